@@ -1,0 +1,70 @@
+#include "StringConv.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cwchar>
+
+namespace fw {
+
+std::wstring ToWide(std::string_view text, unsigned codePage) {
+  if (text.empty()) return {};
+  int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+std::string ToAnsi(std::wstring_view text, unsigned codePage) {
+  if (text.empty()) return {};
+  int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
+                      nullptr, nullptr);
+  return narrow;
+}
+
+size_t AnsiPrefixLength(std::string_view text, size_t maxBytes, unsigned codePage) {
+  if (text.size() <= maxBytes) return text.size();
+  size_t position = 0;
+  while (position < maxBytes) {
+    bool lead = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(text[position])) != 0;
+    size_t width = lead ? 2 : 1;
+    if (position + width > maxBytes) break;
+    position += width;
+  }
+  return position;
+}
+
+std::wstring ToLower(std::wstring_view text) {
+  std::wstring lower(text);
+  if (!lower.empty()) CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+  return lower;
+}
+
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+std::wstring Format(const wchar_t* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list measure;
+  va_copy(measure, args);
+  int length = _vscwprintf(format, measure);
+  va_end(measure);
+  std::wstring text;
+  if (length > 0) {
+    text.resize(static_cast<size_t>(length) + 1);
+    _vsnwprintf(text.data(), text.size(), format, args);
+    text.resize(static_cast<size_t>(length));
+  }
+  va_end(args);
+  return text;
+}
+
+}  // namespace fw

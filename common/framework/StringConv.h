@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// Text crosses files, command lines and WM_COPYDATA in the ANSI code page of
+// the calling thread; in memory it is always wide.
+namespace fw {
+
+std::wstring ToWide(std::string_view text, unsigned codePage = 3 /* CP_THREAD_ACP */);
+std::string ToAnsi(std::wstring_view text, unsigned codePage = 3 /* CP_THREAD_ACP */);
+
+// Length in bytes of the longest prefix of `text` (at most `maxBytes`) that
+// does not split a double-byte character of the code page.
+size_t AnsiPrefixLength(std::string_view text, size_t maxBytes, unsigned codePage = 3);
+
+// Case-insensitive comparison of wide strings (ordinal, invariant upper case).
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+std::wstring ToLower(std::wstring_view text);
+
+// printf-style formatting into a wide string.
+std::wstring Format(const wchar_t* format, ...);
+
+}  // namespace fw

@@ -1,0 +1,31 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "StringConv.h"
+
+namespace {
+
+TEST(StringConv, ChineseRoundTripsThroughTheThreadCodePage) {
+  ASSERT_EQ(936u, GetACP()) << "the harness runs Wine with the Chinese code page";
+  std::string ansi = fw::ToAnsi(L"乖儿子");
+  EXPECT_EQ(std::string("\xB9\xD4\xB6\xF9\xD7\xD3"), ansi);
+  EXPECT_EQ(L"乖儿子", fw::ToWide(ansi));
+}
+
+TEST(StringConv, PrefixNeverSplitsADoubleByteCharacter) {
+  std::string ansi = fw::ToAnsi(L"a乖儿");  // 1 + 2 + 2 bytes
+  EXPECT_EQ(1u, fw::AnsiPrefixLength(ansi, 2));
+  EXPECT_EQ(3u, fw::AnsiPrefixLength(ansi, 3));
+  EXPECT_EQ(3u, fw::AnsiPrefixLength(ansi, 4));
+  EXPECT_EQ(5u, fw::AnsiPrefixLength(ansi, 9));
+}
+
+TEST(StringConv, FormatAndCase) {
+  EXPECT_EQ(L"\"C:\\x\" -startup", fw::Format(L"\"%s\" %s", L"C:\\x", L"-startup"));
+  EXPECT_TRUE(fw::EqualsNoCase(L"WWW.Example.COM", L"www.example.com"));
+  EXPECT_EQ(L"http://a.b/", fw::ToLower(L"HTTP://A.B/"));
+  EXPECT_EQ(L"", fw::Format(L"%s", L""));
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds one architecture: build.sh x86_64|i686
+set -euo pipefail
+source "$(cd "$(dirname "$0")" && pwd)/env.sh"
+arch=$1; shift || true
+dir="$HOLLIN_BUILD/$arch"
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$HOLLIN_ROOT" -B "$dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$HOLLIN_ROOT/cmake/toolchain-$arch.cmake" \
+    -DTHIRD_PARTY_DIR="$THIRD_PARTY" "$@" >/dev/null
+fi
+cmake --build "$dir" -- -k 0

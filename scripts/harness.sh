@@ -1,0 +1,27 @@
+# Test and run harness: a virtual display and a warm Wine server. Sourced.
+# hollin_display_start / hollin_display_stop bracket everything that needs X.
+
+hollin_display_start() {
+  if [ -z "${HOLLIN_DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    HOLLIN_DISPLAY=":$n"
+  fi
+  Xvfb "$HOLLIN_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  HOLLIN_XVFB_PID=$!
+  export DISPLAY=$HOLLIN_DISPLAY
+  local i
+  for i in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X${HOLLIN_DISPLAY#:}" ] && break
+    sleep 0.1
+  done
+  # A persistent server plus one warm-up program makes each later start cheap.
+  "$WINESERVER" -p
+  "$HOLLIN_ROOT/scripts/wine-run" cmd /c exit >/dev/null 2>&1 || true
+}
+
+hollin_display_stop() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${HOLLIN_XVFB_PID:-}" ] && kill "$HOLLIN_XVFB_PID" 2>/dev/null || true
+  wait "${HOLLIN_XVFB_PID:-}" 2>/dev/null || true
+}
