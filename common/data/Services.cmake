@@ -1,0 +1,27 @@
+# System services: MSXML document and address book, shared configuration
+# block, HTTP download and update check, default browser, keyboard hook.
+target_link_libraries(data PUBLIC ole32 oleaut32 uuid wininet advapi32 shell32 user32)
+if(TARGET winversion)
+  target_link_libraries(data PUBLIC winversion)
+endif()
+
+# The address book and the shipped update version sit in the program folder's
+# conf folder, beside the programs that read them.
+set(services_conf_files urls.conf update.ini)
+set(services_conf_outputs)
+foreach(conf_file ${services_conf_files})
+  set(source ${CMAKE_CURRENT_SOURCE_DIR}/conf/${conf_file})
+  set(target ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/conf/${conf_file})
+  add_custom_command(OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${target}
+    DEPENDS ${source}
+    COMMENT "Shipping conf/${conf_file}")
+  list(APPEND services_conf_outputs ${target})
+endforeach()
+add_custom_target(services_conf DEPENDS ${services_conf_outputs})
+add_dependencies(data services_conf)
+
+set(services_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+hollin_add_test(services_xml_tests
+  SOURCES ${services_tests}/XmlDomTest.cpp
+  LIBS data)
