@@ -23,5 +23,10 @@ add_dependencies(data services_conf)
 
 set(services_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
 hollin_add_test(services_xml_tests
-  SOURCES ${services_tests}/XmlDomTest.cpp
+  SOURCES ${services_tests}/XmlDomTest.cpp ${services_tests}/UrlsConfTest.cpp
   LIBS data)
+# The shared section and its mutex are per program file: one case at a time.
+hollin_add_test(services_syscfgs_tests
+  SOURCES ${services_tests}/SysCfgsTest.cpp
+  LIBS data
+  LOCK syscfgs)
