@@ -30,3 +30,7 @@ hollin_add_test(services_syscfgs_tests
   SOURCES ${services_tests}/SysCfgsTest.cpp
   LIBS data
   LOCK syscfgs)
+# HTTP against a server the tests run on 127.0.0.1.
+hollin_add_test(services_http_tests
+  SOURCES ${services_tests}/HttpClientTest.cpp
+  LIBS data ws2_32)
