@@ -34,3 +34,8 @@ hollin_add_test(services_syscfgs_tests
 hollin_add_test(services_http_tests
   SOURCES ${services_tests}/HttpClientTest.cpp
   LIBS data ws2_32)
+# The update files live in the shared data folder.
+hollin_add_test(services_update_tests
+  SOURCES ${services_tests}/UpdateCheckTest.cpp
+  LIBS data ws2_32
+  LOCK datafolder)

@@ -1,0 +1,127 @@
+#include "TestHttpServer.h"
+
+#include "ServiceTestSupport.h"
+#include "UpdateCheck.h"
+
+#include <gtest/gtest.h>
+
+using servicetest::FileExists;
+using servicetest::HttpRoute;
+using servicetest::ReadBytes;
+using servicetest::ScratchFolder;
+using servicetest::TestHttpServer;
+using servicetest::WriteBytes;
+
+namespace {
+
+const UINT kUpdateMessage = 2730;
+
+std::string Ini(const std::string& version, const std::string& url = "http://example.invalid/new")
+{
+    std::string text = "[UPDATE]\r\n";
+    if (!version.empty())
+        text += (version == "<empty>" ? std::string("Version=") : "Version=" + version) + "\r\n";
+    text += "UpdateUrl=" + url + "\r\n";
+    return text;
+}
+
+class UpdateCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    void Clean()
+    {
+        ::DeleteFileW(GetUpdateIniPath().c_str());
+        ::DeleteFileW(GetUpdateTempPath().c_str());
+    }
+
+    // Runs the real download into the data folder; the worker's wParam.
+    WPARAM Download(const std::wstring& url)
+    {
+        HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        WPARAM result = 99;
+        if (StartUpdateDownload(url, window, kUpdateMessage)) {
+            MSG msg{};
+            const ULONGLONG end = ::GetTickCount64() + 20000;
+            while (::GetTickCount64() < end) {
+                if (::PeekMessageW(&msg, window, kUpdateMessage, kUpdateMessage, PM_REMOVE)) {
+                    result = msg.wParam;
+                    break;
+                }
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            }
+        }
+        ::DestroyWindow(window);
+        return result;
+    }
+
+    // Downloads an INI with the given text and installs it.
+    void Fetch(const std::string& text)
+    {
+        server_.Route("/update.ini", HttpRoute{200, {}, text, true, 0});
+        ASSERT_EQ(0u, Download(server_.Url("/update.ini")));
+        ASSERT_TRUE(InstallDownloadedUpdateIni());
+    }
+
+    int Compare(const std::string& downloaded, const std::string& shipped)
+    {
+        Fetch(downloaded);
+        const std::wstring shippedPath = scratch_.File(L"shipped.ini");
+        WriteBytes(shippedPath, shipped);
+        return IsNewVersionAvailable(GetUpdateIniPath(), shippedPath);
+    }
+
+    TestHttpServer server_;
+    ScratchFolder scratch_;
+};
+
+TEST_F(UpdateCheckTest, DownloadedFileIsInstalledFromTheTemporaryName)
+{
+    EXPECT_EQ(L"\\Hollin\\Orlat\\update.ini", GetUpdateIniPath().substr(GetUpdateIniPath().size() - 24));
+    Fetch(Ini("2.0", "http://127.0.0.1/page"));
+    EXPECT_FALSE(FileExists(GetUpdateTempPath()));
+    EXPECT_EQ(Ini("2.0", "http://127.0.0.1/page"), ReadBytes(GetUpdateIniPath()));
+    EXPECT_EQ(L"http://127.0.0.1/page", GetUpdatePageUrl());
+}
+
+TEST_F(UpdateCheckTest, VersionsCompareIgnoringCase)
+{
+    EXPECT_EQ(0, Compare(Ini("1.0.2"), Ini("1.0.2")));
+    EXPECT_EQ(1, Compare(Ini("1.0.3"), Ini("1.0.2")));
+    EXPECT_EQ(0, Compare(Ini("A1"), Ini("a1")));
+    EXPECT_EQ(1, Compare(Ini("1.0.2"), "[UPDATE]\r\n")) << "a shipped file without version is older";
+}
+
+TEST_F(UpdateCheckTest, MissingVersionOrPageIsNeverAnUpdate)
+{
+    EXPECT_EQ(0, Compare(Ini(""), Ini("1.0.2")));
+    EXPECT_EQ(0, Compare(Ini("<empty>"), Ini("1.0.2")));
+    EXPECT_EQ(0, Compare("<html>502 Bad Gateway</html>", Ini("1.0.2")));
+    EXPECT_EQ(0, Compare(Ini("9.9", ""), Ini("1.0.2")));
+}
+
+TEST_F(UpdateCheckTest, ComparesWithTheShippedFile)
+{
+    const std::wstring shipped = GetShippedUpdateIniPath();
+    ASSERT_TRUE(FileExists(shipped));
+    const std::wstring version = ReadUpdateValue(shipped, L"Version");
+    ASSERT_FALSE(version.empty());
+    Fetch(Ini(std::string(version.begin(), version.end())));
+    EXPECT_EQ(0, IsNewVersionAvailable());
+    Fetch(Ini(std::string(version.begin(), version.end()) + ".1"));
+    EXPECT_EQ(1, IsNewVersionAvailable());
+}
+
+TEST_F(UpdateCheckTest, FailedDownloadLeavesNoFileAndOldIniStays)
+{
+    EXPECT_EQ(1u, Download(L""));
+    EXPECT_EQ(1u, Download(L"ftp://127.0.0.1/update.ini"));
+    EXPECT_EQ(1u, Download(server_.Url("/absent.ini")));
+    EXPECT_FALSE(FileExists(GetUpdateTempPath()));
+
+    WriteBytes(GetUpdateIniPath(), Ini("1.0"));
+    EXPECT_FALSE(InstallDownloadedUpdateIni());
+    EXPECT_EQ(Ini("1.0"), ReadBytes(GetUpdateIniPath()));
+}
+
+}  // namespace
