@@ -39,3 +39,8 @@ hollin_add_test(services_update_tests
   SOURCES ${services_tests}/UpdateCheckTest.cpp
   LIBS data ws2_32
   LOCK datafolder)
+# Default-browser keys in the real registry, restored by each case.
+hollin_add_test(services_registry_tests
+  SOURCES ${services_tests}/BroswerRegisterTest.cpp
+  LIBS data
+  LOCK registry)
