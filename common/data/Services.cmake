@@ -44,3 +44,8 @@ hollin_add_test(services_registry_tests
   SOURCES ${services_tests}/BroswerRegisterTest.cpp
   LIBS data
   LOCK registry)
+# Real keyboard input through SendInput into a window on the test display.
+hollin_add_test(services_hook_tests
+  SOURCES ${services_tests}/KeyboardHookTest.cpp
+  LIBS data
+  LOCK input display)
