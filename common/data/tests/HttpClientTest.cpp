@@ -224,24 +224,30 @@ TEST_F(HttpClientTest, PostBodyIsCutOnACharacterBoundary)
     EXPECT_EQ(fw::ToAnsi(L"短"), EncodePostBody(L"短"));
 }
 
+struct PostOutcome {
+    WPARAM result = 99;
+    std::wstring answer;
+};
+PostOutcome g_postOutcome;
+
+// Reads the record while the worker still holds it (the message is sent).
+LRESULT CALLBACK PostResultProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kDoneMessage) {
+        g_postOutcome.result = wParam;
+        g_postOutcome.answer = reinterpret_cast<HttpTaskInfo*>(lParam)->answer;
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 TEST_F(HttpClientTest, PostThreadSendsTheRecordWithTheAnswer)
 {
     server_.Route("/p", HttpRoute{200, {}, "ok", true, 0});
-    struct Seen {
-        WPARAM result = 99;
-        std::wstring answer;
-    } static seen;
-    seen = Seen{};
+    g_postOutcome = PostOutcome{};
     WNDCLASSW type{};
     type.lpszClassName = L"HollinPostResultWindow";
-    type.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == kDoneMessage) {
-            seen.result = wParam;
-            seen.answer = reinterpret_cast<HttpTaskInfo*>(lParam)->answer;
-            return 0;
-        }
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    };
+    type.lpfnWndProc = &PostResultProc;
     ::RegisterClassW(&type);
     HWND window = ::CreateWindowExW(0, type.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     HttpTaskInfo task;
@@ -253,14 +259,14 @@ TEST_F(HttpClientTest, PostThreadSendsTheRecordWithTheAnswer)
     ASSERT_EQ(1, StartHttpPostThread(task));
     const ULONGLONG end = ::GetTickCount64() + 20000;
     MSG msg{};
-    while (seen.result == 99 && ::GetTickCount64() < end) {
+    while (g_postOutcome.result == 99 && ::GetTickCount64() < end) {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessageW(&msg);
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     ::DestroyWindow(window);
-    EXPECT_EQ(0u, seen.result);
-    EXPECT_EQ(L"ok", seen.answer) << "the copy starts with an empty answer";
+    EXPECT_EQ(0u, g_postOutcome.result);
+    EXPECT_EQ(L"ok", g_postOutcome.answer) << "the copy starts with an empty answer";
 }
 
 }  // namespace
