@@ -2,12 +2,9 @@
 
 #include "ServicePaths.h"
 #include "StringConv.h"
+#include "WindowsVersion.h"
 
 #include <windows.h>
-
-#if __has_include("WindowsVersion.h")
-#include "WindowsVersion.h"
-#endif
 
 namespace {
 
@@ -157,12 +154,10 @@ IBroswerRegister* NewBroswerRegisterImpl(int versionClass)
     }
 }
 
-#if __has_include("WindowsVersion.h")
 IBroswerRegister* NewBroswerRegisterImpl()
 {
     return NewBroswerRegisterImpl(GetWindowsVersionClass());
 }
-#endif
 
 CBroswerRegister* NewBroswerRegister(IBroswerRegister* impl)
 {

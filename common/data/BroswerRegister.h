@@ -45,11 +45,8 @@ public:
 
 // The implementation for this Windows (version classes 4-5 Vista family,
 // 2-3 Windows 2000/XP, none for 0-1); the caller owns it.
-// The version class comes from the Windows version library shared with the
-// utility DLL.
-#if __has_include("WindowsVersion.h")
+// The version class is the one the utility DLL picks its volume control by.
 IBroswerRegister* NewBroswerRegisterImpl();
-#endif
 IBroswerRegister* NewBroswerRegisterImpl(int versionClass);
 CBroswerRegister* NewBroswerRegister(IBroswerRegister* impl);
 void DestroyBroswerRegister(CBroswerRegister* wrapper);

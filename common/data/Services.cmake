@@ -1,9 +1,6 @@
 # System services: MSXML document and address book, shared configuration
 # block, HTTP download and update check, default browser, keyboard hook.
-target_link_libraries(data PUBLIC ole32 oleaut32 uuid wininet advapi32 shell32 user32)
-if(TARGET winversion)
-  target_link_libraries(data PUBLIC winversion)
-endif()
+target_link_libraries(data PUBLIC ole32 oleaut32 uuid wininet advapi32 shell32 user32 winversion)
 
 # The address book and the shipped update version sit in the program folder's
 # conf folder, beside the programs that read them.

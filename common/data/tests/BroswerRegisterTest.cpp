@@ -1,6 +1,7 @@
 #include "BroswerRegister.h"
 
 #include "ServicePaths.h"
+#include "WindowsVersion.h"
 
 #include <windows.h>
 
@@ -97,6 +98,24 @@ TEST(BroswerRegisterFactory, VersionClassPicksTheImplementation)
     DestroyBroswerRegister(empty);
     DestroyBroswerRegister(nullptr);
     EXPECT_EQ(L"\"" + services::ProgramFolder() + L"\\Brivan.exe\" \"%1\"", GetBroswerOpenCommand());
+}
+
+TEST(BroswerRegisterFactory, RunningWindowsPicksTheImplementation)
+{
+    struct Case {
+        DWORD platform, major, minor;
+        bool vista, xp;
+    };
+    const Case cases[] = {{VER_PLATFORM_WIN32_NT, 6, 0, true, false},   {VER_PLATFORM_WIN32_NT, 6, 1, true, false},
+                          {VER_PLATFORM_WIN32_NT, 10, 0, true, false},  {VER_PLATFORM_WIN32_NT, 5, 0, false, true},
+                          {VER_PLATFORM_WIN32_NT, 5, 1, false, true},   {VER_PLATFORM_WIN32_NT, 5, 2, false, true},
+                          {VER_PLATFORM_WIN32_WINDOWS, 4, 90, false, false}};
+    for (const Case& c : cases) {
+        ScopedWindowsVersion version(c.platform, c.major, c.minor);
+        std::unique_ptr<IBroswerRegister> impl(NewBroswerRegisterImpl());
+        EXPECT_EQ(c.vista, dynamic_cast<CWin7BroswerRegisterImpl*>(impl.get()) != nullptr) << c.major << "." << c.minor;
+        EXPECT_EQ(c.xp, dynamic_cast<CXPBroswerRegisterImpl*>(impl.get()) != nullptr) << c.major << "." << c.minor;
+    }
 }
 
 class Win7RegisterTest : public ::testing::Test {
