@@ -116,6 +116,13 @@ protected:
     {
         CSysCfgs cleaner;
         cleaner.Reset();
+        // The user folders the cases made beside the program (empty ones only).
+        wchar_t exe[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring folder(exe);
+        folder.erase(folder.find_last_of(L'\\'));
+        for (const wchar_t* user : {L"\\User\\7", L"\\User\\All Users"})
+            ::RemoveDirectoryW((folder + user).c_str());
     }
 
     fw::ComThreadScope com_;
