@@ -102,11 +102,28 @@ TEST_F(HttpClientTest, RedirectLoopEndsAfterTheBound)
 
 TEST_F(HttpClientTest, PasswordDialogRetriesOrGivesUp)
 {
-    server_.Route("/secret", HttpRoute{401, {"WWW-Authenticate: Basic realm=\"r\""}, "", true, 0});
+    HttpRoute secret{200, {}, "secret body", true, 0};
+    secret.requiredAuthorization = "Authorization: Basic cGFwYTptYW1h";  // papa:mama
+    server_.Route("/secret", secret);
     ui_.internetErrorAnswer = ERROR_CANCELLED;
     EXPECT_EQ(E_FAIL, Open(server_.Url("/secret")));
     ASSERT_EQ(1u, ui_.internetErrors.size());
     EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_INCORRECT_PASSWORD), ui_.internetErrors[0]);
+
+    // First a wrong password, then the right one: sent again each time.
+    int attempts = 0;
+    ui_.internetErrors.clear();
+    ui_.onInternetError = [&attempts](HINTERNET request) -> DWORD {
+        const wchar_t* password = ++attempts == 1 ? L"wrong" : L"mama";
+        ::InternetSetOptionW(request, INTERNET_OPTION_USERNAME, const_cast<wchar_t*>(L"papa"), 4);
+        ::InternetSetOptionW(request, INTERNET_OPTION_PASSWORD, const_cast<wchar_t*>(password),
+                             static_cast<DWORD>(wcslen(password)));
+        return ERROR_INTERNET_FORCE_RETRY;
+    };
+    ASSERT_EQ(S_OK, Open(server_.Url("/secret")));
+    EXPECT_EQ(200u, Status());
+    EXPECT_EQ(2, attempts);
+    EXPECT_EQ(2u, ui_.internetErrors.size());
 }
 
 TEST_F(HttpClientTest, DownloadStoresWholeBodies)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,15 +91,17 @@ public:
     ~RecordingUi() override { SetServiceUi(nullptr); }
 
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
-    DWORD ShowInternetError(HINTERNET, DWORD error, DWORD) override
+    DWORD ShowInternetError(HINTERNET request, DWORD error, DWORD) override
     {
         internetErrors.push_back(error);
-        return internetErrorAnswer;
+        return onInternetError ? onInternetError(request) : internetErrorAnswer;
     }
 
     std::vector<std::wstring> messages;
     std::vector<DWORD> internetErrors;
     DWORD internetErrorAnswer = ERROR_CANCELLED;
+    // Plays the user typing into the password dialog.
+    std::function<DWORD(HINTERNET)> onInternetError;
 };
 
 }  // namespace servicetest

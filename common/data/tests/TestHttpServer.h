@@ -14,11 +14,21 @@
 namespace servicetest {
 
 struct HttpRoute {
+    HttpRoute() = default;
+    HttpRoute(int status, std::vector<std::string> headers, std::string body, bool sendLength = true,
+              DWORD delayMs = 0)
+        : status(status), headers(std::move(headers)), body(std::move(body)), sendLength(sendLength),
+          delayMs(delayMs)
+    {
+    }
+
     int status = 200;
     std::vector<std::string> headers;  // extra header lines without CR LF
     std::string body;
     bool sendLength = true;
     DWORD delayMs = 0;
+    // Answer 401 to a request without this Authorization header line.
+    std::string requiredAuthorization;
 };
 
 class TestHttpServer {
@@ -121,6 +131,11 @@ private:
                 route = found->second;
             else
                 route.status = 404, route.body = "not found";
+        }
+        if (!route.requiredAuthorization.empty() && request.find(route.requiredAuthorization) == std::string::npos) {
+            route.status = 401;
+            route.headers = {"WWW-Authenticate: Basic realm=\"kids\""};
+            route.body.clear();
         }
         if (route.delayMs)
             ::Sleep(route.delayMs);
