@@ -1,0 +1,53 @@
+#pragma once
+#include <string>
+
+#include "Wnd.h"
+
+namespace fw {
+
+// A dialog from a template of the module that holds the calling code (the
+// default argument is evaluated at the call site, so code inside a DLL gets
+// the DLL's templates). Modal dialogs run the framework's own loop, so their
+// windows get PreTranslateMessage like every other window.
+class Dialog : public Wnd {
+ public:
+  explicit Dialog(UINT templateId, HINSTANCE module = ThisModule());
+
+  // Runs the dialog modally and returns what EndDialog was given, or -1 when
+  // the template could not be loaded.
+  INT_PTR DoModal(HWND parent = nullptr);
+  // Creates the dialog modeless; it lives until destroyed or EndDialog.
+  bool CreateModeless(HWND parent = nullptr);
+  void EndDialog(INT_PTR result);
+  bool IsModal() const { return modal_; }
+  UINT TemplateId() const { return templateId_; }
+
+  HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+  std::wstring ItemText(int id) const;
+  void SetItemText(int id, const std::wstring& text) { ::SetDlgItemTextW(hwnd_, id, text.c_str()); }
+  int ItemInt(int id, bool* valid = nullptr) const;
+  void SetItemInt(int id, int value) { ::SetDlgItemInt(hwnd_, id, static_cast<UINT>(value), TRUE); }
+  bool IsChecked(int id) const { return ::IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+  void SetChecked(int id, bool checked) { ::CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+ protected:
+  // Return FALSE when the focus was set here.
+  virtual BOOL OnInitDialog() { return TRUE; }
+  virtual void OnOK() { EndDialog(IDOK); }
+  virtual void OnCancel() { EndDialog(IDCANCEL); }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnCommand(UINT id, UINT code, HWND control) override;
+
+ private:
+  static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR DialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND Open(HWND parent);
+
+  UINT templateId_;
+  HINSTANCE module_;
+  bool modal_ = false;
+  bool ended_ = false;
+  INT_PTR result_ = 0;
+};
+
+}  // namespace fw

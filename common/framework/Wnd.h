@@ -1,0 +1,92 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The one window base. The object of a window is found through a window
+// property set on its first message (or on Attach/Subclass) and forgotten at
+// WM_NCDESTROY; nothing above this class touches the map.
+namespace fw {
+
+// The module that holds the calling code: inside a DLL this is the DLL, so
+// its own dialog templates and resources are found.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+inline HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+struct CreateArgs {
+  HWND parent = nullptr;
+  const wchar_t* title = L"";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = CW_USEDEFAULT;
+  int height = CW_USEDEFAULT;
+  UINT_PTR idOrMenu = 0;  // child id, or an HMENU for top-level windows
+  const wchar_t* className = nullptr;  // nullptr: the framework's own class
+};
+
+class Wnd {
+ public:
+  Wnd() = default;
+  virtual ~Wnd();
+  Wnd(const Wnd&) = delete;
+  Wnd& operator=(const Wnd&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  operator HWND() const { return hwnd_; }
+  static Wnd* FromHandle(HWND hwnd);
+
+  // Creates a window of the framework's class (or args.className) bound to
+  // this object from its first message on.
+  bool Create(const CreateArgs& args);
+  // Takes over an existing control: its messages reach WndProc first, the
+  // rest go to its original procedure.
+  bool Subclass(HWND hwnd);
+  bool SubclassDlgItem(int id, HWND dialog) { return Subclass(::GetDlgItem(dialog, id)); }
+  void Unsubclass();
+  // Maps a window to this object without changing its procedure; the caller
+  // routes its messages (used by the dialog base).
+  bool Attach(HWND hwnd);
+  HWND Detach();
+  void Destroy();
+
+  // A message about to be dispatched; true when this window consumed it. The
+  // message loop asks the target window and then each of its parents.
+  virtual bool PreTranslateMessage(MSG& message);
+
+  std::wstring GetText() const;
+  void SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }
+  RECT ClientRect() const;
+  RECT WindowRect() const;
+  void Invalidate(bool erase = true) { ::InvalidateRect(hwnd_, nullptr, erase); }
+  LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(hwnd_, message, w, l); }
+
+ protected:
+  // Every message of the window. The default offers WM_COMMAND, WM_NOTIFY,
+  // owner-draw, WM_CTLCOLOR* and scroll messages to the child control's own
+  // object first (reflection), then calls OnMessage, then DefaultProc.
+  virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Handlers; true means handled, with the answer in `result`.
+  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // A notification this control sent to its parent, handed back to it.
+  virtual bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  virtual bool OnCommand(UINT id, UINT code, HWND control);
+  virtual bool OnNotify(NMHDR& header, LRESULT& result);
+  // The window is gone and no longer mapped to this object.
+  virtual void OnFinalMessage() {}
+  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Offers a parent's message to the child control's object it concerns.
+  bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  friend class Dialog;
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
+  void Forget();
+
+  HWND hwnd_ = nullptr;
+  WNDPROC previousProc_ = nullptr;
+  bool isDialog_ = false;
+};
+
+}  // namespace fw
