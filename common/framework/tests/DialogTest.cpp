@@ -1,0 +1,173 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "App.h"
+#include "Dialog.h"
+#include "FrameworkTestResources.h"
+#include "MessageLoop.h"
+
+namespace {
+
+const UINT_PTR kEndTimer = 1;
+
+// A button that records the notifications its parent hands back to it.
+class RecordingButton : public fw::Wnd {
+ public:
+  std::vector<UINT> reflected;
+  bool handleClick = true;
+
+ protected:
+  bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    reflected.push_back(message);
+    if (message == WM_DRAWITEM) {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      ::FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+      result = TRUE;
+      return true;
+    }
+    return message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && handleClick;
+  }
+};
+
+class TestDialog : public fw::Dialog {
+ public:
+  TestDialog() : fw::Dialog(IDD_FRAMEWORK_TEST) {}
+  RecordingButton button;
+  bool initialised = false;
+  INT_PTR endInInit = 0;
+  std::vector<UINT> commands;
+  std::vector<UINT> preTranslated;
+
+  void ClickButton() { ::SendMessageW(Item(IDC_DRAWN_BUTTON), BM_CLICK, 0, 0); }
+
+ protected:
+  BOOL OnInitDialog() override {
+    initialised = true;
+    button.SubclassDlgItem(IDC_DRAWN_BUTTON, Hwnd());
+    SetItemText(IDC_NAME_EDIT, L"乖儿子");
+    if (endInInit) EndDialog(endInInit);
+    ::SetTimer(Hwnd(), kEndTimer, 50, nullptr);
+    return TRUE;
+  }
+  bool OnCommand(UINT id, UINT code, HWND control) override {
+    commands.push_back(id);
+    return fw::Dialog::OnCommand(id, code, control);
+  }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_TIMER && wParam == kEndTimer) {
+      ::KillTimer(Hwnd(), kEndTimer);
+      ClickButton();
+      ::UpdateWindow(Hwnd());
+      ::PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDOK)));
+      return true;
+    }
+    return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+  bool PreTranslateMessage(MSG& message) override {
+    preTranslated.push_back(message.message);
+    return false;
+  }
+};
+
+TEST(Dialog, ModalDialogFromTemplateRunsAndEndsWithItsResult) {
+  TestDialog dialog;
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  EXPECT_TRUE(dialog.initialised);
+  EXPECT_EQ(nullptr, dialog.Hwnd()) << "the window is gone after DoModal";
+  EXPECT_EQ(nullptr, dialog.button.Hwnd()) << "the control forgot its window with it";
+}
+
+TEST(Dialog, EndDialogDuringInitialisationSkipsTheLoop) {
+  TestDialog dialog;
+  dialog.endInInit = 42;
+  EXPECT_EQ(42, dialog.DoModal());
+  EXPECT_EQ(dialog.commands.end(), std::find(dialog.commands.begin(), dialog.commands.end(), static_cast<UINT>(IDOK)))
+      << "the timer that clicks OK never ran";
+}
+
+TEST(Dialog, MissingTemplateAnswersMinusOne) {
+  struct Missing : fw::Dialog {
+    Missing() : fw::Dialog(IDD_MISSING) {}
+  } dialog;
+  EXPECT_EQ(-1, dialog.DoModal());
+}
+
+TEST(Dialog, ControlsHandleTheirOwnNotifications) {
+  TestDialog dialog;
+  ASSERT_EQ(IDOK, dialog.DoModal());
+  const auto& reflected = dialog.button.reflected;
+  EXPECT_NE(reflected.end(), std::find(reflected.begin(), reflected.end(), static_cast<UINT>(WM_DRAWITEM)));
+  EXPECT_NE(reflected.end(), std::find(reflected.begin(), reflected.end(), static_cast<UINT>(WM_COMMAND)));
+  // The click was handled by the button, so the dialog never saw it.
+  EXPECT_EQ(dialog.commands.end(),
+            std::find(dialog.commands.begin(), dialog.commands.end(), static_cast<UINT>(IDC_DRAWN_BUTTON)));
+  EXPECT_NE(dialog.commands.end(), std::find(dialog.commands.begin(), dialog.commands.end(), static_cast<UINT>(IDOK)));
+}
+
+TEST(Dialog, UnhandledReflectionReachesTheParent) {
+  TestDialog dialog;
+  dialog.button.handleClick = false;
+  ASSERT_EQ(IDOK, dialog.DoModal());
+  EXPECT_NE(dialog.commands.end(),
+            std::find(dialog.commands.begin(), dialog.commands.end(), static_cast<UINT>(IDC_DRAWN_BUTTON)));
+}
+
+TEST(Dialog, ModelessDialogPreTranslatesMessagesOfItsChildren) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless());
+  ::KillTimer(dialog.Hwnd(), kEndTimer);
+  EXPECT_EQ(L"乖儿子", dialog.ItemText(IDC_NAME_EDIT));
+  dialog.SetItemInt(IDC_NAME_EDIT, -17);
+  bool valid = false;
+  EXPECT_EQ(-17, dialog.ItemInt(IDC_NAME_EDIT, &valid));
+  EXPECT_TRUE(valid);
+
+  MSG message{dialog.Item(IDC_NAME_EDIT), WM_KEYDOWN, 'A', 0, 0, {}};
+  fw::DispatchOne(message);
+  ASSERT_FALSE(dialog.preTranslated.empty()) << "the parent dialog is asked about its child's message";
+  EXPECT_EQ(static_cast<UINT>(WM_KEYDOWN), dialog.preTranslated.back());
+
+  dialog.EndDialog(7);
+  EXPECT_EQ(nullptr, dialog.Hwnd());
+}
+
+TEST(Dialog, ModalOwnerIsDisabledOnlyWhileTheDialogRuns) {
+  HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ASSERT_NE(nullptr, owner);
+  struct Probe : TestDialog {
+    HWND owner = nullptr;
+    bool ownerEnabledInside = true;
+    BOOL OnInitDialog() override {
+      ownerEnabledInside = ::IsWindowEnabled(owner) != FALSE;  // still enabled during init
+      return TestDialog::OnInitDialog();
+    }
+    void OnOK() override {
+      ownerEnabledInside = ::IsWindowEnabled(owner) != FALSE;
+      TestDialog::OnOK();
+    }
+  } dialog;
+  dialog.owner = owner;
+  EXPECT_EQ(IDOK, dialog.DoModal(owner));
+  EXPECT_FALSE(dialog.ownerEnabledInside);
+  EXPECT_TRUE(::IsWindowEnabled(owner));
+  ::DestroyWindow(owner);
+}
+
+TEST(App, ArgumentsFollowTheShellsQuotingRules) {
+  struct Quiet : fw::App {
+  } app;
+  EXPECT_EQ(0, app.Main(::GetModuleHandleW(nullptr), L"http://a.b/ \"two words\" -startup"));
+  auto arguments = app.Arguments();
+  ASSERT_EQ(3u, arguments.size());
+  EXPECT_EQ(L"http://a.b/", arguments[0]);
+  EXPECT_EQ(L"two words", arguments[1]);
+  EXPECT_EQ(L"-startup", arguments[2]);
+  EXPECT_EQ(&app, fw::App::Current());
+}
+
+}  // namespace

@@ -1,0 +1,5 @@
+#pragma once
+#define IDD_FRAMEWORK_TEST 100
+#define IDC_DRAWN_BUTTON 1001
+#define IDC_NAME_EDIT 1002
+#define IDD_MISSING 199

@@ -1,0 +1,170 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "Handles.h"
+#include "Wnd.h"
+
+namespace {
+
+DWORD GdiObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
+
+// Wine answers 0 for the process's GDI object count; where it does, the
+// counting checks cannot run and the handle checks below carry the test.
+#define SKIP_WITHOUT_GDI_COUNT() \
+  if (GdiObjects() == 0) GTEST_SKIP() << "GetGuiResources(GR_GDIOBJECTS) is not implemented by this Wine"
+
+
+class Counter : public fw::Wnd {
+ public:
+  int paints = 0;
+  int finals = 0;
+  int clicks = 0;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_PAINT) {
+      fw::PaintDC dc(Hwnd());
+      ++paints;
+      return true;
+    }
+    if (message == WM_LBUTTONDOWN) {
+      ++clicks;
+      return true;
+    }
+    return fw::Wnd::OnMessage(message, wParam, lParam, result);
+  }
+  void OnFinalMessage() override { ++finals; }
+};
+
+TEST(Wnd, CreatedWindowIsMappedUntilItIsDestroyed) {
+  Counter window;
+  fw::CreateArgs args;
+  args.title = L"窗口";
+  args.style = WS_POPUP | WS_VISIBLE;
+  args.x = 10;
+  args.y = 10;
+  args.width = 100;
+  args.height = 80;
+  ASSERT_TRUE(window.Create(args));
+  HWND hwnd = window.Hwnd();
+  EXPECT_EQ(&window, fw::Wnd::FromHandle(hwnd));
+  EXPECT_EQ(L"窗口", window.GetText());
+  ::UpdateWindow(hwnd);
+  EXPECT_GE(window.paints, 1);
+  window.Destroy();
+  EXPECT_EQ(nullptr, window.Hwnd());
+  EXPECT_EQ(nullptr, fw::Wnd::FromHandle(hwnd));
+  EXPECT_EQ(1, window.finals);
+}
+
+TEST(Wnd, ObjectGoingOutOfScopeDestroysTheWindowItCreated) {
+  HWND hwnd = nullptr;
+  {
+    Counter window;
+    fw::CreateArgs args;
+    args.style = WS_POPUP;
+    args.width = args.height = 20;
+    ASSERT_TRUE(window.Create(args));
+    hwnd = window.Hwnd();
+  }
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST(Wnd, SubclassRoutesMessagesAndUnsubclassRestoresTheProcedure) {
+  HWND edit = ::CreateWindowExW(0, L"EDIT", L"text", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, edit);
+  LONG_PTR original = ::GetWindowLongPtrW(edit, GWLP_WNDPROC);
+  {
+    Counter control;
+    ASSERT_TRUE(control.Subclass(edit));
+    EXPECT_FALSE(control.Subclass(edit)) << "a window has one object";
+    ::SendMessageW(edit, WM_LBUTTONDOWN, 0, 0);
+    EXPECT_EQ(1, control.clicks);
+    EXPECT_EQ(L"text", control.GetText()) << "unhandled messages reach the control's own procedure";
+  }
+  EXPECT_EQ(original, ::GetWindowLongPtrW(edit, GWLP_WNDPROC));
+  EXPECT_EQ(nullptr, fw::Wnd::FromHandle(edit));
+  EXPECT_TRUE(::IsWindow(edit)) << "a subclassed control is not the object's to destroy";
+  ::DestroyWindow(edit);
+}
+
+TEST(Handles, PaintingLeavesTheGdiObjectCountWhereItWas) {
+  Counter window;
+  fw::CreateArgs args;
+  args.style = WS_POPUP | WS_VISIBLE;
+  args.width = args.height = 60;
+  ASSERT_TRUE(window.Create(args));
+  SKIP_WITHOUT_GDI_COUNT();
+  DWORD before = GdiObjects();
+  for (int i = 0; i < 300; ++i) {
+    fw::WindowDC screen(window.Hwnd());
+    fw::MemoryDC memory(screen, 40 + i % 7, 30);
+    ASSERT_TRUE(memory);
+    fw::ScopedBrush brush(::CreateSolidBrush(RGB(i % 255, 0, 0)));
+    fw::ScopedPen pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 255)));
+    fw::ScopedSelectObject selectBrush(memory, brush.Get());
+    fw::ScopedSelectObject selectPen(memory, pen.Get());
+    ::Rectangle(memory, 0, 0, 20, 20);
+    ::BitBlt(screen, 0, 0, memory.Width(), memory.Height(), memory, 0, 0, SRCCOPY);
+    window.Invalidate();
+    ::UpdateWindow(window.Hwnd());
+  }
+  EXPECT_EQ(before, GdiObjects());
+}
+
+TEST(Handles, MemoryDcPutsItsBitmapBackBeforeDeletingIt) {
+  fw::WindowDC screen(nullptr);
+  HBITMAP bitmap = nullptr;
+  HDC dc = nullptr;
+  {
+    fw::MemoryDC memory(screen, 16, 16);
+    bitmap = memory.Bitmap();
+    dc = memory.Get();
+    EXPECT_EQ(static_cast<HGDIOBJ>(bitmap), ::GetCurrentObject(dc, OBJ_BITMAP));
+    fw::ScopedBrush brush(::CreateSolidBrush(RGB(9, 9, 9)));
+    {
+      fw::ScopedSelectObject select(dc, brush.Get());
+      EXPECT_EQ(static_cast<HGDIOBJ>(brush.Get()), ::GetCurrentObject(dc, OBJ_BRUSH));
+    }
+    EXPECT_NE(static_cast<HGDIOBJ>(brush.Get()), ::GetCurrentObject(dc, OBJ_BRUSH));
+  }
+  EXPECT_EQ(0u, ::GetObjectType(bitmap));
+  EXPECT_EQ(0u, ::GetObjectType(dc));
+}
+
+TEST(Handles, MemoryDcOfZeroSizeStillWorks) {
+  fw::WindowDC screen(nullptr);
+  fw::MemoryDC memory(screen, 0, -5);
+  EXPECT_TRUE(memory);
+  EXPECT_EQ(0, memory.Width());
+  EXPECT_EQ(0, memory.Height());
+}
+
+TEST(Handles, OwnersMoveAndReleaseExactlyOnce) {
+  fw::ScopedBitmap first(::CreateBitmap(4, 4, 1, 32, nullptr));
+  ASSERT_TRUE(first);
+  HBITMAP bitmap = first.Get();
+  fw::ScopedBitmap second(std::move(first));
+  EXPECT_FALSE(first);
+  EXPECT_TRUE(second);
+  {
+    fw::ScopedBitmap third;
+    third = std::move(second);
+    EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(bitmap)) << "moving does not delete";
+  }
+  EXPECT_EQ(0u, ::GetObjectType(bitmap)) << "the last owner deleted it";
+
+  fw::ScopedBrush brush(::CreateSolidBrush(RGB(1, 2, 3)));
+  HBRUSH raw = brush.Release();
+  EXPECT_EQ(static_cast<DWORD>(OBJ_BRUSH), ::GetObjectType(raw)) << "a released handle is the caller's";
+  ::DeleteObject(raw);
+
+  fw::ScopedHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(event);
+  HANDLE handle = event.Get();
+  event.Reset();
+  EXPECT_FALSE(::SetEvent(handle)) << "the handle was closed";
+}
+
+}  // namespace
