@@ -1,0 +1,10 @@
+# Data files: settings, usage time, site lists, history, favourites, the
+# parent's messages and the start-with-Windows value.
+target_link_libraries(data PUBLIC tinyxml oleaut32 ole32 shlwapi)
+
+set(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+# Every case works in the one shared data folder of the prefix.
+hollin_add_test(data_tests
+  SOURCES ${data_tests}/CommHelperTest.cpp ${data_tests}/SysConfTest.cpp
+  LIBS data
+  LOCK datafolder registry)

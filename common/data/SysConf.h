@@ -1,0 +1,63 @@
+#pragma once
+#include <string>
+
+// The settings record of one program: the parent's rules, the browser's
+// display options, the child, the home page, and the parent password. Kept
+// in conf\sys.conf and (scrambled) conf\acc.conf of the data folder.
+class CSysConf {
+ public:
+  CSysConf();
+  virtual ~CSysConf() = default;
+
+  // Reads sys.conf, then acc.conf. A missing or damaged sys.conf rewrites
+  // both files from the record (with the password as acc.conf holds it) and
+  // answers 0.
+  int Load();
+  // Writes sys.conf, then acc.conf; 1 only when both were written.
+  int Save();
+  int LoadAccount();
+  int SaveAccount();
+  // Applies the scrambling step to acc.conf on disk; always 1.
+  int ScrambleAccountFile();
+
+  int limited = 0;
+  int exit_need_pwd = 0;
+  int fullscreen_always = 0;
+  int login_need_pwd = 0;
+  int auto_update = 1;
+  int cus_ctrl = 1;
+  int is_boy = 1;
+  int dbclose = 1;
+  int dbnewtab = 1;
+  int hide_single_tab = 0;
+  int show_tab_top = 1;
+  int enable_filter = 0;
+  int enable_log = 0;
+  int block_key = 0;
+  int can_change_mp = 1;
+  int start_check = 1;
+  int first_run = 1;
+  int open_btn_sound = 1;
+  int time = 0;       // daily limit in minutes
+  int interval = 15;  // seconds between two of the parent's messages
+  std::wstring nick_name = L"乖儿子";
+  std::wstring age = L"07";
+  std::wstring password;
+  std::wstring sys_conf_path;
+  std::wstring acc_conf_path;
+  std::wstring home_url;
+
+  // Bounds for numbers read from the file; values outside read as 0, what a
+  // missing attribute gives.
+  static constexpr int kMaxMinutes = 24 * 60;
+  static constexpr int kMaxIntervalSeconds = 24 * 60 * 60;
+  // Longer texts in the file are cut to this many characters.
+  static constexpr size_t kMaxTextChars = 1024;
+
+ private:
+  bool ReadSysConf();
+  bool WriteSysConf() const;
+};
+
+// The sys.conf path, for callers without a record.
+std::wstring GetSysConfPath();

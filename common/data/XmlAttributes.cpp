@@ -1,0 +1,48 @@
+#include "XmlAttributes.h"
+
+#include <tinyxml.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "StringConv.h"
+
+namespace xmlattr {
+
+bool Has(const TiXmlElement& element, const char* name) { return element.Attribute(name) != nullptr; }
+
+std::wstring Text(const TiXmlElement& element, const char* name, const std::wstring& missing, size_t maxChars) {
+  const char* value = element.Attribute(name);
+  if (!value) return missing;
+  std::wstring text = fw::ToWide(value);
+  if (text.size() > maxChars) text.resize(maxChars);
+  return text;
+}
+
+bool Flag(const TiXmlElement& element, const char* name, bool missing) {
+  const char* value = element.Attribute(name);
+  if (!value) return missing;
+  return fw::EqualsNoCase(fw::ToWide(value), L"true");
+}
+
+long long Number(const TiXmlElement& element, const char* name, long long fallback, long long low, long long high) {
+  const char* value = element.Attribute(name);
+  if (!value) return fallback;
+  errno = 0;
+  char* end = nullptr;
+  long long number = std::strtoll(value, &end, 10);
+  if (end == value || errno == ERANGE || number < low || number > high) return fallback;
+  return number;
+}
+
+void SetText(TiXmlElement* element, const char* name, const std::wstring& text) {
+  element->SetAttribute(name, fw::ToAnsi(text).c_str());
+}
+
+void SetFlag(TiXmlElement* element, const char* name, bool on) { element->SetAttribute(name, on ? "true" : "false"); }
+
+void SetNumber(TiXmlElement* element, const char* name, long long value) {
+  element->SetAttribute(name, std::to_string(value).c_str());
+}
+
+}  // namespace xmlattr

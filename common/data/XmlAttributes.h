@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+class TiXmlElement;
+
+// Attribute access for the data files: text crosses in the thread's ANSI
+// code page, flags are "true"/"false" read without regard to case.
+namespace xmlattr {
+
+bool Has(const TiXmlElement& element, const char* name);
+// The attribute's text, or `missing` when absent; cut to `maxChars`.
+std::wstring Text(const TiXmlElement& element, const char* name, const std::wstring& missing = L"",
+                  size_t maxChars = 1024);
+bool Flag(const TiXmlElement& element, const char* name, bool missing);
+// Decimal integer; `fallback` when absent, not a number or out of [low, high].
+long long Number(const TiXmlElement& element, const char* name, long long fallback, long long low, long long high);
+
+void SetText(TiXmlElement* element, const char* name, const std::wstring& text);
+void SetFlag(TiXmlElement* element, const char* name, bool on);
+void SetNumber(TiXmlElement* element, const char* name, long long value);
+
+}  // namespace xmlattr

@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "CommHelper.h"
+
+// Each case starts with an empty data folder of the test prefix.
+class DataFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveTree(CCommHelper::GetDataDir());
+    folder_ = CCommHelper::GetDataDir(true);
+  }
+
+  static void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(path);
+        } else {
+          ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+          ::DeleteFileW(path.c_str());
+        }
+      } while (::FindNextFileW(search, &found));
+      ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+  }
+
+  std::string ReadFile(const std::wstring& name) const {
+    std::ifstream file((folder_ + name).c_str(), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  }
+  void WriteFile(const std::wstring& name, const std::string& bytes) const {
+    CCommHelper::MakeDirTree((folder_ + name).substr(0, (folder_ + name).rfind(L'\\')));
+    std::ofstream file((folder_ + name).c_str(), std::ios::binary | std::ios::trunc);
+    file << bytes;
+  }
+  static std::string Inverted(std::string bytes) {
+    for (size_t i = 0; i < bytes.size() && i < 128; ++i) bytes[i] = static_cast<char>(~bytes[i]);
+    return bytes;
+  }
+
+  std::wstring folder_;
+};
