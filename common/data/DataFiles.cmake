@@ -5,6 +5,7 @@ target_link_libraries(data PUBLIC tinyxml oleaut32 ole32 shlwapi)
 set(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
 # Every case works in the one shared data folder of the prefix.
 hollin_add_test(data_tests
-  SOURCES ${data_tests}/CommHelperTest.cpp ${data_tests}/SysConfTest.cpp
+  SOURCES ${data_tests}/CommHelperTest.cpp ${data_tests}/SysConfTest.cpp ${data_tests}/TimeLogTest.cpp
+          ${data_tests}/SiteListTest.cpp ${data_tests}/WordsAndAutoStartTest.cpp ${data_tests}/SnapshotListTest.cpp
   LIBS data
   LOCK datafolder registry)

@@ -1,0 +1,63 @@
+#include "AutoStart.h"
+
+#include <string>
+
+#include "CommHelper.h"
+#include "StringConv.h"
+
+const wchar_t kAutoStartValueName[] = L"Tindra儿童浏览器";
+const wchar_t kAutoStartKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kAutoStartArgument[] = L"-startup";
+
+namespace {
+
+class RunKey {
+ public:
+  RunKey() { opened_ = OpenAutoStartKey(&key_) != 0; }
+  ~RunKey() {
+    if (opened_) ::RegCloseKey(key_);
+  }
+  RunKey(const RunKey&) = delete;
+  RunKey& operator=(const RunKey&) = delete;
+  bool Opened() const { return opened_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+  bool opened_ = false;
+};
+
+}  // namespace
+
+int OpenAutoStartKey(HKEY* key) {
+  return ::RegOpenKeyExW(HKEY_CURRENT_USER, kAutoStartKey, 0, 0x2001F, key) == ERROR_SUCCESS ? 1 : 0;
+}
+
+int IsAutoStartEnabled() {
+  RunKey key;
+  if (!key.Opened()) return 0;
+  wchar_t text[260];
+  DWORD size = sizeof(text);
+  DWORD type = REG_NONE;
+  if (::RegQueryValueExW(key.Get(), kAutoStartValueName, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+      ERROR_SUCCESS)
+    return 0;
+  return type == REG_SZ || type == REG_EXPAND_SZ ? 1 : 0;
+}
+
+int EnableAutoStart() {
+  RunKey key;
+  if (!key.Opened()) return 0;
+  std::wstring browser = CCommHelper::GetExeDir() + L"\\Brivan.exe";
+  std::wstring command = fw::Format(L"\"%s\" %s", browser.c_str(), kAutoStartArgument);
+  return ::RegSetValueExW(key.Get(), kAutoStartValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                          static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS
+             ? 1
+             : 0;
+}
+
+int DisableAutoStart() {
+  RunKey key;
+  if (key.Opened()) ::RegDeleteValueW(key.Get(), kAutoStartValueName);
+  return 1;
+}

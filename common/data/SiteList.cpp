@@ -1,0 +1,168 @@
+#include "SiteList.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwctype>
+#include <vector>
+
+#include "CommHelper.h"
+#include "DataFile.h"
+#include "StringConv.h"
+#include "Url.h"
+#include "XmlAttributes.h"
+
+namespace {
+
+std::vector<std::wstring> Labels(const std::wstring& host) {
+  std::vector<std::wstring> labels;
+  size_t start = 0;
+  while (true) {
+    size_t dot = host.find(L'.', start);
+    labels.push_back(host.substr(start, dot == std::wstring::npos ? std::wstring::npos : dot - start));
+    if (dot == std::wstring::npos) break;
+    start = dot + 1;
+  }
+  return labels;
+}
+
+bool IsIpv4(const std::vector<std::wstring>& labels) {
+  if (labels.size() != 4) return false;
+  return std::all_of(labels.begin(), labels.end(), [](const std::wstring& label) {
+    return !label.empty() && label.size() <= 3 &&
+           std::all_of(label.begin(), label.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+  });
+}
+
+bool IsCountryCode(const std::wstring& label) {
+  return label.size() == 2 && std::iswalpha(label[0]) && std::iswalpha(label[1]);
+}
+
+bool IsSecondLevelCategory(const std::wstring& label) {
+  static const wchar_t* const kCategories[] = {L"com", L"net", L"org", L"gov", L"edu", L"ac", L"co"};
+  return std::any_of(std::begin(kCategories), std::end(kCategories),
+                     [&](const wchar_t* category) { return label == category; });
+}
+
+std::wstring Join(const std::vector<std::wstring>& labels, size_t count) {
+  std::wstring key;
+  for (size_t i = labels.size() - count; i < labels.size(); ++i) {
+    if (!key.empty()) key += L'.';
+    key += labels[i];
+  }
+  return key;
+}
+
+}  // namespace
+
+std::wstring SiteHostKey(const std::wstring& url) {
+  auto parsed = fw::Url::Parse(url);
+  if (!parsed) return {};
+  std::wstring host = fw::ToLower(parsed->server());
+  if (!host.empty() && host.back() == L'.') host.pop_back();
+  if (host.empty()) return {};
+  // An IPv6 literal, or any host with characters no name has, is its own key.
+  if (host.find(L':') != std::wstring::npos || host.front() == L'[') return host;
+  std::vector<std::wstring> labels = Labels(host);
+  if (labels.size() == 1 || IsIpv4(labels)) return host;
+  size_t count = 2;
+  if (labels.size() >= 3 && IsCountryCode(labels.back()) && IsSecondLevelCategory(labels[labels.size() - 2]))
+    count = 3;
+  return Join(labels, count);
+}
+
+template <typename Record, std::wstring Record::*Address>
+CSiteList<Record, Address>::CSiteList(std::wstring path, const char* rootName, const char* addressAttribute)
+    : path_(std::move(path)), rootName_(rootName), addressAttribute_(addressAttribute) {
+  Load();
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::Load() {
+  TiXmlDocument document;
+  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
+    const TiXmlElement* element = node->ToElement();
+    if (!element || std::strcmp(element->Value(), "site") != 0) continue;
+    // A site without an address is no site.
+    if (!xmlattr::Has(*element, addressAttribute_)) continue;
+    Add(xmlattr::Text(*element, addressAttribute_), xmlattr::Text(*element, "title"));
+  }
+  return 1;
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::Save() {
+  TiXmlDocument document;
+  document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
+  TiXmlElement* root = document.LinkEndChild(new TiXmlElement(rootName_))->ToElement();
+  for (const auto& [address, record] : records_) {
+    TiXmlElement* site = root->LinkEndChild(new TiXmlElement("site"))->ToElement();
+    xmlattr::SetText(site, addressAttribute_, address);
+    xmlattr::SetText(site, "title", record->title);
+  }
+  return datafile::SaveXmlFile(path_, document) ? 1 : 0;
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::Add(const std::wstring& address, const std::wstring& title) {
+  auto& slot = records_[address];
+  if (!slot) {
+    slot = std::make_unique<Record>();
+    (*slot).*Address = address;
+    hostKeysStale_ = true;
+  }
+  slot->title = title;
+  return 1;
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::Remove(const std::wstring& address) {
+  if (!records_.erase(address)) return 0;
+  hostKeysStale_ = true;
+  return 1;
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::ForEach(Callback callback, void* user) {
+  if (!callback) return 0;
+  for (auto& entry : records_) callback(entry.second.get(), user);
+  return 0;
+}
+
+template <typename Record, std::wstring Record::*Address>
+void CSiteList<Record, Address>::RemoveAll() {
+  records_.clear();
+  hostKeysStale_ = true;
+}
+
+template <typename Record, std::wstring Record::*Address>
+const std::set<std::wstring>& CSiteList<Record, Address>::HostKeys() const {
+  if (hostKeysStale_) {
+    hostKeys_.clear();
+    for (const auto& entry : records_) {
+      std::wstring key = SiteHostKey(entry.first);
+      if (!key.empty()) hostKeys_.insert(std::move(key));
+    }
+    hostKeysStale_ = false;
+  }
+  return hostKeys_;
+}
+
+template class CSiteList<SiteRecord, &SiteRecord::url>;
+template class CSiteList<RecommendRecord, &RecommendRecord::uri>;
+
+std::wstring GetNavCtrlPath() { return CCommHelper::GetDataDir(true) + L"navctrl.dat"; }
+std::wstring GetRecommendListPath() { return CCommHelper::GetDataDir(true) + L"pr.dat"; }
+
+CNavCtrlList::CNavCtrlList() : CNavCtrlList(GetNavCtrlPath()) {}
+CNavCtrlList::CNavCtrlList(const std::wstring& path) : CSiteList(path, "navctrl", "url") {}
+
+int CNavCtrlList::IsHostListed(const std::wstring& url) const {
+  std::wstring key = SiteHostKey(url);
+  return !key.empty() && HostKeys().count(key) ? 1 : 0;
+}
+
+CRecommendList::CRecommendList() : CRecommendList(GetRecommendListPath()) {}
+CRecommendList::CRecommendList(const std::wstring& path) : CSiteList(path, "recs", "uri") {}

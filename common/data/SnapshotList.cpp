@@ -1,0 +1,212 @@
+#include "SnapshotList.h"
+
+#include <windows.h>
+
+#include <tinyxml.h>
+
+#include <cstring>
+#include <ctime>
+
+#include "CommHelper.h"
+#include "DataFile.h"
+#include "StringConv.h"
+#include "XmlAttributes.h"
+
+namespace {
+
+void ReadFields(const TiXmlElement& element, HistoryRecord* record) {
+  record->title = xmlattr::Text(element, "title");
+  record->img = xmlattr::Text(element, "img");
+  record->time = xmlattr::Text(element, "time");
+}
+void ReadFields(const TiXmlElement& element, FavoriteRecord* record) {
+  record->title = xmlattr::Text(element, "title");
+  record->img = xmlattr::Text(element, "img");
+}
+
+void WriteFields(TiXmlElement* element, const HistoryRecord& record) {
+  xmlattr::SetText(element, "title", record.title);
+  xmlattr::SetText(element, "img", record.img);
+  xmlattr::SetText(element, "time", record.time);
+}
+void WriteFields(TiXmlElement* element, const FavoriteRecord& record) {
+  xmlattr::SetText(element, "title", record.title);
+  xmlattr::SetText(element, "img", record.img);
+}
+
+// What an update carries over besides title and snapshot.
+void TakeVisitTime(HistoryRecord* listed, const HistoryRecord& update) { listed->time = update.time; }
+void TakeVisitTime(FavoriteRecord*, const FavoriteRecord&) {}
+
+void DeleteSnapshot(const std::wstring& img) {
+  if (!img.empty()) ::DeleteFileW(img.c_str());
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+std::wstring WithoutSlash(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+bool IsInside(const std::wstring& folder, const std::wstring& root) {
+  std::wstring lowerFolder = fw::ToLower(WithoutSlash(folder)) + L"\\";
+  std::wstring lowerRoot = fw::ToLower(WithoutSlash(root)) + L"\\";
+  return lowerFolder.compare(0, lowerRoot.size(), lowerRoot) == 0;
+}
+
+}  // namespace
+
+std::wstring CurrentVisitTime() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_s(&local, &now);
+  wchar_t text[32] = {};
+  std::wcsftime(text, 32, L"%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+template <typename Record>
+CSnapshotList<Record>::CSnapshotList(std::wstring path, std::wstring folder, const char* rootName,
+                                     const char* entryName)
+    : path_(std::move(path)), folder_(std::move(folder)), rootName_(rootName), entryName_(entryName) {
+  Load();
+}
+
+template <typename Record>
+CSnapshotList<Record>::~CSnapshotList() {
+  Save();
+}
+
+template <typename Record>
+int CSnapshotList<Record>::Load() {
+  TiXmlDocument document;
+  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
+    const TiXmlElement* element = node->ToElement();
+    if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
+    auto record = std::make_unique<Record>();
+    record->uri = xmlattr::Text(*element, "uri");
+    ReadFields(*element, record.get());
+    AddOrUpdate(std::move(record));
+  }
+  return 1;
+}
+
+template <typename Record>
+int CSnapshotList<Record>::Save() const {
+  TiXmlDocument document;
+  document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
+  TiXmlElement* root = document.LinkEndChild(new TiXmlElement(rootName_))->ToElement();
+  for (const auto& entry : records_) {
+    TiXmlElement* element = root->LinkEndChild(new TiXmlElement(entryName_))->ToElement();
+    xmlattr::SetText(element, "uri", entry.first);
+    WriteFields(element, *entry.second);
+  }
+  return datafile::SaveXmlFile(path_, document) ? 1 : 0;
+}
+
+template <typename Record>
+bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
+  auto found = records_.find(record->uri);
+  if (found == records_.end()) {
+    std::wstring uri = record->uri;
+    records_.emplace(std::move(uri), std::move(record));
+    return true;
+  }
+  Record& listed = *found->second;
+  listed.title = record->title;
+  // A revisit may reuse the snapshot name; deleting it then would lose the
+  // snapshot just taken.
+  if (!fw::EqualsNoCase(listed.img, record->img)) DeleteSnapshot(listed.img);
+  TakeVisitTime(&listed, *record);
+  listed.img = record->img;
+  return false;
+}
+
+template <typename Record>
+int CSnapshotList<Record>::Remove(const std::wstring& uri) {
+  return records_.erase(uri) ? 1 : 0;
+}
+
+template <typename Record>
+int CSnapshotList<Record>::ForEach(Callback callback, void* user) {
+  if (!callback) return 0;
+  for (auto& entry : records_) callback(entry.second.get(), user);
+  return 0;
+}
+
+template <typename Record>
+int CSnapshotList<Record>::IsImageUsed(const std::wstring& path) const {
+  for (const auto& entry : records_)
+    if (fw::EqualsNoCase(entry.second->img, path)) return 1;
+  return 0;
+}
+
+template <typename Record>
+void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
+  if (folder.empty() || !IsInside(folder, folder_)) return;
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    std::wstring path = JoinPath(folder, name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeUnusedFiles(path);
+    } else if (!fw::EqualsNoCase(path, path_) && !IsImageUsed(path)) {
+      ::DeleteFileW(path.c_str());
+    }
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
+template class CSnapshotList<HistoryRecord>;
+template class CSnapshotList<FavoriteRecord>;
+
+std::wstring GetHistoryDir() { return CCommHelper::GetDataDir() + L"\\his"; }
+std::wstring GetHistoryFilePath() { return GetHistoryDir() + L"\\his.xml"; }
+std::wstring GetFavoritesDir() { return CCommHelper::GetDataDir() + L"\\favs\\"; }
+std::wstring GetFavoritesFilePath() { return GetFavoritesDir() + L"favs.xml"; }
+
+CHistoryList::CHistoryList() : CHistoryList(GetHistoryFilePath(), GetHistoryDir()) {}
+CHistoryList::CHistoryList(std::wstring path, std::wstring folder)
+    : CSnapshotList(std::move(path), std::move(folder), "his", "site") {}
+
+int CHistoryList::AddVisit(const std::wstring& uri, const std::wstring& title, const std::wstring& img) {
+  auto record = std::make_unique<HistoryRecord>();
+  record->uri = uri;
+  record->title = title;
+  record->img = img;
+  record->time = CurrentVisitTime();
+  AddOrUpdate(std::move(record));
+  return 1;
+}
+
+int CHistoryList::Remove(const std::wstring& uri) {
+  auto found = Records().find(uri);
+  if (found == Records().end()) return 0;
+  DeleteSnapshot(found->second->img);
+  Records().erase(found);
+  return 1;
+}
+
+void CHistoryList::RemoveAll() {
+  for (auto& entry : Records()) DeleteSnapshot(entry.second->img);
+  Records().clear();
+}
+
+CFavorites::CFavorites() : CFavorites(GetFavoritesFilePath(), GetFavoritesDir()) {}
+CFavorites::CFavorites(std::wstring path, std::wstring folder)
+    : CSnapshotList(std::move(path), std::move(folder), "favs", "fav") {}
+
+int CFavorites::Add(const std::wstring& uri, const std::wstring& title, const std::wstring& img) {
+  auto record = std::make_unique<FavoriteRecord>();
+  record->uri = uri;
+  record->title = title;
+  record->img = img;
+  return AddOrUpdate(std::move(record)) ? 1 : 0;
+}

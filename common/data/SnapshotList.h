@@ -1,0 +1,85 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+
+class TiXmlElement;
+
+// A visited page with the snapshot file (img) taken of it.
+struct HistoryRecord {
+  std::wstring title;
+  std::wstring uri;
+  std::wstring img;
+  std::wstring time;   // local time of the last visit, "%Y-%m-%d %H:%M:%S"
+  std::wstring extra;  // shown by the log page; no file stores it
+};
+
+struct FavoriteRecord {
+  std::wstring title;
+  std::wstring uri;
+  std::wstring img;
+};
+
+// A list of pages with snapshots beside its XML file, ordered by address.
+// Built for one operation: the constructor loads the file, the destructor
+// saves it.
+template <typename Record>
+class CSnapshotList {
+ public:
+  using Callback = void (*)(Record* record, void* user);
+
+  CSnapshotList(std::wstring path, std::wstring folder, const char* rootName, const char* entryName);
+  virtual ~CSnapshotList();
+  CSnapshotList(const CSnapshotList&) = delete;
+  CSnapshotList& operator=(const CSnapshotList&) = delete;
+
+  int Load();
+  int Save() const;
+  int Remove(const std::wstring& uri);
+  int ForEach(Callback callback, void* user);
+  int Count() const { return static_cast<int>(records_.size()); }
+  int IsImageUsed(const std::wstring& path) const;
+  // Deletes every file under `folder` that no entry's snapshot is. Only the
+  // list's own folder (and below) is ever purged, and never the list's file.
+  void PurgeUnusedFiles(const std::wstring& folder);
+  const std::wstring& Path() const { return path_; }
+
+ protected:
+  // Inserts a new entry, or updates the listed one (title, time, snapshot;
+  // its old snapshot file is deleted unless it is the new one). True when new.
+  bool AddOrUpdate(std::unique_ptr<Record> record);
+  std::map<std::wstring, std::unique_ptr<Record>>& Records() { return records_; }
+
+ private:
+  std::wstring path_;
+  std::wstring folder_;
+  const char* rootName_;
+  const char* entryName_;
+  std::map<std::wstring, std::unique_ptr<Record>> records_;
+};
+
+class CHistoryList : public CSnapshotList<HistoryRecord> {
+ public:
+  CHistoryList();
+  CHistoryList(std::wstring path, std::wstring folder);
+  int AddVisit(const std::wstring& uri, const std::wstring& title, const std::wstring& img);
+  // Also deletes the entry's snapshot.
+  int Remove(const std::wstring& uri);
+  // Deletes every snapshot and entry; the file is rewritten by the next save.
+  void RemoveAll();
+};
+
+class CFavorites : public CSnapshotList<FavoriteRecord> {
+ public:
+  CFavorites();
+  CFavorites(std::wstring path, std::wstring folder);
+  // 1 for a new favourite, 0 when a listed one was updated.
+  int Add(const std::wstring& uri, const std::wstring& title, const std::wstring& img);
+  void PurgeUnusedImages(const std::wstring& folder) { PurgeUnusedFiles(folder); }
+};
+
+std::wstring GetHistoryDir();        // no trailing backslash
+std::wstring GetHistoryFilePath();
+std::wstring GetFavoritesDir();      // with a trailing backslash
+std::wstring GetFavoritesFilePath();
+std::wstring CurrentVisitTime();

@@ -1,0 +1,73 @@
+#include "TimeLog.h"
+
+#include <tinyxml.h>
+
+#include <cstring>
+
+#include "CommHelper.h"
+#include "DataFile.h"
+#include "XmlAttributes.h"
+
+namespace {
+
+bool LocalNow(std::tm* now) {
+  std::time_t seconds = std::time(nullptr);
+  return localtime_s(now, &seconds) == 0;
+}
+
+CTimeLog::Clock currentClock = &LocalNow;
+
+}  // namespace
+
+CTimeLog::CTimeLog() : path(CCommHelper::GetDataDir(true) + L"tl.dat") {}
+
+void CTimeLog::SetClock(Clock replacement) { currentClock = replacement ? replacement : &LocalNow; }
+
+int CTimeLog::Reload() { return Read(); }
+
+int CTimeLog::Read() {
+  TiXmlDocument document;
+  if (!datafile::LoadXmlFile(path, &document, /*scrambled=*/true)) return 0;
+  for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
+    const TiXmlElement* element = node->ToElement();
+    if (!element || std::strcmp(element->Value(), "ti") != 0) continue;
+    start_year = static_cast<int>(xmlattr::Number(*element, "start_year", 0, 0, 9999));
+    start_month = static_cast<int>(xmlattr::Number(*element, "start_month", 0, 0, 12));
+    start_day = static_cast<int>(xmlattr::Number(*element, "start_day", 0, 0, 31));
+    time_sum = static_cast<int>(xmlattr::Number(*element, "time_sum", 0, 0, kMaxMinutes));
+  }
+  return 1;
+}
+
+int CTimeLog::Write() const {
+  TiXmlDocument document;
+  document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
+  TiXmlElement* root = document.LinkEndChild(new TiXmlElement("tl"))->ToElement();
+  TiXmlElement* ti = root->LinkEndChild(new TiXmlElement("ti"))->ToElement();
+  xmlattr::SetNumber(ti, "start_year", start_year);
+  xmlattr::SetNumber(ti, "start_month", start_month);
+  xmlattr::SetNumber(ti, "start_day", start_day);
+  xmlattr::SetNumber(ti, "time_sum", time_sum);
+  return datafile::SaveXmlFile(path, document, /*scrambled=*/true) ? 1 : 0;
+}
+
+int CTimeLog::AddUsage(int limit, int inc) {
+  Read();
+  std::tm now{};
+  bool known = currentClock(&now);
+  int year = known ? now.tm_year + 1900 : 0;
+  int month = known ? now.tm_mon + 1 : 0;
+  int day = known ? now.tm_mday : 0;
+  bool dayChanged = year != start_year || month != start_month || day != start_day;
+  if (dayChanged) {
+    start_year = year;
+    start_month = month;
+    start_day = day;
+    time_sum = 0;
+    Write();
+    return 1;
+  }
+  if (inc > 0 && time_sum <= kMaxMinutes - inc) time_sum += inc;
+  Write();
+  return time_sum < limit ? 1 : 0;
+}

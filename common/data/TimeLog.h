@@ -1,0 +1,38 @@
+#pragma once
+#include <ctime>
+#include <string>
+
+// Minutes online today, in tl.dat of the data folder (stored scrambled).
+// Every browser process of the machine shares it: each call reads the file
+// fresh and writes it back at once.
+class CTimeLog {
+ public:
+  // The local date, or false when the time cannot be broken down.
+  using Clock = bool (*)(std::tm* now);
+
+  CTimeLog();
+  virtual ~CTimeLog() = default;
+
+  int Reload();
+  // Rolls the day over (then answers 1 and does not add), else adds `inc`
+  // minutes and answers whether the sum is still below `limit`.
+  int AddUsage(int limit, int inc);
+  int GetRemaining(int limit) const { return limit - time_sum; }
+  int GetUsed() const { return time_sum; }
+
+  // Replaces the clock for every CTimeLog of the program (nullptr: the real one).
+  static void SetClock(Clock clock);
+
+  std::wstring path;
+  int start_year = 0;
+  int start_month = 0;
+  int start_day = 0;
+  int time_sum = 0;
+
+  // A sum beyond this is damage, not a day's use; it reads as 0.
+  static constexpr int kMaxMinutes = 1000000;
+
+ private:
+  int Read();
+  int Write() const;
+};

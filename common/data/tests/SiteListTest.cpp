@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DataFolderTest.h"
+#include "SiteList.h"
+
+namespace {
+
+TEST(SiteHostKey, TwoLabelsThreeUnderCountrySuffixesAndLiteralsWhole) {
+  EXPECT_EQ(L"s.t", SiteHostKey(L"http://w.s.t/page"));
+  EXPECT_EQ(L"s.t", SiteHostKey(L"http://x.w.s.t/"));
+  EXPECT_EQ(L"s.t", SiteHostKey(L"https://S.T:8080/a?b"));
+  EXPECT_EQ(L"sina.com.cn", SiteHostKey(L"http://news.sina.com.cn/"));
+  EXPECT_EQ(L"bbc.co.uk", SiteHostKey(L"http://www.bbc.co.uk/"));
+  EXPECT_EQ(L"example.cn", SiteHostKey(L"http://www.example.cn/"));
+  EXPECT_EQ(L"10.0.3.4", SiteHostKey(L"http://10.0.3.4/"));
+  EXPECT_EQ(L"localhost", SiteHostKey(L"http://localhost/"));
+  EXPECT_EQ(L"", SiteHostKey(L"not a url"));
+  EXPECT_EQ(L"", SiteHostKey(L""));
+}
+
+using SiteListTest = DataFolderTest;
+
+TEST_F(SiteListTest, AllowedSitesMatchByHostKey) {
+  CNavCtrlList list;
+  EXPECT_EQ(0, list.IsHostListed(L"http://w.s.t/")) << "an empty list refuses everything";
+  list.Add(L"http://s.t/", L"S");
+  list.Add(L"http://www.sina.com.cn/", L"新浪");
+  list.Add(L"http://10.0.3.4/", L"lan");
+  EXPECT_EQ(1, list.IsHostListed(L"http://w.s.t/index.html"));
+  EXPECT_EQ(1, list.IsHostListed(L"HTTP://W.S.T/"));
+  EXPECT_EQ(0, list.IsHostListed(L"http://o.t/"));
+  EXPECT_EQ(1, list.IsHostListed(L"http://news.sina.com.cn/"));
+  EXPECT_EQ(0, list.IsHostListed(L"http://www.evil.com.cn/")) << "one .com.cn site does not open them all";
+  EXPECT_EQ(1, list.IsHostListed(L"http://10.0.3.4/x"));
+  EXPECT_EQ(0, list.IsHostListed(L"http://99.1.3.4/x"));
+  EXPECT_EQ(0, list.IsHostListed(L"garbage"));
+  list.Remove(L"http://s.t/");
+  EXPECT_EQ(0, list.IsHostListed(L"http://w.s.t/")) << "the keys follow the list";
+}
+
+TEST_F(SiteListTest, ListsSaveInKeyOrderAndReload) {
+  {
+    CNavCtrlList list;
+    list.Add(L"http://b.example/", L"乙");
+    list.Add(L"http://a.example/", L"甲");
+    list.Add(L"http://A.example/", L"大写");
+    list.Add(L"http://a.example/", L"甲二");
+    EXPECT_EQ(3u, list.Count()) << "addresses are case-sensitive keys; one per address";
+    EXPECT_EQ(1, list.Contains(L"http://a.example/"));
+    EXPECT_EQ(0, list.Contains(L"http://c.example/"));
+    EXPECT_EQ(1, list.Remove(L"http://A.example/"));
+    EXPECT_EQ(0, list.Remove(L"http://A.example/"));
+    ASSERT_EQ(1, list.Save());
+  }
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<navctrl>\n"
+            "    <site url=\"http://a.example/\" title=\"\xBC\xD7\xB6\xFE\" />\n"
+            "    <site url=\"http://b.example/\" title=\"\xD2\xD2\" />\n</navctrl>\n",
+            ReadFile(L"navctrl.dat"));
+  CNavCtrlList reloaded;
+  std::vector<std::wstring> titles;
+  reloaded.ForEach([](SiteRecord* record, void* user) { static_cast<std::vector<std::wstring>*>(user)->push_back(record->title); },
+                   &titles);
+  EXPECT_EQ((std::vector<std::wstring>{L"甲二", L"乙"}), titles);
+  EXPECT_EQ(0, reloaded.ForEach(nullptr, nullptr));
+  reloaded.RemoveAll();
+  EXPECT_EQ(0u, reloaded.Count());
+}
+
+TEST_F(SiteListTest, RecommendedSitesUseTheirOwnNames) {
+  WriteFile(L"pr.dat", "<?xml version=\"1.0\"?><other><site uri=\"http://k.example/\" title=\"one\"/>"
+                       "<site uri=\"http://k.example/\" title=\"two\"/><site title=\"no address\"/>"
+                       "<Site uri=\"http://x.example/\"/></other>");
+  CRecommendList list;
+  EXPECT_EQ(1u, list.Count());
+  std::wstring title;
+  list.ForEach([](RecommendRecord* record, void* user) { *static_cast<std::wstring*>(user) = record->title; }, &title);
+  EXPECT_EQ(L"two", title) << "the later element wins";
+  ASSERT_EQ(1, list.Save());
+  EXPECT_NE(std::string::npos, ReadFile(L"pr.dat").find("<recs>\n    <site uri=\"http://k.example/\" title=\"two\" />"));
+}
+
+TEST_F(SiteListTest, DamagedFilesReadAsEmptyLists) {
+  for (const std::string& damaged : {std::string(""), std::string("<navctrl><site url="), std::string("\xFF\xFE\x00x", 4)}) {
+    WriteFile(L"navctrl.dat", damaged);
+    CNavCtrlList list;
+    EXPECT_EQ(0u, list.Count());
+  }
+}
+
+}  // namespace

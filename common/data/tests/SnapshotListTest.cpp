@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "CommHelper.h"
+#include "DataFolderTest.h"
+#include "SnapshotList.h"
+#include "StringConv.h"
+
+namespace {
+
+class SnapshotListTest : public DataFolderTest {
+ protected:
+  std::wstring Snapshot(const std::wstring& folder, const std::wstring& name) {
+    CCommHelper::MakeDirTree(folder);
+    std::wstring path = folder + (folder.back() == L'\\' ? L"" : L"\\") + name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    return path;
+  }
+  static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+};
+
+TEST_F(SnapshotListTest, RevisitKeepsOneEntryAndOnlyTheNewSnapshot) {
+  std::wstring history = GetHistoryDir();
+  EXPECT_EQ(folder_ + L"his", history);
+  std::wstring first = Snapshot(history, L"{1}.jpg");
+  std::wstring second = Snapshot(history, L"{2}.jpg");
+  {
+    CHistoryList list;
+    EXPECT_EQ(1, list.AddVisit(L"http://a.example/", L"第一次", first));
+    list.AddVisit(L"http://a.example/", L"第二次", second);
+    EXPECT_EQ(1, list.Count());
+    EXPECT_FALSE(Exists(first));
+    list.AddVisit(L"http://a.example/", L"同一张", second);
+    EXPECT_TRUE(Exists(second)) << "a snapshot reused under the same name survives";
+  }
+  CHistoryList reloaded;
+  ASSERT_EQ(1, reloaded.Count());
+  HistoryRecord seen;
+  reloaded.ForEach([](HistoryRecord* record, void* user) { *static_cast<HistoryRecord*>(user) = *record; }, &seen);
+  EXPECT_EQ(L"同一张", seen.title);
+  EXPECT_EQ(second, seen.img);
+  EXPECT_EQ(19u, seen.time.size());
+  EXPECT_EQ(1, reloaded.IsImageUsed(fw::ToLower(second)));
+}
+
+TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
+  std::wstring history = GetHistoryDir();
+  std::wstring kept = Snapshot(history, L"{kept}.jpg");
+  std::wstring stray = Snapshot(history, L"{stray}.jpg");
+  std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
+  std::wstring outside = Snapshot(folder_, L"outside.txt");
+  {
+    CHistoryList list;
+    list.AddVisit(L"http://k.example/", L"k", kept);
+    list.AddVisit(L"http://m.example/", L"m", L"");
+  }
+  {
+    CHistoryList list;
+    list.PurgeUnusedFiles(history);
+    EXPECT_TRUE(Exists(GetHistoryFilePath())) << "the list's own file is never purged";
+    list.PurgeUnusedFiles(folder_);
+    EXPECT_TRUE(Exists(outside)) << "nothing outside the list's folder is purged";
+  }
+  EXPECT_TRUE(Exists(kept));
+  EXPECT_FALSE(Exists(stray));
+  EXPECT_FALSE(Exists(nested));
+  CHistoryList reloaded;
+  EXPECT_EQ(2, reloaded.Count());
+}
+
+TEST_F(SnapshotListTest, ClearingRemovesEverySnapshotAndLeavesAnEmptyFile) {
+  std::wstring a = Snapshot(GetHistoryDir(), L"a.jpg");
+  {
+    CHistoryList list;
+    list.AddVisit(L"http://a.example/", L"a", a);
+    list.AddVisit(L"http://b.example/", L"b", L"");
+    EXPECT_EQ(1, list.Remove(L"http://b.example/"));
+    EXPECT_EQ(0, list.Remove(L"http://b.example/"));
+  }
+  { CHistoryList().RemoveAll(); }
+  EXPECT_FALSE(Exists(a));
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<his />\n", ReadFile(L"his\\his.xml"));
+}
+
+TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
+  EXPECT_EQ(folder_ + L"favs\\", GetFavoritesDir());
+  std::wstring img = Snapshot(GetFavoritesDir(), L"f.jpg");
+  {
+    CFavorites favourites;
+    EXPECT_EQ(1, favourites.Add(L"http://f.example/", L"儿歌", img));
+    EXPECT_EQ(0, favourites.Add(L"http://f.example/", L"新儿歌", img));
+    favourites.PurgeUnusedImages(GetFavoritesDir());
+  }
+  EXPECT_TRUE(Exists(img));
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<favs>\n    <fav uri=\"http://f.example/\" title=\"\xD0\xC2\xB6\xF9\xB8\xE8\" img=\"" +
+                fw::ToAnsi(img) + "\" />\n</favs>\n",
+            ReadFile(L"favs\\favs.xml"));
+}
+
+TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsWrittenAnew) {
+  WriteFile(L"his\\his.xml", std::string(5000, '\x9F'));
+  { CHistoryList list; EXPECT_EQ(0, list.Count()); }
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<his />\n", ReadFile(L"his\\his.xml"));
+}
+
+}  // namespace

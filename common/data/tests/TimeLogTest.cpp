@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "DataFolderTest.h"
+#include "TimeLog.h"
+
+namespace {
+
+std::tm today{};
+bool TestClock(std::tm* now) {
+  *now = today;
+  return true;
+}
+bool BrokenClock(std::tm*) { return false; }
+
+void SetDate(int year, int month, int day) {
+  today = std::tm{};
+  today.tm_year = year - 1900;
+  today.tm_mon = month - 1;
+  today.tm_mday = day;
+}
+
+class TimeLogTest : public DataFolderTest {
+ protected:
+  void SetUp() override {
+    DataFolderTest::SetUp();
+    SetDate(2026, 12, 8);
+    CTimeLog::SetClock(&TestClock);
+  }
+  void TearDown() override { CTimeLog::SetClock(nullptr); }
+};
+
+TEST_F(TimeLogTest, MinutesAccumulateAcrossInstancesAndRestartOnANewDay) {
+  EXPECT_EQ(1, CTimeLog().AddUsage(3, 1)) << "the first call of a day only starts it";
+  EXPECT_EQ(0, CTimeLog().GetUsed());
+  EXPECT_EQ(1, CTimeLog().AddUsage(3, 1));
+  CTimeLog log;
+  EXPECT_EQ(0, log.AddUsage(3, 2)) << "3 minutes are not below a limit of 3";
+  EXPECT_EQ(3, log.GetUsed());
+  EXPECT_EQ(0, log.GetRemaining(3));
+  EXPECT_EQ(-2, log.GetRemaining(1));
+
+  CTimeLog reloaded;
+  EXPECT_EQ(1, reloaded.Reload());
+  EXPECT_EQ(3, reloaded.GetUsed());
+  EXPECT_EQ(2026, reloaded.start_year);
+  EXPECT_EQ(12, reloaded.start_month);
+  EXPECT_EQ(8, reloaded.start_day);
+
+  SetDate(2026, 12, 9);
+  CTimeLog yesterday;
+  yesterday.Reload();
+  EXPECT_EQ(3, yesterday.GetUsed()) << "reloading alone does not roll the day over";
+  CTimeLog next;
+  EXPECT_EQ(1, next.AddUsage(3, 1));
+  EXPECT_EQ(0, next.GetUsed());
+
+  SetDate(2027, 12, 9);
+  CTimeLog added;
+  added.AddUsage(60, 1);
+  added.AddUsage(60, 5);
+  EXPECT_EQ(5, added.GetUsed());
+  SetDate(2028, 12, 9);
+  CTimeLog yearLater;
+  EXPECT_EQ(1, yearLater.AddUsage(60, 1));
+  EXPECT_EQ(0, yearLater.GetUsed()) << "only the year differs, and it is a new day";
+}
+
+TEST_F(TimeLogTest, ZeroLimitIsReachedAtOnce) {
+  CTimeLog().AddUsage(0, 0);
+  EXPECT_EQ(0, CTimeLog().AddUsage(0, 0));
+}
+
+TEST_F(TimeLogTest, FileIsScrambledXmlOfTheExactShape) {
+  CTimeLog().AddUsage(10, 1);
+  CTimeLog().AddUsage(10, 4);
+  std::string expected =
+      "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<tl>\n"
+      "    <ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" time_sum=\"4\" />\n</tl>\n";
+  EXPECT_EQ(Inverted(expected), ReadFile(L"tl.dat"));
+}
+
+TEST_F(TimeLogTest, DamagedFilesStartTheDayAfresh) {
+  for (const std::string& damaged :
+       {std::string("garbage"), Inverted("<tl><ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" "
+                                         "time_sum=\"-40\" /></tl>"),
+        Inverted("<tl><ti start_year=\"2026\" start_month=\"13\" start_day=\"8\" time_sum=\"40\" /></tl>"),
+        Inverted("<tl><ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" time_sum=\"999999999999\" /></tl>")}) {
+    WriteFile(L"tl.dat", damaged);
+    CTimeLog log;
+    log.AddUsage(100, 1);
+    EXPECT_LE(0, log.GetUsed());
+    EXPECT_GE(1, log.GetUsed());
+  }
+  CTimeLog::SetClock(&BrokenClock);
+  CTimeLog log;
+  EXPECT_EQ(1, log.AddUsage(10, 1));
+  EXPECT_EQ(0, log.start_year);
+}
+
+}  // namespace
