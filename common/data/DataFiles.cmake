@@ -9,3 +9,8 @@ hollin_add_test(data_tests
           ${data_tests}/SiteListTest.cpp ${data_tests}/WordsAndAutoStartTest.cpp ${data_tests}/SnapshotListTest.cpp
   LIBS data
   LOCK datafolder registry)
+
+if(HOLLIN_TESTS)
+  add_executable(data_benchmark ${data_tests}/DataBenchmark.cpp)
+  target_link_libraries(data_benchmark PRIVATE data)
+endif()
