@@ -26,7 +26,7 @@ hollin_add_test(services_xml_tests
 hollin_add_test(services_syscfgs_tests
   SOURCES ${services_tests}/SysCfgsTest.cpp
   LIBS data
-  LOCK syscfgs)
+  LOCK syscfgs datafolder)
 # HTTP against a server the tests run on 127.0.0.1.
 hollin_add_test(services_http_tests
   SOURCES ${services_tests}/HttpClientTest.cpp
@@ -45,4 +45,5 @@ hollin_add_test(services_registry_tests
 hollin_add_test(services_hook_tests
   SOURCES ${services_tests}/KeyboardHookTest.cpp
   LIBS data
-  LOCK input display)
+  LOCK input display
+  SERIAL)

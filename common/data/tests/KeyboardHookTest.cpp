@@ -134,6 +134,10 @@ public:
     // Types on a second thread, pumping this one so the hook can run.
     void Type(const std::vector<std::pair<WORD, bool>>& strokes)
     {
+        // Another program's window may have taken the focus since; take it back.
+        ::SetForegroundWindow(window_);
+        ::SetFocus(window_);
+        Pump(50);
         std::atomic<bool> done{false};
         std::thread typist([strokes, &done] {
             for (const auto& [key, up] : strokes) {
@@ -149,7 +153,15 @@ public:
         while (!done)
             Pump(10);
         typist.join();
-        Pump(300);
+        // Let late keys arrive: wait until none came for 300 ms (2 s at most).
+        const ULONGLONG deadline = ::GetTickCount64() + 2000;
+        size_t seen = keys().size();
+        do {
+            Pump(300);
+            if (keys().size() == seen)
+                break;
+            seen = keys().size();
+        } while (::GetTickCount64() < deadline);
     }
 
     static std::vector<std::pair<WPARAM, bool>>& keys()
