@@ -9,6 +9,7 @@
 #include <iterator>
 #include <vector>
 
+#include "ComSupport.h"
 #include "Handles.h"
 #include "StringConv.h"
 #include "SysCfgs.h"
@@ -37,20 +38,6 @@ HRESULT CopyCut(const std::wstring& text, wchar_t* buffer, DWORD* length) {
   *length = static_cast<DWORD>(copied);
   return cut ? S_FALSE : S_OK;
 }
-
-// Initialises COM for one call and undoes only what it did.
-class ComForCall {
- public:
-  ComForCall() : result_(::CoInitialize(nullptr)) {}
-  ~ComForCall() {
-    if (SUCCEEDED(result_)) ::CoUninitialize();
-  }
-  ComForCall(const ComForCall&) = delete;
-  ComForCall& operator=(const ComForCall&) = delete;
-
- private:
-  HRESULT result_;
-};
 
 bool SetRegText(HKEY root, const std::wstring& subkey, const wchar_t* name, const std::wstring& text) {
   HKEY key = nullptr;
@@ -147,7 +134,7 @@ int CCommHelper::LoadPictureBitmap(HBITMAP* bitmap, const std::wstring& path, in
     ::DeleteObject(*bitmap);
     *bitmap = nullptr;
   }
-  ComForCall com;
+  fw::ComThreadScope com;
   IPicture* picture = nullptr;
   if (FAILED(::OleLoadPicturePath(const_cast<LPOLESTR>(path.c_str()), nullptr, 0, 0, IID_IPicture,
                                   reinterpret_cast<void**>(&picture))) ||
@@ -183,7 +170,7 @@ int CCommHelper::LoadPictureBitmap(HBITMAP* bitmap, const std::wstring& path, in
 }
 
 std::wstring CCommHelper::CreateGuidString() {
-  ComForCall com;
+  fw::ComThreadScope com;
   GUID guid{};
   if (SUCCEEDED(::CoCreateGuid(&guid))) {
     _snwprintf(lastGuid, 127, L"{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(guid.Data1),
