@@ -24,14 +24,31 @@ void ReadFields(const TiXmlElement& element, FavoriteRecord* record) {
   record->img = xmlattr::Text(element, "img");
 }
 
-void WriteFields(TiXmlElement* element, const HistoryRecord& record) {
-  xmlattr::SetText(element, "title", record.title);
-  xmlattr::SetText(element, "img", record.img);
-  xmlattr::SetText(element, "time", record.time);
+// Appends ` name="value"` exactly as TinyXML prints an attribute, so the list
+// is written straight from its records without building a document first.
+void AppendAttribute(std::string* out, const char* name, const std::wstring& text) {
+  std::string value = fw::ToAnsi(text);
+  // An element keeps text only up to a zero byte.
+  TIXML_STRING raw(value.c_str());
+  TIXML_STRING encoded;
+  TiXmlBase::EncodeString(raw, &encoded);
+  char quote = raw.find('"') == TIXML_STRING::npos ? '"' : '\'';
+  *out += ' ';
+  *out += name;
+  *out += '=';
+  *out += quote;
+  out->append(encoded.c_str(), encoded.length());
+  *out += quote;
 }
-void WriteFields(TiXmlElement* element, const FavoriteRecord& record) {
-  xmlattr::SetText(element, "title", record.title);
-  xmlattr::SetText(element, "img", record.img);
+
+void WriteFields(std::string* out, const HistoryRecord& record) {
+  AppendAttribute(out, "title", record.title);
+  AppendAttribute(out, "img", record.img);
+  AppendAttribute(out, "time", record.time);
+}
+void WriteFields(std::string* out, const FavoriteRecord& record) {
+  AppendAttribute(out, "title", record.title);
+  AppendAttribute(out, "img", record.img);
 }
 
 // What an update carries over besides title and snapshot.
@@ -97,15 +114,24 @@ int CSnapshotList<Record>::Load() {
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
-  TiXmlDocument document;
-  document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
-  TiXmlElement* root = document.LinkEndChild(new TiXmlElement(rootName_))->ToElement();
-  for (const auto& entry : records_) {
-    TiXmlElement* element = root->LinkEndChild(new TiXmlElement(entryName_))->ToElement();
-    xmlattr::SetText(element, "uri", entry.first);
-    WriteFields(element, *entry.second);
+  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<";
+  text += rootName_;
+  if (records_.empty()) {
+    text += " />\n";
+  } else {
+    text += ">\n";
+    for (const auto& entry : records_) {
+      text += "    <";
+      text += entryName_;
+      AppendAttribute(&text, "uri", entry.first);
+      WriteFields(&text, *entry.second);
+      text += " />\n";
+    }
+    text += "</";
+    text += rootName_;
+    text += ">\n";
   }
-  return datafile::SaveXmlFile(path_, document) ? 1 : 0;
+  return datafile::WriteBytesReplacing(path_, text) ? 1 : 0;
 }
 
 template <typename Record>

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <tinyxml.h>
 
 #include "CommHelper.h"
+#include "DataFile.h"
 #include "DataFolderTest.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
@@ -101,6 +103,33 @@ TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsWrittenAnew) {
   WriteFile(L"his\\his.xml", std::string(5000, '\x9F'));
   { CHistoryList list; EXPECT_EQ(0, list.Count()); }
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<his />\n", ReadFile(L"his\\his.xml"));
+}
+
+TEST_F(SnapshotListTest, WrittenTextIsWhatTinyXmlPrintsForTheSameEntries) {
+  // Titles that need escaping or the other quote must come out as TinyXML's own printer writes them.
+  const std::wstring titles[] = {L"say \"hi\" & <go>", L"it's", L"a\x01b &#x41; \u513f\u6b4c", L""};
+  TiXmlDocument expected;
+  expected.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
+  TiXmlElement* root = expected.LinkEndChild(new TiXmlElement("his"))->ToElement();
+  {
+    CHistoryList list;
+    for (int i = 0; i < 4; ++i) {
+      std::wstring uri = L"http://t" + std::to_wstring(i) + L".example/";
+      list.AddVisit(uri, titles[i], L"");
+    }
+    list.Save();
+    // Build the document in the order the list walks its entries.
+    list.ForEach(
+        [](HistoryRecord* record, void* user) {
+          TiXmlElement* element = static_cast<TiXmlElement*>(user)->LinkEndChild(new TiXmlElement("site"))->ToElement();
+          element->SetAttribute("uri", fw::ToAnsi(record->uri).c_str());
+          element->SetAttribute("title", fw::ToAnsi(record->title).c_str());
+          element->SetAttribute("img", fw::ToAnsi(record->img).c_str());
+          element->SetAttribute("time", fw::ToAnsi(record->time).c_str());
+        },
+        root);
+  }
+  EXPECT_EQ(datafile::PrintXml(expected), ReadFile(L"his\\his.xml"));
 }
 
 }  // namespace
