@@ -26,9 +26,9 @@ bool ReadBytes(const std::wstring& path, std::string* bytes) {
   return true;
 }
 
-bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes) {
+bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder) {
   size_t slash = path.rfind(L'\\');
-  if (slash != std::wstring::npos) CCommHelper::MakeDirTree(path.substr(0, slash));
+  if (createFolder && slash != std::wstring::npos) CCommHelper::MakeDirTree(path.substr(0, slash));
   // Replacing would succeed over a read-only file; it must not be changed.
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
@@ -100,10 +100,10 @@ bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambl
   return ParseXml(bytes, document);
 }
 
-bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled) {
+bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder) {
   std::string bytes = PrintXml(document);
   if (scrambled) InvertHead(&bytes);
-  return WriteBytesReplacing(path, bytes);
+  return WriteBytesReplacing(path, bytes, createFolder);
 }
 
 }  // namespace datafile

@@ -12,7 +12,8 @@ namespace datafile {
 constexpr size_t kMaxFileBytes = 4 * 1024 * 1024;
 
 bool ReadBytes(const std::wstring& path, std::string* bytes);
-bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes);
+// Creates the file's folder first only when asked: some lists expect theirs.
+bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false);
 
 // The scrambling of acc.conf and tl.dat: the first min(size, 128) bytes
 // inverted. Its own inverse; done in memory so the file is never plain.
@@ -27,7 +28,8 @@ std::string PrintXml(const TiXmlDocument& document);
 // Loads a data file (unscrambling it when asked); false when it is missing,
 // too large or not well-formed.
 bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false);
-// Writes a document whole (scrambled when asked), creating its folder.
-bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false);
+// Writes a document whole (scrambled when asked).
+bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false,
+                 bool createFolder = false);
 
 }  // namespace datafile

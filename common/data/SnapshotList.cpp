@@ -131,7 +131,7 @@ int CSnapshotList<Record>::Save() const {
     text += rootName_;
     text += ">\n";
   }
-  return datafile::WriteBytesReplacing(path_, text) ? 1 : 0;
+  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true) ? 1 : 0;
 }
 
 template <typename Record>

@@ -133,7 +133,7 @@ bool CSysConf::WriteSysConf() const {
   kid->SetAttribute("sex", is_boy ? "boy" : "girl");
   xmlattr::SetText(kid, "age", age);
   xmlattr::SetText(AddElement(root, "home"), "url", home_url);
-  return datafile::SaveXmlFile(sys_conf_path, document);
+  return datafile::SaveXmlFile(sys_conf_path, document, /*scrambled=*/false, /*createFolder=*/true);
 }
 
 int CSysConf::LoadAccount() {
@@ -150,7 +150,7 @@ int CSysConf::LoadAccount() {
 int CSysConf::SaveAccount() {
   TiXmlDocument document = NewDocument();
   xmlattr::SetText(AddElement(AddElement(&document, "confs"), "acc"), "pwd", password);
-  return datafile::SaveXmlFile(acc_conf_path, document, /*scrambled=*/true) ? 1 : 0;
+  return datafile::SaveXmlFile(acc_conf_path, document, /*scrambled=*/true, /*createFolder=*/true) ? 1 : 0;
 }
 
 int CSysConf::ScrambleAccountFile() {

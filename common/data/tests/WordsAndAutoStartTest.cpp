@@ -51,6 +51,14 @@ TEST_F(WordsListTest, FileFormatAndDamage) {
   EXPECT_EQ(0, damaged.ForEach(nullptr, nullptr));
 }
 
+TEST_F(WordsListTest, SaveCreatesNoFolder) {
+  std::wstring missing = folder_ + L"noconf";
+  CWordsList words(missing + L"\\words.xml");
+  words.Add(L"乖儿子");
+  EXPECT_EQ(0, words.Save());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(missing.c_str()));
+}
+
 class AutoStartTest : public ::testing::Test {
  protected:
   void SetUp() override {
