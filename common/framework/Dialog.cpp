@@ -64,7 +64,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
 bool Dialog::CreateModeless(HWND parent) {
   if (hwnd_) return false;
   modal_ = false;
-  return Open(parent) != nullptr;
+  if (!Open(parent)) return false;
+  ownsWindow_ = hwnd_ != nullptr;
+  return ownsWindow_;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
@@ -122,6 +124,12 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
   if (!self) return FALSE;
   INT_PTR answer = self->DialogMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
+    // Destroyed from outside while modal (its owner went, say): end the loop
+    // instead of waiting forever for an EndDialog that cannot come.
+    if (self->modal_ && !self->ended_) {
+      self->ended_ = true;
+      self->result_ = -1;
+    }
     self->Forget();
     self->OnFinalMessage();
   }

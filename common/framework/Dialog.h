@@ -14,9 +14,11 @@ class Dialog : public Wnd {
   explicit Dialog(UINT templateId, HINSTANCE module = ThisModule());
 
   // Runs the dialog modally and returns what EndDialog was given, or -1 when
-  // the template could not be loaded.
+  // the template could not be loaded or the window was destroyed without
+  // EndDialog.
   INT_PTR DoModal(HWND parent = nullptr);
-  // Creates the dialog modeless; it lives until destroyed or EndDialog.
+  // Creates the dialog modeless; it lives until destroyed, EndDialog, or the
+  // end of this object.
   bool CreateModeless(HWND parent = nullptr);
   void EndDialog(INT_PTR result);
   bool IsModal() const { return modal_; }

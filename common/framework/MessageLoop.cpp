@@ -6,14 +6,16 @@
 namespace fw {
 
 bool PreTranslate(MSG& message) {
-  HWND top = nullptr;
+  // The outermost dialog owns keyboard navigation, also for a dialog placed
+  // as a child inside another one.
+  HWND outermostDialog = nullptr;
   for (HWND hwnd = message.hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-    if (Wnd* window = Wnd::FromHandle(hwnd); window && window->PreTranslateMessage(message)) return true;
-    top = hwnd;
+    Wnd* window = Wnd::FromHandle(hwnd);
+    if (window && window->PreTranslateMessage(message)) return true;
+    if (dynamic_cast<Dialog*>(window)) outermostDialog = hwnd;
     if (!(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) break;
   }
-  if (top && dynamic_cast<Dialog*>(Wnd::FromHandle(top))) return ::IsDialogMessageW(top, &message) != FALSE;
-  return false;
+  return outermostDialog && ::IsDialogMessageW(outermostDialog, &message) != FALSE;
 }
 
 void DispatchOne(MSG& message) {

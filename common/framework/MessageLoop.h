@@ -4,8 +4,8 @@
 namespace fw {
 
 // Offers a message to the target window's object and then to each parent's,
-// up to the top-level window, then to the dialog manager of that window when
-// it is a dialog. True when the message needs no further dispatch.
+// up to the top-level window, then to the dialog manager of the outermost
+// dialog on that way. True when the message needs no further dispatch.
 bool PreTranslate(MSG& message);
 
 // Pre-translates, translates and dispatches one message.

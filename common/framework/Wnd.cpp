@@ -56,14 +56,11 @@ HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
 
 Wnd::~Wnd() {
   if (!hwnd_) return;
-  if (previousProc_) {
-    Unsubclass();
-  } else if (!isDialog_ && ::GetPropW(hwnd_, kObjectProperty) == this &&
-             reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC)) == &StaticWndProc) {
-    // A window made by Create dies with its object.
-    ::DestroyWindow(hwnd_);
-  }
-  if (hwnd_) Forget();
+  bool destroy = ownsWindow_;
+  // Unmap first: the derived part is already gone, so the messages of the
+  // destruction must not reach this object.
+  HWND hwnd = Detach();
+  if (destroy) ::DestroyWindow(hwnd);
 }
 
 Wnd* Wnd::FromHandle(HWND hwnd) {
@@ -81,10 +78,12 @@ bool Wnd::Create(const CreateArgs& args) {
                                 args.height, args.parent, reinterpret_cast<HMENU>(args.idOrMenu), ThisModule(),
                                 this);
   if (!hwnd) return false;
-  if (!hwnd_) {
-    // A system class never saw our creation parameter: take it over now.
-    return Subclass(hwnd);
+  // A system class never saw our creation parameter: take it over now.
+  if (!hwnd_ && !Subclass(hwnd)) {
+    ::DestroyWindow(hwnd);
+    return false;
   }
+  ownsWindow_ = true;
   return true;
 }
 
@@ -121,6 +120,7 @@ void Wnd::Unsubclass() {
 void Wnd::Forget() {
   if (hwnd_ && ::GetPropW(hwnd_, kObjectProperty) == this) ::RemovePropW(hwnd_, kObjectProperty);
   hwnd_ = nullptr;
+  ownsWindow_ = false;
 }
 
 void Wnd::Destroy() {

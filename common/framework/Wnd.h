@@ -87,6 +87,9 @@ class Wnd {
   HWND hwnd_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   bool isDialog_ = false;
+  // The window was made by this object (Create, or a dialog it opened), so it
+  // must not outlive the object.
+  bool ownsWindow_ = false;
 };
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "App.h"
@@ -168,6 +169,130 @@ TEST(App, ArgumentsFollowTheShellsQuotingRules) {
   EXPECT_EQ(L"two words", arguments[1]);
   EXPECT_EQ(L"-startup", arguments[2]);
   EXPECT_EQ(&app, fw::App::Current());
+}
+
+}  // namespace
+
+namespace {
+
+// Destroys itself from its timer instead of calling EndDialog, as happens
+// when its owner goes away.
+class SelfDestroyingDialog : public fw::Dialog {
+ public:
+  SelfDestroyingDialog() : fw::Dialog(IDD_FRAMEWORK_TEST) {}
+
+ protected:
+  BOOL OnInitDialog() override {
+    ::SetTimer(Hwnd(), kEndTimer, 30, nullptr);
+    return TRUE;
+  }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_TIMER && wParam == kEndTimer) {
+      ::KillTimer(Hwnd(), kEndTimer);
+      ::DestroyWindow(Hwnd());
+      return true;
+    }
+    return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+TEST(Dialog, ModalDialogDestroyedWithoutEndDialogStillReturns) {
+  SelfDestroyingDialog dialog;
+  EXPECT_EQ(-1, dialog.DoModal());
+  EXPECT_EQ(nullptr, dialog.Hwnd());
+}
+
+TEST(Dialog, ModelessDialogGoesWithItsObject) {
+  HWND hwnd = nullptr;
+  HWND edit = nullptr;
+  {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.CreateModeless());
+    ::KillTimer(dialog.Hwnd(), kEndTimer);
+    hwnd = dialog.Hwnd();
+    edit = dialog.Item(IDC_NAME_EDIT);
+  }
+  EXPECT_FALSE(::IsWindow(hwnd));
+  EXPECT_FALSE(::IsWindow(edit));
+}
+
+// An edit that swallows the Escape key before the dialog manager sees it.
+class EscapeEatingEdit : public fw::Wnd {
+ public:
+  bool PreTranslateMessage(MSG& message) override {
+    return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
+  }
+};
+
+TEST(Dialog, ChildConsumingAMessageKeepsItFromTheDialog) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless());
+  ::KillTimer(dialog.Hwnd(), kEndTimer);
+  EscapeEatingEdit edit;
+  ASSERT_TRUE(edit.SubclassDlgItem(IDC_NAME_EDIT, dialog.Hwnd()));
+
+  MSG escape{edit.Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+  EXPECT_TRUE(fw::PreTranslate(escape));
+  EXPECT_TRUE(dialog.preTranslated.empty()) << "the parent is not asked once the child consumed it";
+  EXPECT_NE(nullptr, dialog.Hwnd()) << "Escape never reached the dialog manager";
+
+  // Escape in a control the subclass does not cover goes to the dialog manager,
+  // which cancels the dialog.
+  MSG cancel{dialog.Item(IDOK), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+  EXPECT_TRUE(fw::PreTranslate(cancel));
+  EXPECT_EQ(nullptr, dialog.Hwnd());
+  EXPECT_NE(dialog.commands.end(),
+            std::find(dialog.commands.begin(), dialog.commands.end(), static_cast<UINT>(IDCANCEL)));
+}
+
+// A program whose window ends the message loop with its own exit code.
+class LoopingApp : public fw::App {
+ public:
+  bool startWindow = true;
+  std::vector<std::string> steps;
+
+ protected:
+  bool InitInstance() override {
+    steps.push_back("init");
+    if (!startWindow) return false;
+    fw::CreateArgs args;
+    args.style = WS_POPUP;
+    args.width = args.height = 10;
+    if (!window_.Create(args)) return false;
+    ::PostMessageW(window_.Hwnd(), WM_CLOSE, 0, 0);
+    return true;
+  }
+  int Run() override {
+    steps.push_back("run");
+    return fw::App::Run();
+  }
+  int ExitInstance() override {
+    steps.push_back("exit");
+    return fw::App::ExitInstance();
+  }
+
+ private:
+  class QuittingWindow : public fw::Wnd {
+   protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+      if (message == WM_DESTROY) ::PostQuitMessage(23);
+      return fw::Wnd::OnMessage(message, wParam, lParam, result);
+    }
+  } window_;
+};
+
+TEST(App, MainRunsTheLoopAndAnswersItsExitCode) {
+  LoopingApp app;
+  EXPECT_EQ(23, app.Main(::GetModuleHandleW(nullptr), L""));
+  EXPECT_EQ((std::vector<std::string>{"init", "run", "exit"}), app.steps);
+}
+
+TEST(App, FailedInitialisationSkipsTheLoop) {
+  LoopingApp app;
+  app.startWindow = false;
+  app.SetExitCode(3);
+  EXPECT_EQ(3, app.Main(::GetModuleHandleW(nullptr), nullptr));
+  EXPECT_EQ((std::vector<std::string>{"init", "exit"}), app.steps);
 }
 
 }  // namespace
