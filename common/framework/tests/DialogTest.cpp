@@ -9,6 +9,7 @@
 #include "App.h"
 #include "Dialog.h"
 #include "FrameworkTestResources.h"
+#include "Handles.h"
 #include "MessageLoop.h"
 
 namespace {
@@ -293,6 +294,46 @@ TEST(App, FailedInitialisationSkipsTheLoop) {
   app.SetExitCode(3);
   EXPECT_EQ(3, app.Main(::GetModuleHandleW(nullptr), nullptr));
   EXPECT_EQ((std::vector<std::string>{"init", "exit"}), app.steps);
+}
+
+}  // namespace
+
+namespace {
+
+// Answers its parent's colour and notification messages with values the
+// dialog manager must pass on in two different ways.
+class AnsweringEdit : public fw::Wnd {
+ public:
+  HBRUSH brush = static_cast<HBRUSH>(::GetStockObject(LTGRAY_BRUSH));
+
+ protected:
+  bool OnReflect(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+    if (message == WM_CTLCOLOREDIT) {
+      result = reinterpret_cast<LRESULT>(brush);
+      return true;
+    }
+    if (message == WM_NOTIFY) {
+      result = 55;
+      return true;
+    }
+    return false;
+  }
+};
+
+TEST(Dialog, ReflectedAnswersReachTheSenderThroughTheDialogManager) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless());
+  ::KillTimer(dialog.Hwnd(), kEndTimer);
+  AnsweringEdit edit;
+  ASSERT_TRUE(edit.SubclassDlgItem(IDC_NAME_EDIT, dialog.Hwnd()));
+
+  fw::WindowDC dc(edit.Hwnd());
+  // Colour messages are answered by the dialog procedure's own return value.
+  EXPECT_EQ(reinterpret_cast<LRESULT>(edit.brush),
+            dialog.Send(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(edit.Hwnd())));
+  // Other answers travel through DWLP_MSGRESULT.
+  NMHDR header{edit.Hwnd(), IDC_NAME_EDIT, 0};
+  EXPECT_EQ(55, dialog.Send(WM_NOTIFY, IDC_NAME_EDIT, reinterpret_cast<LPARAM>(&header)));
 }
 
 }  // namespace

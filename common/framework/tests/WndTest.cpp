@@ -1,6 +1,9 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "Handles.h"
 #include "Wnd.h"
@@ -165,6 +168,116 @@ TEST(Handles, OwnersMoveAndReleaseExactlyOnce) {
   HANDLE handle = event.Get();
   event.Reset();
   EXPECT_FALSE(::SetEvent(handle)) << "the handle was closed";
+}
+
+}  // namespace
+
+namespace {
+
+// A control that answers the notifications its parent hands back to it.
+class Reflector : public fw::Wnd {
+ public:
+  std::vector<UINT> reflected;
+  HBRUSH brush = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+
+ protected:
+  bool OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
+    reflected.push_back(message);
+    switch (message) {
+      case WM_NOTIFY:
+        result = 77;
+        return true;
+      case WM_CTLCOLORSTATIC:
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+      case WM_MEASUREITEM:
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 31;
+        return true;
+      case WM_HSCROLL:
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+// A parent that records what reached its own handlers.
+class Parent : public fw::Wnd {
+ public:
+  std::vector<UINT> seen;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_NOTIFY || message == WM_MEASUREITEM || message == WM_HSCROLL || message == WM_COMMAND)
+      seen.push_back(message);
+    return fw::Wnd::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+const int kChildId = 501;
+
+TEST(Wnd, ParentHandsChildNotificationsBackToTheControl) {
+  Parent parent;
+  fw::CreateArgs args;
+  args.style = WS_POPUP;
+  args.width = args.height = 100;
+  ASSERT_TRUE(parent.Create(args));
+  Reflector child;
+  fw::CreateArgs childArgs;
+  childArgs.parent = parent.Hwnd();
+  childArgs.className = L"STATIC";
+  childArgs.style = WS_CHILD | WS_VISIBLE;
+  childArgs.width = childArgs.height = 20;
+  childArgs.idOrMenu = kChildId;
+  ASSERT_TRUE(child.Create(childArgs)) << "a system class is taken over after creation";
+  EXPECT_EQ(&child, fw::Wnd::FromHandle(child.Hwnd()));
+
+  NMHDR header{child.Hwnd(), kChildId, NM_CLICK};
+  EXPECT_EQ(77, parent.Send(WM_NOTIFY, kChildId, reinterpret_cast<LPARAM>(&header)));
+
+  fw::WindowDC dc(child.Hwnd());
+  EXPECT_EQ(reinterpret_cast<LRESULT>(child.brush),
+            parent.Send(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(child.Hwnd())));
+
+  MEASUREITEMSTRUCT control{};
+  control.CtlType = ODT_LISTBOX;
+  control.CtlID = kChildId;
+  parent.Send(WM_MEASUREITEM, kChildId, reinterpret_cast<LPARAM>(&control));
+  EXPECT_EQ(31u, control.itemHeight);
+
+  parent.Send(WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(child.Hwnd()));
+  EXPECT_EQ((std::vector<UINT>{WM_NOTIFY, WM_CTLCOLORSTATIC, WM_MEASUREITEM, WM_HSCROLL}), child.reflected);
+  EXPECT_TRUE(parent.seen.empty()) << "handled notifications stop at the control";
+
+  // A menu item that happens to share the control's id is the parent's own.
+  MEASUREITEMSTRUCT menu{};
+  menu.CtlType = ODT_MENU;
+  menu.itemID = kChildId;
+  parent.Send(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&menu));
+  parent.Send(WM_MEASUREITEM, kChildId, reinterpret_cast<LPARAM>(&menu));
+  EXPECT_EQ(0u, menu.itemHeight);
+  EXPECT_EQ(4u, child.reflected.size());
+
+  // What the control leaves alone reaches the parent.
+  parent.Send(WM_COMMAND, MAKEWPARAM(kChildId, STN_CLICKED), reinterpret_cast<LPARAM>(child.Hwnd()));
+  EXPECT_EQ(5u, child.reflected.size());
+  EXPECT_EQ((std::vector<UINT>{WM_MEASUREITEM, WM_MEASUREITEM, WM_COMMAND}), parent.seen);
+}
+
+TEST(Wnd, DetachLeavesTheWindowAliveAndUnmapped) {
+  Counter window;
+  fw::CreateArgs args;
+  args.style = WS_POPUP;
+  args.width = args.height = 20;
+  ASSERT_TRUE(window.Create(args));
+  HWND hwnd = window.Detach();
+  EXPECT_EQ(nullptr, window.Hwnd());
+  EXPECT_EQ(nullptr, fw::Wnd::FromHandle(hwnd));
+  EXPECT_TRUE(::IsWindow(hwnd));
+  ::SendMessageW(hwnd, WM_LBUTTONDOWN, 0, 0);
+  EXPECT_EQ(0, window.clicks) << "an unmapped window's messages reach no object";
+  ::DestroyWindow(hwnd);
+  EXPECT_EQ(0, window.finals);
 }
 
 }  // namespace
