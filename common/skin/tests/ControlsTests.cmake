@@ -1,3 +1,9 @@
+# Drawing helpers: pixels painted into bitmaps, no windows needed.
+target_link_libraries(skin PUBLIC gdiplus msimg32)
+hollin_add_test(skin_drawing_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/DrawingTest.cpp
+  LIBS skin
+  LOCK datafolder)
 # The popup notifier: real windows and timers on the virtual display.
 hollin_add_test(skin_notifier_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TaskbarNotifierTest.cpp
