@@ -77,6 +77,22 @@ TEST_F(EditStatic, EditFrameIsGreenOutsideTheBackgroundColour) {
   EXPECT_EQ(inner, RGB(250, 0, 0));
 }
 
+TEST_F(EditStatic, FrameIsLeftAloneWhileThePointerRestsAndRedrawnOnLeave) {
+  CEditEx edit;
+  ASSERT_TRUE(edit.Subclass(MakeChild(L"EDIT", 0, 1, WS_EX_CLIENTEDGE)));
+  MSG pending;
+  while (::PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&pending);
+  HDC windowDc = ::GetWindowDC(edit);
+  const COLORREF marker = RGB(1, 2, 3);
+  edit.Send(WM_MOUSEHOVER);
+  ::SetPixel(windowDc, 0, 8, marker);
+  edit.DrawBorder();
+  EXPECT_EQ(::GetPixel(windowDc, 0, 8), marker);
+  edit.Send(WM_MOUSELEAVE);
+  EXPECT_EQ(::GetPixel(windowDc, 0, 8), CEditEx::kFrameColor);
+  ::ReleaseDC(edit, windowDc);
+}
+
 TEST_F(EditStatic, EnterIsSwallowedAndPasswordRefusesMouseAndCtrlV) {
   CSkinPsdEdit edit;
   ASSERT_TRUE(edit.Subclass(MakeChild(L"EDIT", ES_PASSWORD, 1)));
