@@ -1,0 +1,5 @@
+# The hyperlink label: a real static control on the virtual display.
+hollin_add_test(skin_link_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/HyperLinkTest.cpp
+  LIBS skin
+  LOCK display)
