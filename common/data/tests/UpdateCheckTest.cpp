@@ -66,13 +66,16 @@ protected:
     int Compare(const std::string& downloaded, const std::string& shipped)
     {
         Fetch(downloaded);
-        const std::wstring shippedPath = scratch_.File(L"shipped.ini");
+        // A new name each time: Wine's profile cache may serve a file rewritten
+        // within the same timestamp tick from its stale copy.
+        const std::wstring shippedPath = scratch_.File(L"shipped" + std::to_wstring(++comparisons_) + L".ini");
         WriteBytes(shippedPath, shipped);
         return IsNewVersionAvailable(GetUpdateIniPath(), shippedPath);
     }
 
     TestHttpServer server_;
     ScratchFolder scratch_;
+    int comparisons_ = 0;
 };
 
 TEST_F(UpdateCheckTest, DownloadedFileIsInstalledFromTheTemporaryName)
