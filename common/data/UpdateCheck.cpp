@@ -47,6 +47,9 @@ BOOL InstallDownloadedUpdateIni()
 std::wstring ReadUpdateValue(const std::wstring& iniPath, const wchar_t* key)
 {
     wchar_t value[260] = {};
+    // The file may have just been replaced by a download; drop any cached copy
+    // so the new content is read, not the old one.
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, iniPath.c_str());
     ::GetPrivateProfileStringW(L"UPDATE", key, L"", value, 260, iniPath.c_str());
     return value;
 }
