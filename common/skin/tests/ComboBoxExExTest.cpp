@@ -122,3 +122,21 @@ TEST_F(ComboTest, EditFieldColours) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ComboTest, ChoosingFromTheOpenListPutsTheEntryInTheBox) {
+  SendMessageW(box.Hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  ASSERT_TRUE(SendMessageW(box.Hwnd(), CB_GETDROPPEDSTATE, 0, 0));
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  EXPECT_EQ(1, SendMessageW(box.Hwnd(), CB_GETCURSEL, 0, 0));
+  EXPECT_EQ(L"http://News.Sina.com.cn/", box.GetText());
+  SendMessageW(box.Hwnd(), CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+  EXPECT_EQ(L"http://News.Sina.com.cn/", box.GetText()) << "closing the list keeps the choice";
+  EXPECT_FALSE(box.IsPressed());
+}
+
+}  // namespace

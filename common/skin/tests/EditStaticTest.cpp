@@ -126,3 +126,41 @@ TEST_F(EditStatic, StaticIsTransparent) {
 }
 
 }  // namespace
+
+namespace {
+
+// A parent that paints its whole client area one colour.
+class RedParent : public fw::Wnd {
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_ERASEBKGND) {
+      RECT client = ClientRect();
+      fw::ScopedBrush red(::CreateSolidBrush(RGB(255, 0, 0)));
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, red.Get());
+      result = 1;
+      return true;
+    }
+    return fw::Wnd::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+TEST(StaticExPixels, TransparentStaticShowsItsParentsBackground) {
+  RedParent parent;
+  fw::CreateArgs args;
+  args.style = WS_POPUP | WS_VISIBLE;
+  args.x = 60;
+  args.y = 60;
+  args.width = 200;
+  args.height = 100;
+  ASSERT_TRUE(parent.Create(args));
+  CStaticEx label;
+  ASSERT_TRUE(label.Subclass(::CreateWindowExW(0, L"STATIC", L"i", WS_CHILD | WS_VISIBLE, 10, 10, 150, 40, parent.Hwnd(),
+                                               nullptr, nullptr, nullptr)));
+  ::RedrawWindow(parent.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HDC dc = ::GetDC(label.Hwnd());
+  COLORREF seen = ::GetPixel(dc, 120, 30);
+  ::ReleaseDC(label.Hwnd(), dc);
+  EXPECT_EQ(RGB(255, 0, 0), seen) << "the label paints no background of its own";
+}
+
+}  // namespace

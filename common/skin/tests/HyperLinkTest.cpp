@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "HyperLink.h"
 
 namespace {
@@ -151,6 +153,31 @@ TEST_F(HyperLinkTest, CursorComesFromTheHelpProgramOrStaysTheArrow) {
 TEST(HyperLinkOpen, OnlyWebAddressesFallBackOnTheRegisteredBrowser) {
   INT_PTR result = CHyperLink::GotoURL(L"hollin-no-such-scheme:thing", SW_HIDE);
   EXPECT_LE(result, 32) << "an address nothing handles is reported as a failure";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HyperLinkTest, TooltipShowsTheUrlOrItsOwnText) {
+  ASSERT_NE(nullptr, link.ToolTip());
+  EXPECT_EQ(1, SendMessageW(link.ToolTip(), TTM_GETTOOLCOUNT, 0, 0));
+  auto tip = [&] {
+    wchar_t text[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = link.Hwnd();
+    tool.uId = CHyperLink::kToolId;
+    tool.lpszText = text;
+    SendMessageW(link.ToolTip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+  EXPECT_EQ(L"http://儿童.example/", tip());
+  link.SetTipText(L"打开帮助");
+  EXPECT_EQ(L"打开帮助", tip());
+  link.SetTipText(L"");
+  link.SetURL(L"http://new.example/");
+  EXPECT_EQ(L"http://new.example/", tip());
 }
 
 }  // namespace

@@ -67,7 +67,9 @@ int main() {
   CStaticEx label;
   label.Subclass(Child(L"STATIC", L"宝贝的名字：", 0, 20, 110, 100, 24, window.Hwnd(), 3));
   CEditEx name;
-  name.Subclass(Child(L"EDIT", L"乖儿子", ES_AUTOHSCROLL, 130, 106, 200, 28, window.Hwnd(), 4));
+  // As a dialog's edit field: with a sunken client edge for the frame to sit in.
+  name.Subclass(CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"乖儿子", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 130, 106,
+                                200, 28, window.Hwnd(), reinterpret_cast<HMENU>(4), nullptr, nullptr));
   CHyperLink link;
   link.SetURL(L"http://www.kids.example/help");
   link.SubclassLink(Child(L"STATIC", L"使用帮助", 0, 20, 160, 200, 30, window.Hwnd(), 5));
