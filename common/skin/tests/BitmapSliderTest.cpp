@@ -2,44 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "BitmapSlider.h"
+#include "SkinTestSupport.h"
 
 namespace {
 
 const int kSliderId = 77;
-
-void Pump(DWORD ms = 50) {
-  ULONGLONG end = GetTickCount64() + ms;
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(2);
-  } while (GetTickCount64() < end);
-}
-
-HBITMAP Solid(int width, int height, COLORREF colour, COLORREF centre = CLR_INVALID) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, width, height};
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
-  if (centre != CLR_INVALID) {
-    RECT middle{2, 2, width - 2, height - 2};
-    brush = CreateSolidBrush(centre);
-    FillRect(dc, &middle, brush);
-    DeleteObject(brush);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
 
 class Parent : public fw::Wnd {
  public:
@@ -73,8 +43,8 @@ class SliderTest : public ::testing::Test {
     control.height = 10;
     control.idOrMenu = kSliderId;
     ASSERT_TRUE(slider.Create(control));
-    channel = Solid(200, 20, RGB(0, 0, 255));
-    thumb = Solid(20, 20, RGB(255, 0, 255), RGB(255, 0, 0));
+    channel = TwoToneBitmap(200, 20, RGB(0, 0, 255));
+    thumb = FramedBitmap(20, 20, RGB(255, 0, 255), RGB(255, 0, 0), 2);
     ASSERT_TRUE(slider.SetBitmapChannel(channel, nullptr, false));
     ASSERT_TRUE(slider.SetBitmapThumb(thumb, nullptr, true, RGB(255, 0, 255)));
   }
@@ -137,7 +107,7 @@ TEST_F(SliderTest, DragReportsMovingThenMoved) {
   SendMessageW(slider.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, At(190));
   SendMessageW(slider.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, At(250));  // past the end
   SendMessageW(slider.Hwnd(), WM_LBUTTONUP, 0, At(250));
-  Pump();
+  PumpFor(50);
   ASSERT_EQ(3u, parent.heard.size());
   EXPECT_EQ(WM_SLIDER_MOVING, parent.heard[0].first);
   EXPECT_EQ(WM_SLIDER_MOVING, parent.heard[1].first);
@@ -153,7 +123,7 @@ TEST_F(SliderTest, KeysMoveAndAlwaysReport) {
   SendMessageW(slider.Hwnd(), WM_KEYDOWN, VK_NEXT, 0);
   SendMessageW(slider.Hwnd(), WM_KEYDOWN, VK_LEFT, 0);
   SendMessageW(slider.Hwnd(), WM_KEYDOWN, VK_END, 0);
-  Pump();
+  PumpFor(50);
   std::vector<std::pair<UINT, LPARAM>> expected = {
       {WM_SLIDER_MOVED, 0}, {WM_SLIDER_MOVED, 20}, {WM_SLIDER_MOVED, 19}, {WM_SLIDER_MOVED, 100}};
   EXPECT_EQ(expected, parent.heard);
@@ -165,7 +135,7 @@ TEST_F(SliderTest, DisablingDuringADragEndsIt) {
   slider.Enable(false);
   EXPECT_NE(GetCapture(), slider.Hwnd());
   SendMessageW(slider.Hwnd(), WM_LBUTTONUP, 0, At(100));
-  Pump();
+  PumpFor(50);
   for (const auto& message : parent.heard) EXPECT_NE(WM_SLIDER_MOVED, message.first);
 }
 

@@ -6,26 +6,10 @@
 #include "ComboBoxExEx.h"
 #include "EditEx.h"
 #include "HyperLink.h"
+#include "SkinTestSupport.h"
 #include "StaticEx.h"
 
 namespace {
-
-HBITMAP Solid(int width, int height, COLORREF colour, COLORREF centre) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, width, height}, middle{3, 3, width - 3, height - 3};
-  HBRUSH outer = CreateSolidBrush(colour), inner = CreateSolidBrush(centre);
-  FillRect(dc, &all, outer);
-  FillRect(dc, &middle, inner);
-  DeleteObject(outer);
-  DeleteObject(inner);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
 
 HWND Child(const wchar_t* type, const wchar_t* text, DWORD style, int x, int y, int w, int h, HWND parent, int id) {
   return CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
@@ -48,7 +32,7 @@ int main() {
   CComboBoxExEx address;
   address.SubclassCombo(Child(L"COMBOBOX", L"", WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_OWNERDRAWFIXED |
                                                     CBS_HASSTRINGS, 20, 20, 420, 200, window.Hwnd(), 1));
-  HBITMAP arrow = Solid(18, 14, RGB(84, 165, 213), RGB(255, 255, 255));
+  HBITMAP arrow = FramedBitmap(18, 14, RGB(84, 165, 213), RGB(255, 255, 255), 3);
   address.SetBitmaps(arrow, arrow, arrow);
   address.SetColors(RGB(84, 165, 213), RGB(255, 255, 227), 1);
   address.SetTextFont(-16, L"WenQuanYi Micro Hei");
@@ -58,8 +42,8 @@ int main() {
 
   CBitmapSlider volume;
   volume.Subclass(Child(L"STATIC", L"", SS_NOTIFY, 20, 70, 10, 10, window.Hwnd(), 2));
-  HBITMAP channel = Solid(200, 18, RGB(120, 200, 255), RGB(200, 235, 255));
-  HBITMAP thumb = Solid(18, 18, RGB(255, 0, 255), RGB(255, 140, 0));
+  HBITMAP channel = FramedBitmap(200, 18, RGB(120, 200, 255), RGB(200, 235, 255), 3);
+  HBITMAP thumb = FramedBitmap(18, 18, RGB(255, 0, 255), RGB(255, 140, 0), 3);
   volume.SetBitmapChannel(channel);
   volume.SetBitmapThumb(thumb, nullptr, true, RGB(255, 0, 255));
   volume.SetPos(60);
@@ -74,12 +58,7 @@ int main() {
   link.SetURL(L"http://www.kids.example/help");
   link.SubclassLink(Child(L"STATIC", L"使用帮助", 0, 20, 160, 200, 30, window.Hwnd(), 5));
 
-  ULONGLONG end = GetTickCount64() + 4000;
-  MSG message;
-  while (GetTickCount64() < end) {
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(5);
-  }
+  PumpFor(4000);
   DeleteObject(arrow);
   DeleteObject(channel);
   DeleteObject(thumb);

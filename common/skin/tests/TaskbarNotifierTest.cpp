@@ -2,27 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
+#include "SkinTestSupport.h"
 #include "TaskbarNotifier.h"
 
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
-  ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (GetTickCount64() < end) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    if (done()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return done();
-}
 
 class Owner : public fw::Wnd {
  public:
@@ -36,23 +22,7 @@ class Owner : public fw::Wnd {
 };
 
 // A 120 x 40 skin, magenta in its top-left 10 x 10 corner.
-HBITMAP MakeSkin() {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 40);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 120, 40}, corner{0, 0, 10, 10};
-  HBRUSH yellow = CreateSolidBrush(RGB(255, 240, 120));
-  HBRUSH magenta = CreateSolidBrush(kMagenta);
-  FillRect(dc, &all, yellow);
-  FillRect(dc, &corner, magenta);
-  DeleteObject(yellow);
-  DeleteObject(magenta);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
+HBITMAP MakeSkin() { return TwoToneBitmap(120, 40, RGB(255, 240, 120), RECT{0, 0, 10, 10}, kMagenta); }
 
 class NotifierTest : public ::testing::Test {
  protected:
@@ -110,7 +80,7 @@ TEST_F(NotifierTest, NewTextWhileHidingComesBackAndStaysAgain) {
   EXPECT_EQ(CTaskbarNotifier::kStaying, notifier.GetState());
   EXPECT_EQ(L"第二条", notifier.GetText()) << "the newest text is the one shown";
   EXPECT_EQ(work.bottom - 40, Where().top) << "fully shown again";
-  PumpUntil([] { return false; }, 150);
+  PumpFor(150);
   EXPECT_EQ(CTaskbarNotifier::kStaying, notifier.GetState()) << "a full new stay";
   ASSERT_TRUE(PumpUntil([&] { return notifier.GetState() == CTaskbarNotifier::kHidden; }));
 }
@@ -118,9 +88,9 @@ TEST_F(NotifierTest, NewTextWhileHidingComesBackAndStaysAgain) {
 TEST_F(NotifierTest, NewTextWhileStayingRestartsTheStay) {
   notifier.ShowText(L"一", 10, 300, 10);
   ASSERT_TRUE(PumpUntil([&] { return notifier.GetState() == CTaskbarNotifier::kStaying; }));
-  PumpUntil([] { return false; }, 200);
+  PumpFor(200);
   notifier.ShowText(L"二", 10, 300, 10);
-  PumpUntil([] { return false; }, 200);
+  PumpFor(200);
   EXPECT_EQ(CTaskbarNotifier::kStaying, notifier.GetState());
   EXPECT_EQ(L"二", notifier.GetText());
 }
@@ -132,7 +102,7 @@ TEST_F(NotifierTest, ClickHidesAndTellsTheOwner) {
   EXPECT_EQ(CTaskbarNotifier::kHidden, notifier.GetState());
   EXPECT_FALSE(IsWindowVisible(notifier.Hwnd()));
   ASSERT_TRUE(PumpUntil([&] { return owner.closed == 1; }));
-  PumpUntil([] { return false; }, 100);
+  PumpFor(100);
   EXPECT_FALSE(IsWindowVisible(notifier.Hwnd())) << "no timer brings it back";
 }
 
