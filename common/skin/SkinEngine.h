@@ -1,0 +1,104 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "SkinItem.h"
+
+class CButtonST;
+class CBkgBtn;
+
+// The window an engine draws: the engine moves its bound controls, cuts its
+// region, fades it, and calls it back after every layout.
+class ISkinHost {
+ public:
+  virtual HWND SkinHwnd() const = 0;
+  // After each layout, before bound windows are moved; may still change
+  // item rectangles.
+  virtual void OnSkinLayout() = 0;
+
+ protected:
+  ~ISkinHost() = default;
+};
+
+// Turns one element of a skin file into the look of one window: reads the
+// window attributes and one item per child node, lays the items out by
+// anchors whenever the client size changes, paints them, cuts the window's
+// region by a colour key and hands images, colours, fonts and sounds to
+// controls.
+class CSkinEngine {
+ public:
+  CSkinEngine() = default;
+  ~CSkinEngine() { Clear(); }
+  CSkinEngine(const CSkinEngine&) = delete;
+  CSkinEngine& operator=(const CSkinEngine&) = delete;
+
+  int LoadSkin(const std::wstring& path, const std::wstring& element, ISkinHost* host);
+  void Clear();
+
+  tagSkinItem* FindItem(const std::wstring& id) const;
+  const RECT* GetItemRect(const std::wstring& id) const;
+  std::wstring GetItemCaption(const std::wstring& id) const;
+  // The normal bitmap of a skintype-5 item; the engine keeps it.
+  HBITMAP GetItemBitmap(const std::wstring& id) const;
+  HWND SetItemWnd(const std::wstring& id, HWND window);
+  tagSkinItem* ShowItem(const std::wstring& id, bool visible);
+  void SetItemText(const std::wstring& id, const std::wstring& text, UINT format, bool repaint);
+  void SetBkColor(COLORREF colour) { background_ = colour; }
+
+  void CalcLayout();
+  void Resize(int clientWidth, int clientHeight);
+  void Draw(HDC dc);
+  void DrawItem(HDC dc, const tagSkinItem& item);
+  void ApplyRegion(HWND window);
+  void FadeIn();
+  void FadeOut();
+
+  void SetButtonSkin(const std::wstring& id, CButtonST* button, bool captionAsTooltip);
+  void SetBkgButtonSkin(const std::wstring& id, CBkgBtn* button);
+  int CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) const;
+  int CreateItemFontById(const std::wstring& id, fw::ScopedFont* font) const;
+
+  // Reading the region's pixels (24-bit, rows rounded up to 4 pixels) and
+  // the region they give.
+  static std::vector<BYTE> GetBitmapBits24(HBITMAP bitmap, int width, int height, int* roundedWidth);
+  static HRGN CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height, COLORREF key);
+
+  bool IsLoaded() const { return loaded_; }
+  int FixSize() const { return fixsize_; }
+  int SetRgn() const { return setrgn_; }
+  COLORREF TransparentColor() const { return clrtrans_; }
+  COLORREF BkColor() const { return background_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int MinWidth() const { return minWidth_; }
+  int MinHeight() const { return minHeight_; }
+  int ClientWidth() const { return clientWidth_; }
+  int ClientHeight() const { return clientHeight_; }
+  const std::vector<std::unique_ptr<tagSkinItem>>& Items() const { return items_; }
+  ISkinHost* Host() const { return host_; }
+  const std::wstring& Folder() const { return folder_; }
+
+  // Pause between fade steps; tests shorten it.
+  void SetFadeStepMilliseconds(DWORD milliseconds) { fadeStep_ = milliseconds; }
+
+ private:
+  bool loaded_ = false;
+  int fixsize_ = 1;
+  int setrgn_ = 0;
+  bool regionApplied_ = false;
+  COLORREF clrtrans_ = RGB(255, 255, 255);
+  int clientWidth_ = 0, clientHeight_ = 0;
+  int minWidth_ = 0, minHeight_ = 0;
+  int width_ = 0, height_ = 0;
+  std::vector<std::unique_ptr<tagSkinItem>> items_;
+  std::map<std::wstring, tagSkinItem*> byId_;
+  ISkinHost* host_ = nullptr;
+  COLORREF background_ = RGB(240, 240, 240);
+  std::wstring folder_;  // with its trailing backslash
+  DWORD fadeStep_ = 41;
+};
