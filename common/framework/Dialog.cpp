@@ -33,6 +33,11 @@ bool AnswersDirectly(UINT message) {
 
 Dialog::Dialog(UINT templateId, HINSTANCE module) : templateId_(templateId), module_(module) { isDialog_ = true; }
 
+Dialog::Dialog(UINT templateId, HWND parent, HINSTANCE module)
+    : templateId_(templateId), module_(module), parent_(parent) {
+  isDialog_ = true;
+}
+
 HWND Dialog::Open(HWND parent) {
   ended_ = false;
   result_ = 0;
@@ -42,6 +47,7 @@ HWND Dialog::Open(HWND parent) {
 
 INT_PTR Dialog::DoModal(HWND parent) {
   if (hwnd_) return -1;
+  if (!parent) parent = parent_;
   HWND owner = parent ? ::GetAncestor(parent, GA_ROOT) : nullptr;
   modal_ = true;
   if (!Open(owner)) {
@@ -63,6 +69,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
 
 bool Dialog::CreateModeless(HWND parent) {
   if (hwnd_) return false;
+  if (!parent) parent = parent_;
   modal_ = false;
   if (!Open(parent)) return false;
   ownsWindow_ = hwnd_ != nullptr;
@@ -136,7 +143,20 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
   return answer;
 }
 
+LRESULT Dialog::DefaultDialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!hwnd_) return 0;
+  defaultPending_ = message;
+  defaultPendingSet_ = true;
+  LRESULT result = ::DefDlgProcW(hwnd_, message, wParam, lParam);
+  defaultPendingSet_ = false;
+  return result;
+}
+
 INT_PTR Dialog::DialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (defaultPendingSet_ && defaultPending_ == message) {
+    defaultPendingSet_ = false;
+    return FALSE;
+  }
   LRESULT result = 0;
   bool handled = ReflectToChild(message, wParam, lParam, result) || OnMessage(message, wParam, lParam, result);
   if (!handled) return FALSE;

@@ -12,6 +12,8 @@ namespace fw {
 class Dialog : public Wnd {
  public:
   explicit Dialog(UINT templateId, HINSTANCE module = ThisModule());
+  // With the parent used when DoModal/CreateModeless are given none.
+  Dialog(UINT templateId, HWND parent, HINSTANCE module = ThisModule());
 
   // Runs the dialog modally and returns what EndDialog was given, or -1 when
   // the template could not be loaded or the window was destroyed without
@@ -23,6 +25,7 @@ class Dialog : public Wnd {
   void EndDialog(INT_PTR result);
   bool IsModal() const { return modal_; }
   UINT TemplateId() const { return templateId_; }
+  HINSTANCE Module() const { return module_; }
 
   HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
   std::wstring ItemText(int id) const;
@@ -39,6 +42,9 @@ class Dialog : public Wnd {
   virtual void OnCancel() { EndDialog(IDCANCEL); }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  // The dialog manager's own handling of the message being handled now, for
+  // handlers that must run code after it.
+  LRESULT DefaultDialogProc(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,6 +53,11 @@ class Dialog : public Wnd {
 
   UINT templateId_;
   HINSTANCE module_;
+  HWND parent_ = nullptr;
+  // DefDlgProc calls the dialog procedure first: that nested call must answer
+  // "not handled" so the default work runs.
+  UINT defaultPending_ = 0;
+  bool defaultPendingSet_ = false;
   bool modal_ = false;
   bool ended_ = false;
   INT_PTR result_ = 0;

@@ -54,6 +54,11 @@ class Wnd {
   // A message about to be dispatched; true when this window consumed it. The
   // message loop asks the target window and then each of its parents.
   virtual bool PreTranslateMessage(MSG& message);
+  // Hands a notification about this control to it, as its parent would; used
+  // for controls deeper than the parent's own children.
+  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return OnReflect(message, wParam, lParam, result);
+  }
 
   std::wstring GetText() const;
   void SetText(const std::wstring& text) { ::SetWindowTextW(hwnd_, text.c_str()); }

@@ -336,4 +336,38 @@ TEST(Dialog, ReflectedAnswersReachTheSenderThroughTheDialogManager) {
   EXPECT_EQ(55, dialog.Send(WM_NOTIFY, IDC_NAME_EDIT, reinterpret_cast<LPARAM>(&header)));
 }
 
+// Runs the dialog manager's own handling inside its handler and looks at
+// what it did.
+class DefaultingDialog : public fw::Dialog {
+ public:
+  explicit DefaultingDialog(HWND parent) : fw::Dialog(IDD_FRAMEWORK_TEST, parent) {}
+  std::vector<std::wstring> textsAfterDefault;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_SETTEXT) {
+      result = DefaultDialogProc(message, wParam, lParam);
+      textsAfterDefault.push_back(GetText());
+      return true;
+    }
+    return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+TEST(Dialog, DefaultHandlingRunsInsideTheHandlerAndOnlyOnce) {
+  fw::Wnd owner;
+  fw::CreateArgs args;
+  args.style = WS_POPUP;
+  ASSERT_TRUE(owner.Create(args));
+  DefaultingDialog dialog(owner.Hwnd());
+  ASSERT_TRUE(dialog.CreateModeless());
+  EXPECT_EQ(owner.Hwnd(), ::GetWindow(dialog.Hwnd(), GW_OWNER)) << "the parent given at construction";
+  dialog.textsAfterDefault.clear();
+  dialog.SetText(L"第一");
+  dialog.SetText(L"second");
+  ASSERT_EQ(2u, dialog.textsAfterDefault.size());
+  EXPECT_EQ(L"第一", dialog.textsAfterDefault[0]);
+  EXPECT_EQ(L"second", dialog.textsAfterDefault[1]);
+}
+
 }  // namespace

@@ -1,0 +1,297 @@
+#include "SkinDlg.h"
+
+#include <windowsx.h>
+
+#include "CommHelper.h"
+#include "MemDC.h"
+
+// Owner-drawn menu items are measured by the menu once it is built in.
+#if __has_include("BCMenu.h")
+#include "BCMenu.h"
+#define HOLLIN_HAS_BCMENU 1
+#endif
+
+namespace {
+
+const wchar_t kTrackbarClass[] = L"msctls_trackbar32";
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+// Check boxes, radio buttons and group boxes: the button styles whose text
+// sits straight on the dialog's background.
+bool IsBackgroundButton(HWND child) {
+  switch (LOWORD(::GetWindowLongPtrW(child, GWL_STYLE))) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_GROUPBOX:
+    case BS_AUTORADIOBUTTON:
+      return true;
+    default:
+      return false;
+  }
+}
+
+struct DescendantSearch {
+  UINT id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<DescendantSearch*>(lParam);
+  if (static_cast<UINT>(::GetDlgCtrlID(window)) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindDescendant(HWND parent, UINT id) {
+  DescendantSearch search{id, nullptr};
+  ::EnumChildWindows(parent, &MatchId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+CSkinDlg::CSkinDlg(UINT templateId, HWND parent, HINSTANCE module)
+    : fw::Dialog(templateId, parent, module), m_strSkinTheme(L"default") {}
+
+CSkinDlg::~CSkinDlg() { m_skin.Clear(); }
+
+void CSkinDlg::OnSkinLayout() {}
+void CSkinDlg::DrawSkinExtra(HDC) {}
+void CSkinDlg::BuildSkinPath() {}
+HBRUSH CSkinDlg::GetCtlBkBrush(UINT) { return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)); }
+void CSkinDlg::OnSkinPrePaint() {}
+void CSkinDlg::OnSkinPreInit() {}
+void CSkinDlg::BindSkinItems() {}
+
+void CSkinDlg::LoadSkin(const std::wstring& theme, BOOL relayout) {
+  m_strSkinTheme = theme;
+  if (m_strSkinTheme.empty() || m_strSkinFile.empty()) {
+    BuildSkinPath();
+  } else {
+    std::wstring folder = GetModuleDir(CCommHelper::GetThisModuleHandle());
+    m_strSkinPath = folder + L"\\theme\\" + m_strSkinTheme + L"\\" + m_strSkinFile;
+  }
+  if (!m_strSkinPath.empty() && !m_strSkinElement.empty()) m_skin.LoadSkin(m_strSkinPath, m_strSkinElement, this);
+  BindSkinItems();
+  if (!relayout) return;
+  LayoutNow();
+  Invalidate(true);
+}
+
+void CSkinDlg::ReloadSkin(const std::wstring& path) {
+  m_strSkinPath = path;
+  m_skin.LoadSkin(m_strSkinPath, m_strSkinElement, this);
+}
+
+HWND CSkinDlg::SetSkinItemWnd(const std::wstring& id, HWND window) { return m_skin.SetItemWnd(id, window); }
+
+HWND CSkinDlg::SetSkinItemWndById(const std::wstring& id, UINT controlId) {
+  HWND child = hwnd_ ? ::GetDlgItem(hwnd_, static_cast<int>(controlId)) : nullptr;
+  return child ? m_skin.SetItemWnd(id, child) : nullptr;
+}
+
+void CSkinDlg::SetButtonSkin(const std::wstring& id, CButtonST* button) { m_skin.SetButtonSkin(id, button, true); }
+
+int CSkinDlg::AddSkinImage(const std::wstring& id, HIMAGELIST list) {
+  const tagSkinItem* item = m_skin.FindItem(id);
+  if (!list || !item) return -1;
+  if (item->skintype == tagSkinItem::kBitmap && item->normal) {
+    // Adding with a mask blackens the key colour in the bitmap given, so the
+    // list gets a copy and the skin's picture stays as loaded.
+    fw::ScopedBitmap copy(static_cast<HBITMAP>(::CopyImage(item->normal.Get(), IMAGE_BITMAP, 0, 0, 0)));
+    return copy ? ImageList_AddMasked(list, copy.Get(), item->colorbg) : -1;
+  }
+  if (item->skintype != tagSkinItem::kIcon) return -1;
+  size_t slash = m_strSkinPath.rfind(L'\\');
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : m_strSkinPath.substr(0, slash);
+  std::wstring path = folder + L"\\" + item->normalicon;
+  fw::ScopedIcon icon(static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+  return icon ? ImageList_AddIcon(list, icon.Get()) : -1;
+}
+
+void CSkinDlg::SetFade(BOOL on) {
+  fade_ = on != FALSE;
+  // Alpha steps need a layered window.
+  if (fade_ && hwnd_) {
+    LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  }
+}
+
+BOOL CSkinDlg::OnInitDialog() {
+  OnSkinPreInit();
+  fw::Dialog::OnInitDialog();
+  if (fade_) SetFade(TRUE);
+  LoadSkin(m_strSkinTheme, FALSE);
+  return TRUE;
+}
+
+void CSkinDlg::OnCancel() {
+  if (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) return;
+  fw::Dialog::OnCancel();
+}
+
+void CSkinDlg::LayoutNow() {
+  if (!hwnd_ || ::IsIconic(hwnd_)) return;
+  RECT client = ClientRect();
+  m_skin.Resize(Width(client), Height(client));
+}
+
+bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      result = OnInitDialog();
+      // The engine lays out only on a size change; without this the dialog
+      // first shows every control at its template position.
+      LayoutNow();
+      return true;
+    case WM_PAINT: {
+      if (::IsIconic(hwnd_)) return false;
+      fw::PaintDC paint(hwnd_);
+      PaintSkin(paint.Get());
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      // Printing (PrintWindow, AnimateWindow) sees what the screen shows.
+      PaintSkin(reinterpret_cast<HDC>(wParam));
+      return true;
+    case WM_ERASEBKGND:
+      result = TRUE;
+      return true;
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return true;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(lParam);
+      return false;
+    case WM_LBUTTONUP:
+      OnLButtonUp(lParam);
+      return false;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return false;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), result);
+    case WM_CLOSE:
+      if (fade_) m_skin.FadeOut();
+      return false;
+    case WM_SHOWWINDOW:
+      OnShowWindow(wParam, lParam);
+      return true;
+    case WM_INITMENU:
+      trackedMenu_ = reinterpret_cast<HMENU>(wParam);
+      return false;
+    case WM_EXITMENULOOP:
+      trackedMenu_ = nullptr;
+      return false;
+    case WM_MEASUREITEM:
+      if (!OnMeasureItem(static_cast<UINT>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return false;
+      result = TRUE;
+      return true;
+    default:
+      return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+}
+
+void CSkinDlg::PaintSkin(HDC target) {
+  OnSkinPrePaint();
+  RECT client = ClientRect();
+  CMemDC memory(target, &client);
+  // Without a loaded skin the engine draws nothing: the dialog still shows
+  // the engine's background colour.
+  fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
+  ::FillRect(memory, &client, background.Get());
+  m_skin.Draw(memory);
+  DrawSkinExtra(memory);
+  memory.Flush();
+}
+
+void CSkinDlg::OnSize(UINT type, int width, int height) {
+  // A minimised dialog keeps its layout: a zero client area would put every
+  // control at negative sizes.
+  if (type != SIZE_MINIMIZED) m_skin.Resize(width, height);
+  DefaultDialogProc(WM_SIZE, type, MAKELPARAM(width, height));
+  ::UpdateWindow(hwnd_);
+}
+
+void CSkinDlg::OnLButtonDown(LPARAM lParam) {
+  if (!movable_) return;
+  // The move loop expects the point in screen coordinates.
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ::ClientToScreen(hwnd_, &at);
+  ::PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+}
+
+void CSkinDlg::OnLButtonUp(LPARAM lParam) {
+  if (!movable_) return;
+  POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ::ClientToScreen(hwnd_, &at);
+  ::PostMessageW(hwnd_, WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM(at.x, at.y));
+}
+
+void CSkinDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+  if (!info) return;
+  if (m_skin.MinWidth()) info->ptMinTrackSize.x = m_skin.MinWidth();
+  if (m_skin.MinHeight()) info->ptMinTrackSize.y = m_skin.MinHeight();
+  RECT work{};
+  if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) return;
+  info->ptMaxTrackSize = POINT{Width(work), Height(work)};
+  info->ptMaxSize = info->ptMaxTrackSize;
+}
+
+bool CSkinDlg::OnCtlColor(HDC dc, HWND child, LRESULT& result) {
+  if (!transparentChildren_ || !child) return false;
+  wchar_t className[64] = {};
+  ::GetClassNameW(child, className, ARRAYSIZE(className));
+  std::wstring name = className;
+  if (name == L"Button" && IsBackgroundButton(child)) {
+    ::SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(GetCtlBkBrush(static_cast<UINT>(::GetDlgCtrlID(child))));
+    return true;
+  }
+  if (name == kTrackbarClass || name == L"Edit") return false;
+  ::SetBkMode(dc, TRANSPARENT);
+  result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+  return true;
+}
+
+void CSkinDlg::OnShowWindow(WPARAM show, LPARAM status) {
+  DefaultDialogProc(WM_SHOWWINDOW, show, status);
+  if (!fade_) return;
+  if (show)
+    m_skin.FadeIn();
+  else
+    m_skin.FadeOut();
+}
+
+HMENU CSkinDlg::FindPopupMenu(HMENU menu, UINT_PTR itemId) {
+  if (!menu || !::IsMenu(menu)) return nullptr;
+  int count = ::GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    HMENU submenu = ::GetSubMenu(menu, position);
+    if (submenu && reinterpret_cast<UINT_PTR>(submenu) == itemId) return menu;
+    if (!submenu && static_cast<UINT_PTR>(::GetMenuItemID(menu, position)) == itemId) return menu;
+    if (HMENU found = submenu ? FindPopupMenu(submenu, itemId) : nullptr) return found;
+  }
+  return nullptr;
+}
+
+bool CSkinDlg::OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* measure) {
+  if (!measure) return false;
+  if (measure->CtlType == ODT_MENU) {
+#ifdef HOLLIN_HAS_BCMENU
+    HMENU menu = trackedMenu_ ? trackedMenu_ : ::GetMenu(hwnd_);
+    BCMenu* owner = BCMenu::FromHandle(FindPopupMenu(menu, measure->itemID));
+    return owner && owner->MeasureItem(measure);
+#else
+    return false;
+#endif
+  }
+  // Direct children were offered the message already; look deeper.
+  fw::Wnd* control = fw::Wnd::FromHandle(FindDescendant(hwnd_, controlId));
+  LRESULT answer = 0;
+  return control && control->Reflect(WM_MEASUREITEM, controlId, reinterpret_cast<LPARAM>(measure), answer);
+}

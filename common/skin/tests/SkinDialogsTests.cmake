@@ -1,0 +1,13 @@
+# The skinned dialog base and the frame dialog: real dialogs from test
+# templates with skins written at run time; real mouse drags, so one case at
+# a time.
+hollin_add_test(skin_skindlg_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/SkinDlgTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinDialogsTest.rc
+  LIBS skin
+  LOCK display
+  SERIAL)
+hollin_add_test(skin_framedlg_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/FrameDlgTest.cpp ${CMAKE_CURRENT_LIST_DIR}/SkinDialogsTest.rc
+  LIBS skin
+  LOCK display
+  SERIAL)
