@@ -898,11 +898,14 @@ void CButtonST::PaintItem(const DRAWITEMSTRUCT* draw, bool drawnDisabled) {
   focused_ = (draw->itemState & ODS_FOCUS) != 0;
   drawnDisabled_ = drawnDisabled;
 
+  // Start from what the target shows, so a layer that paints no background
+  // leaves it as it was.
+  ::BitBlt(dc, 0, 0, item.right, item.bottom, draw->hDC, 0, 0, SRCCOPY);
   ::SetBkMode(dc, TRANSPARENT);
-  RECT background = item;
-  PaintBackgroundLayer(dc, &background);
-  RECT border = item;
-  PaintBorder(dc, &border);
+  // The border goes inside the default frame the background may draw.
+  RECT frame = item;
+  PaintBackgroundLayer(dc, &frame);
+  PaintBorder(dc, &frame);
 
   std::wstring text = GetText();
   RECT caption = item;
