@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "BkgBtn.h"
+#include "ButtonST.h"
 #include "ComSupport.h"
 #include "SkinLayout.h"
 #include "SkinReader.h"
@@ -15,6 +17,8 @@ constexpr UINT kTextFormat = DT_WORDBREAK | DT_VCENTER | DT_WORD_ELLIPSIS;
 constexpr BYTE kPitchAndFamily = 0x20;  // FF_SWISS, default pitch
 const wchar_t kDefaultFace[] = L"宋体";
 constexpr int kDefaultFontHeight = 12;
+// Button images are keyed on magenta.
+constexpr COLORREF kButtonKey = RGB(255, 0, 255);
 
 SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP info{};
@@ -446,4 +450,55 @@ int CSkinEngine::CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) c
 
 int CSkinEngine::CreateItemFontById(const std::wstring& id, fw::ScopedFont* font) const {
   return CreateItemFont(FindItem(id), font);
+}
+
+const tagSkinItem* CSkinEngine::ButtonItem(const std::wstring& id, const CButtonST* button) const {
+  if (!button) return nullptr;
+  const tagSkinItem* item = FindItem(id);
+  return item && item->skintype == tagSkinItem::kButton ? item : nullptr;
+}
+
+// The button copies what it is handed, so each bitmap keeps one owner.
+void CSkinEngine::SetStateBitmaps(const tagSkinItem& item, CButtonST* button, bool withDisabled) {
+  HBITMAP disabled = withDisabled ? item.disable.Get() : nullptr;
+  // Without a hover image the normal one serves both sides of the pointer.
+  HBITMAP over = item.hover ? item.hover.Get() : item.normal.Get();
+  button->SetBitmaps(over, kButtonKey, item.normal.Get(), kButtonKey, item.down.Get(), kButtonKey, disabled,
+                     kButtonKey);
+}
+
+void CSkinEngine::SetButtonSkin(const std::wstring& id, CButtonST* button, bool captionAsTooltip) {
+  const tagSkinItem* item = ButtonItem(id, button);
+  if (!item) return;
+  SetStateBitmaps(*item, button, true);
+  if (item->hover) {
+    if (!item->sound_hover.empty()) button->SetSound(item->sound_hover.c_str(), nullptr, FALSE);
+    if (!item->sound_down.empty()) button->SetSound(item->sound_down.c_str(), nullptr, TRUE);
+  }
+  if (captionAsTooltip && !item->caption.empty()) button->SetTooltipText(item->caption);
+}
+
+void CSkinEngine::SetBkgButtonSkin(const std::wstring& id, CBkgBtn* button) {
+  const tagSkinItem* item = ButtonItem(id, button);
+  if (!item) return;
+  SetStateBitmaps(*item, button, false);
+  if (!item->normalbkgleft.empty()) {
+    const std::wstring* names[12] = {
+        &item->normalbkgleft, &item->normalbkgmid,    &item->normalbkgright, &item->onbkgleft,
+        &item->onbkgmid,      &item->onbkgright,      &item->downbkgleft,    &item->downbkgmid,
+        &item->downbkgright,  &item->disablebkgleft,  &item->disablebkgmid,  &item->disablebkgright,
+    };
+    std::wstring files[12];
+    // An empty name stays empty (the button repeats the start slice) rather
+    // than naming the folder.
+    for (int i = 0; i < 12; ++i) files[i] = names[i]->empty() ? std::wstring() : folder_ + *names[i];
+    button->SetBkgBitmapFiles(files, FALSE);
+  }
+  if (!item->normalicon.empty()) {
+    button->SetIconFiles(folder_ + item->normalicon, item->onicon.empty() ? std::wstring() : folder_ + item->onicon);
+  }
+  button->SetText(item->caption);
+  button->ApplyTextStyle(item->fonttype, item->fontsize, item->normalclr, item->onclr);
+  button->SetFlatStyle(TRUE, TRUE);
+  button->SetFlatBorder(FALSE, TRUE);
 }

@@ -71,6 +71,8 @@ class CSkinEngine {
   void FadeIn();
   void FadeOut();
 
+  // Both act only on a skintype-1 item and a button; the button gets copies
+  // of the item's images, magenta-keyed.
   void SetButtonSkin(const std::wstring& id, CButtonST* button, bool captionAsTooltip);
   void SetBkgButtonSkin(const std::wstring& id, CBkgBtn* button);
   int CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) const;
@@ -108,6 +110,8 @@ class CSkinEngine {
   void PaintItems(HDC dc);
   HRGN BuildRegion(HWND window);
   void Fade(const BYTE* steps, size_t count, BYTE last);
+  const tagSkinItem* ButtonItem(const std::wstring& id, const CButtonST* button) const;
+  static void SetStateBitmaps(const tagSkinItem& item, CButtonST* button, bool withDisabled);
 
   bool loaded_ = false;
   int fixsize_ = 1;

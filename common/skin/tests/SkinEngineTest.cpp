@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "BkgBtn.h"
+#include "ButtonST.h"
 #include "SkinEngine.h"
 #include "SkinTestSupport.h"
 #include "Wnd.h"
@@ -86,6 +88,29 @@ class TempFolder {
     SelectObject(dc, old);
     DeleteObject(section);
     DeleteDC(dc);
+    return file;
+  }
+  // A 16 x 16 icon file of one 32-bit image in `colour`, all opaque.
+  std::wstring Icon(const std::wstring& name, COLORREF colour) {
+    const int size = 16;
+    std::vector<DWORD> pixels(size * size, 0xFF000000 | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) |
+                                               GetBValue(colour));
+    const std::vector<BYTE> mask(size * 4, 0);
+    BITMAPINFOHEADER header = Header(size, size * 2, 32);
+    const DWORD imageBytes = static_cast<DWORD>(sizeof(header) + pixels.size() * 4 + mask.size());
+    const WORD directory[3] = {0, 1, 1};
+    const BYTE entry[8] = {size, size, 0, 0, 1, 0, 32, 0};  // width, height, colours, reserved, planes, bits
+    const DWORD entryTail[2] = {imageBytes, 6 + 16};
+    const std::wstring file = Add(name);
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(handle, directory, sizeof(directory), &written, nullptr);
+    WriteFile(handle, entry, sizeof(entry), &written, nullptr);
+    WriteFile(handle, entryTail, sizeof(entryTail), &written, nullptr);
+    WriteFile(handle, &header, sizeof(header), &written, nullptr);
+    WriteFile(handle, pixels.data(), static_cast<DWORD>(pixels.size() * 4), &written, nullptr);
+    WriteFile(handle, mask.data(), static_cast<DWORD>(mask.size()), &written, nullptr);
+    CloseHandle(handle);
     return file;
   }
   // A skin file whose root holds `elements`.
@@ -174,6 +199,17 @@ RECT WindowRectIn(HWND child) {
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const COLORREF colour = GetPixel(dc, x, y);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return colour;
+}
+
+bool IsBitmap(HBITMAP bitmap) { return GetObjectType(bitmap) == OBJ_BITMAP; }
 
 SIZE SizeOf(HBITMAP bitmap) {
   BITMAP info{};
@@ -672,6 +708,125 @@ TEST_F(SkinEngineTest, ItemFontsFallBackToTwelvePixelsAndTheDefaultFace) {
   EXPECT_STREQ(L"Tahoma", logFont.lfFaceName);
   EXPECT_EQ(0, engine.CreateItemFontById(L"unknown", &font));
   EXPECT_EQ(0, engine.CreateItemFont(nullptr, &font));
+}
+
+// --- Buttons -------------------------------------------------------------
+
+class SkinButtonTest : public SkinEngineTest {
+ protected:
+  void SetUp() override {
+    folder.Bitmap(L"normal.bmp", 20, 12, kRed, RECT{0, 0, 4, 4}, kMagenta);
+    folder.Bitmap(L"hover.bmp", 20, 12, kBlue);
+    folder.Bitmap(L"down.bmp", 20, 12, kGreen);
+    folder.Bitmap(L"off.bmp", 20, 12, RGB(128, 128, 128));
+    folder.Bitmap(L"left.bmp", 3, 12, kRed);
+    folder.Bitmap(L"mid.bmp", 2, 12, kBlue);
+    folder.Icon(L"in.ico", kGreen);
+    folder.Icon(L"out.ico", kBlue);
+    Load(L"<win><b id='full' skintype='1' normal='normal.bmp' hover='hover.bmp' down='down.bmp' disable='off.bmp'"
+         L" sound_hover='over.wav' sound_down='click.wav' caption='后退'/>"
+         L"<b id='nohover' skintype='1' normal='normal.bmp' down='down.bmp' sound_down='click.wav'"
+         L" caption='前进'/>"
+         L"<b id='painted' normal='hover.bmp'/>"
+         L"<b id='bkg' skintype='1' normal='normal.bmp' hover='hover.bmp' disable='off.bmp'"
+         L" normalbkgleft='left.bmp' normalbkgmid='mid.bmp' onbkgleft='left.bmp' normalicon='in.ico'"
+         L" onicon='out.ico' caption='设置' fonttype='Tahoma' fontsize='15' normalclr='255' onclr='65280'/></win>");
+  }
+  HWND NewButton() {
+    return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 60, 24, host.Hwnd(),
+                           nullptr, nullptr, nullptr);
+  }
+};
+
+TEST_F(SkinButtonTest, HoverImageGivesFourStatesSoundsAndTooltip) {
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(NewButton()));
+  button.SetBuildMasks(TRUE);  // masks show which colour the button was told is the key
+  engine.SetButtonSkin(L"full", &button, true);
+  const tagSkinItem* item = engine.FindItem(L"full");
+  EXPECT_EQ(kBlue, PixelOf(button.GetBitmap(0), 10, 6)) << "under the pointer: hover";
+  EXPECT_EQ(kRed, PixelOf(button.GetBitmap(1), 10, 6)) << "away from the pointer: normal";
+  EXPECT_EQ(kGreen, PixelOf(button.GetBitmap(2), 10, 6));
+  EXPECT_EQ(RGB(128, 128, 128), PixelOf(button.GetBitmap(3), 10, 6));
+  EXPECT_NE(item->normal.Get(), button.GetBitmap(1)) << "the button holds its own copy";
+  ASSERT_NE(nullptr, button.GetMask(1));
+  EXPECT_EQ(kWhite, PixelOf(button.GetMask(1), 1, 1)) << "magenta is the key";
+  EXPECT_EQ(RGB(0, 0, 0), PixelOf(button.GetMask(1), 10, 6));
+  EXPECT_EQ(folder.Path() + L"over.wav", button.GetSoundFile(0));
+  EXPECT_EQ(folder.Path() + L"click.wav", button.GetSoundFile(1));
+  EXPECT_EQ(L"后退", button.GetTooltipText());
+}
+
+TEST_F(SkinButtonTest, WithoutHoverNormalServesBothSidesAndNoSounds) {
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(NewButton()));
+  engine.SetButtonSkin(L"nohover", &button, false);
+  EXPECT_EQ(kRed, PixelOf(button.GetBitmap(0), 10, 6));
+  EXPECT_EQ(kRed, PixelOf(button.GetBitmap(1), 10, 6));
+  EXPECT_EQ(kGreen, PixelOf(button.GetBitmap(2), 10, 6));
+  EXPECT_EQ(L"", button.GetSoundFile(1)) << "no sounds without a hover image, even with sound_down";
+  EXPECT_EQ(L"", button.GetTooltipText()) << "caption flag off";
+
+  CButtonST untouched;
+  ASSERT_TRUE(untouched.SubclassButton(NewButton()));
+  engine.SetButtonSkin(L"painted", &untouched, true);
+  engine.SetButtonSkin(L"unknown", &untouched, true);
+  engine.SetButtonSkin(L"full", nullptr, true);
+  engine.SetBkgButtonSkin(L"full", nullptr);
+  EXPECT_EQ(nullptr, untouched.GetBitmap(0)) << "only skintype-1 items skin a button";
+  EXPECT_EQ(L"", untouched.GetTooltipText());
+}
+
+TEST_F(SkinButtonTest, EngineAndButtonEachOutliveTheOther) {
+  HBITMAP engineNormal = engine.FindItem(L"full")->normal.Get();
+  {
+    CButtonST button;
+    ASSERT_TRUE(button.SubclassButton(NewButton()));
+    engine.SetButtonSkin(L"full", &button, true);
+    button.Destroy();
+  }
+  ASSERT_TRUE(IsBitmap(engineNormal)) << "destroying the button leaves the engine's bitmap";
+  engine.Resize(200, 100);
+  engine.SetButtonSkin(L"full", nullptr, false);
+
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(NewButton()));
+  {
+    CSkinEngine local;
+    local.LoadSkin(folder.Path() + L"skin.xml", L"win", nullptr);
+    local.SetButtonSkin(L"full", &button, false);
+  }
+  ASSERT_TRUE(IsBitmap(button.GetBitmap(1))) << "destroying the engine leaves the button's copies";
+  EXPECT_EQ(kRed, PixelOf(button.GetBitmap(1), 10, 6));
+  EXPECT_TRUE(IsBitmap(engineNormal));
+}
+
+TEST_F(SkinButtonTest, BackgroundButtonTakesSlicesIconsCaptionAndColours) {
+  CBkgBtn button;
+  ASSERT_TRUE(button.SubclassButton(NewButton()));
+  engine.SetBkgButtonSkin(L"bkg", &button);
+  EXPECT_EQ(kRed, PixelOf(button.GetSlice(CBkgBtn::kNormal, CBkgBtn::kStart), 1, 1));
+  EXPECT_EQ(kBlue, PixelOf(button.GetSlice(CBkgBtn::kNormal, CBkgBtn::kMiddle), 1, 1));
+  EXPECT_NE(nullptr, button.GetSlice(CBkgBtn::kHover, CBkgBtn::kStart));
+  EXPECT_FALSE(button.IsVertical());
+  EXPECT_NE(nullptr, button.GetIcon(0));
+  EXPECT_NE(nullptr, button.GetIcon(1));
+  EXPECT_EQ(L"设置", button.GetText());
+  COLORREF colour = 0;
+  button.GetColor(CButtonST::BTNST_COLOR_FG_IN, &colour);
+  EXPECT_EQ(kGreen, colour) << "onclr under the pointer";
+  button.GetColor(CButtonST::BTNST_COLOR_FG_OUT, &colour);
+  EXPECT_EQ(kRed, colour) << "normalclr away from it";
+  EXPECT_TRUE(button.IsFlat());
+
+  CBkgBtn plain;  // without icons the state bitmaps stay
+  ASSERT_TRUE(plain.SubclassButton(NewButton()));
+  engine.SetBkgButtonSkin(L"full", &plain);
+  EXPECT_EQ(kBlue, PixelOf(plain.GetBitmap(0), 10, 6));
+  EXPECT_EQ(kRed, PixelOf(plain.GetBitmap(1), 10, 6));
+  EXPECT_EQ(nullptr, plain.GetBitmap(3)) << "no disabled image for a background button";
+  EXPECT_EQ(nullptr, plain.GetSlice(CBkgBtn::kNormal, CBkgBtn::kStart));
+  EXPECT_EQ(L"后退", plain.GetText());
 }
 
 }  // namespace
