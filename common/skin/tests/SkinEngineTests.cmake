@@ -4,3 +4,7 @@ hollin_add_test(skin_engine_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/SkinEngineTest.cpp
   LIBS skin
   LOCK display)
+if(HOLLIN_TESTS)
+  add_executable(skin_engine_gallery ${CMAKE_CURRENT_LIST_DIR}/SkinGallery.cpp)
+  target_link_libraries(skin_engine_gallery PRIVATE skin)
+endif()
