@@ -44,6 +44,11 @@ class Host : public fw::Wnd {
   bool selected_ = false;
 };
 
+void CALLBACK CloseMenu(HWND window, UINT, UINT_PTR, DWORD) {
+  KillTimer(window, 1);
+  EndMenu();
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -72,10 +77,7 @@ int wmain(int argc, wchar_t** argv) {
   file->AppendItem(L"Checked option", MF_STRING | MF_CHECKED, 122);
 
   // Closes the menu after a while so the program ends on its own.
-  SetTimer(host.Hwnd(), 1, stayMs, [](HWND window, UINT, UINT_PTR, DWORD) {
-    KillTimer(window, 1);
-    EndMenu();
-  });
+  SetTimer(host.Hwnd(), 1, stayMs, CloseMenu);
   SetForegroundWindow(host.Hwnd());
   TrackPopupMenu(file->GetSafeHmenu(), TPM_LEFTALIGN | TPM_TOPALIGN, 80, 80, 0, host.Hwnd(), nullptr);
   return 0;
