@@ -180,6 +180,11 @@ TEST_F(MenuTest, MeasuresSeparatorsAndItemsInBothLooks) {
   foreign.CtlType = ODT_MENU;
   foreign.itemData = 12345;
   EXPECT_FALSE(menu.MeasureItem(&foreign));
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.itemData = 12345;
+  draw.rcItem = RECT{0, 0, 10, 10};
+  EXPECT_FALSE(menu.DrawItem(&draw));
 }
 
 // ---- Drawing, XP-like look ----
@@ -419,6 +424,105 @@ TEST_F(MenuTest, GrayedImageIsDrawnDisabled) {
   EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), dithered->At(2 + 16, 4 + 15));
 }
 
+TEST_F(MenuTest, StoringAgainForACommandReplacesItsImages) {
+  BCMenuState& state = BCMenuState::Get();
+  BCMenu menu;
+  ASSERT_TRUE(menu.AppendItem(L"Open", MF_STRING, ID_FILE_OPEN, IDR_MENU_TOOLBAR));
+  ASSERT_TRUE(menu.ChangeItem(ID_FILE_OPEN, L"Open yellow", IDB_MENU_SINGLE));
+  EXPECT_EQ(std::vector<int>(4, ID_FILE_OPEN), state.SharedCommands());
+  EXPECT_EQ(4, ImageList_GetImageCount(state.SharedImages()));
+  EXPECT_EQ(L"Open yellow", menu.GetItemLabel(ID_FILE_OPEN));
+  // Hot and normal images both follow the new picture.
+  auto selected = Draw(menu, menu.RecordAt(0), ODS_SELECTED);
+  EXPECT_EQ(RGB(255, 255, 0), selected->At(3 + 8, 3 + 7));
+  auto normal = Draw(menu, menu.RecordAt(0), 0);
+  EXPECT_EQ(menu_drawing::Lighten(RGB(255, 255, 0), 0.3), normal->At(4 + 8, 4 + 7));
+}
+
+TEST_F(MenuTest, CheckedItemWithACheckMarkBitmapShowsADot) {
+  BCMenu menu;
+  ASSERT_TRUE(menu.AppendItem(L"Dot", MF_STRING, ID_FILE_OPEN));
+  HBITMAP mark = TwoToneBitmap(8, 8, RGB(0, 0, 0));
+  ASSERT_TRUE(SetMenuItemBitmaps(menu.GetSafeHmenu(), ID_FILE_OPEN, MF_BYCOMMAND, mark, mark));
+  const COLORREF ink = Sys(COLOR_MENUTEXT);
+  auto xp = Draw(menu, menu.RecordAt(0), ODS_CHECKED);
+  EXPECT_EQ(ink, xp->At(8 + 3, 8 + 3));
+  EXPECT_NE(ink, xp->At(8 + 6, 8 + 0));  // where the check mark's last stroke would be
+  BCMenu::SetDrawStyle(0);
+  auto classic = Draw(menu, menu.RecordAt(0), ODS_CHECKED);
+  EXPECT_EQ(ink, classic->At(6 + 3, 7 + 3));  // dot at cell (1, 3) + (5, 4)
+  menu.DestroyMenu();
+  DeleteObject(mark);
+}
+
+TEST_F(MenuTest, ClassicLookGrayedImageIsRecolouredOnceSystemColourImagesLoaded) {
+  BCMenu::SetDrawStyle(0);
+  BCMenu menu;
+  // The 24-bit toolbar is loaded with its light gray made the face colour.
+  ASSERT_TRUE(menu.AppendItem(L"Open", MF_STRING | MF_GRAYED, ID_FILE_OPEN, IDR_MENU_TOOLBAR));
+  ASSERT_TRUE(BCMenuState::Get().systemColourImages);
+  auto canvas = Draw(menu, menu.RecordAt(0), ODS_GRAYED);
+  // Image at (2, d + 2) = (2, 3); red averages to 85 / 255.
+  EXPECT_EQ(menu_drawing::Lighten(Sys(COLOR_BTNSHADOW), 85.0 / 255.0), canvas->At(2 + 8, 3 + 7));
+  EXPECT_EQ(Sys(COLOR_MENU), canvas->At(2 + 1, 3 + 1));
+}
+
+TEST_F(MenuTest, InsertingModifyingAndRelabelling) {
+  BCMenu menu;
+  ASSERT_TRUE(menu.LoadMenu(IDR_TEST_MENU));
+  // Before a command: lands in the popup that holds it.
+  ASSERT_TRUE(menu.InsertItem(ID_RECENT_SECOND, L"Between", MF_BYCOMMAND, 400));
+  BCMenu* recent = menu.GetSubMenu(0)->GetSubMenu(4);
+  ASSERT_EQ(3, recent->RecordCount());
+  EXPECT_EQ(400u, recent->GetMenuItemID(1));
+  EXPECT_EQ(L"Between", recent->RecordAt(1)->GetText());
+  EXPECT_FALSE(menu.InsertItem(999, L"Nowhere", MF_BYCOMMAND, 401));
+
+  // At the top of a loaded menu, appended items stay plain like the rest.
+  ASSERT_TRUE(menu.AppendItem("Extra", MF_STRING, 402));
+  ASSERT_TRUE(menu.InsertItem(0, L"First", MF_BYPOSITION, 403));
+  ASSERT_EQ(5, menu.GetMenuItemCount());
+  EXPECT_FALSE(ItemType(menu.GetSafeHmenu(), 0) & MFT_OWNERDRAW);
+  EXPECT_FALSE(ItemType(menu.GetSafeHmenu(), 4) & MFT_OWNERDRAW);
+  EXPECT_EQ(L"First", menu.RecordAt(0)->GetText());
+  EXPECT_EQ(1, menu.FindItemPosition(L"&File"));
+  ASSERT_TRUE(menu.SetItemLabel(402, L"Renamed"));
+  wchar_t text[32] = {};
+  GetMenuStringW(menu.GetSafeHmenu(), 402, text, 32, MF_BYCOMMAND);
+  EXPECT_STREQ(L"Renamed", text);
+
+  ASSERT_TRUE(menu.ModifyMenu(ID_FILE_EXIT, MF_BYCOMMAND | MF_STRING, 404, L"Quit"));
+  EXPECT_EQ(L"Quit", menu.FindItemRecord(404)->GetText());
+  EXPECT_EQ(nullptr, menu.FindItemRecord(ID_FILE_EXIT));
+  EXPECT_TRUE(ItemType(menu.GetSubMenu(1)->GetSafeHmenu(), 5) & MFT_OWNERDRAW);
+}
+
+TEST_F(MenuTest, ResourceImagesGoIntoAListWithTheirDerivedImages) {
+  BCMenu menu;
+  fw::ScopedImageList list(ImageList_Create(16, 15, ILC_COLORDDB | ILC_MASK, 1, 1));
+  ASSERT_TRUE(menu.AddResourceImage(list.Get(), IDB_MENU_SINGLE));
+  // The image, then its normal, shadow and disabled forms.
+  EXPECT_EQ(4, ImageList_GetImageCount(list.Get()));
+  EXPECT_FALSE(menu.AddResourceImage(list.Get(), 999));
+  EXPECT_FALSE(menu.AddResourceImage(nullptr, IDB_MENU_SINGLE));
+
+  BCMenu::SetDrawStyle(0);
+  fw::ScopedImageList classic(ImageList_Create(16, 15, ILC_COLORDDB | ILC_MASK, 1, 1));
+  ASSERT_TRUE(menu.AddResourceImage(classic.Get(), IDB_MENU_SINGLE));
+  EXPECT_EQ(1, ImageList_GetImageCount(classic.Get()));
+
+  // As an icon: its clear border stays clear.
+  menu.SetLoadImagesAsIcons(TRUE);
+  fw::ScopedImageList icons(ImageList_Create(16, 15, ILC_COLOR32 | ILC_MASK, 1, 1));
+  ASSERT_TRUE(menu.AddResourceImage(icons.Get(), IDI_MENU_ICON));
+  EXPECT_FALSE(menu.AddResourceImage(icons.Get(), IDB_MENU_SINGLE));
+  ASSERT_TRUE(menu.AppendItem(L"Icon", MF_STRING, ID_FILE_OPEN, icons.Get(), 0));
+  auto canvas = Draw(menu, menu.RecordAt(0), 0);
+  // Classic look: image at (2, d + 2) = (2, 3).
+  EXPECT_EQ(RGB(0, 160, 0), canvas->At(2 + 8, 3 + 7));
+  EXPECT_EQ(Sys(COLOR_MENU), canvas->At(2 + 1, 3 + 1));
+}
+
 // ---- Mnemonics ----
 
 TEST_F(MenuTest, MnemonicsAreFoundInPopupsOnly) {
@@ -642,6 +746,13 @@ TEST(MenuStateTest, ClassicThemeFromTheCurrentThemeValue) {
   const wchar_t luna[] = L"Luna.theme";
   RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(luna), sizeof(luna));
   EXPECT_TRUE(BCMenu::IsClassicTheme());
+  state.ForgetTheme();
+  EXPECT_FALSE(BCMenu::IsClassicTheme());
+  // A value longer than the 260 bytes read is not classic and overruns nothing.
+  std::wstring longValue(300, L'x');
+  longValue += L"\\Windows Classic.theme";
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(longValue.c_str()),
+                 static_cast<DWORD>((longValue.size() + 1) * sizeof(wchar_t)));
   state.ForgetTheme();
   EXPECT_FALSE(BCMenu::IsClassicTheme());
   RegCloseKey(key);

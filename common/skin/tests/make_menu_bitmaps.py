@@ -4,7 +4,8 @@
 menu_toolbar.bmp: three 16x15 buttons, 24-bit: a light gray (192) frame
 around a red, a blue and a green centre. menu_single.bmp: one 16x15 yellow
 image in the same frame. menu_checks.bmp: two 16x15 images, 16 colours:
-a blue and a red centre on light gray.
+a blue and a red centre on light gray. menu_icon.ico: a 16x16 icon, a green
+square with a clear 3-pixel border.
 """
 import struct
 
@@ -52,3 +53,23 @@ write_24('menu_toolbar.bmp', strip([framed((255, 0, 0)), framed((0, 0, 255)), fr
 write_24('menu_single.bmp', framed((255, 255, 0)))
 write_4('menu_checks.bmp', strip([framed((0, 0, 255)), framed((255, 0, 0))]),
         [(0, 0, 0), (128, 128, 128), GRAY, (255, 255, 255), (255, 0, 0), (0, 0, 255)])
+
+
+def write_icon(path, size=16, border=3):
+    inside = lambda x, y: border <= x < size - border and border <= y < size - border
+    pixels = b''.join(struct.pack('BBBB', 0, 160, 0, 255) if inside(x, y) else b'\0\0\0\0'
+                      for y in reversed(range(size)) for x in range(size))
+    mask = b''
+    for y in reversed(range(size)):
+        bits = 0
+        for x in range(size):
+            bits = (bits << 1) | (0 if inside(x, y) else 1)
+        mask += struct.pack('>H', bits) + b'\0\0'
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    image = header + pixels + mask
+    with open(path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), 22))
+        f.write(image)
+
+
+write_icon('menu_icon.ico')
