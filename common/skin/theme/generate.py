@@ -376,14 +376,14 @@ def framedialog():
 
 def msgdialog():
   w, h = DIALOG_BUTTON
-  lines = ['  <msgdialog %s caption="提示">' % window_attributes(400, 220)]
+  lines = ['  <msgdialog %s caption="提示">' % window_attributes(400, 210)]
   lines += frame_items("提示", ["close"])
   lines += [
     "    <!-- content: the text sits right of the picture, the buttons under the text -->",
     item("picture", id="picture", drawtype=0, left=24, topid="topleft", top=24, width=PICTURE,
          height=PICTURE, normal="msg_picture.bmp"),
     item("text", id="text", drawtype=4, leftid="picture", left=16, topid="topleft", top=22,
-         right=26, bottom=h + 34, fontsize=18, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT),
+         right=26, bottom=h + 34, fontsize=20, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT),
          drawformat=2048),
     item("ok", id="ok", skintype=1, right=26 + w + 16, bottom=20, width=w, height=h, caption="确定",
          **states("msg_ok")),
