@@ -705,17 +705,13 @@ bool CButtonST::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       result = DefaultProc(message, (wParam & ~static_cast<WPARAM>(kTypeMask)) | BS_OWNERDRAW, lParam);
       return true;
     }
-    case WM_MOUSELEAVE: {
-      bool wasOver = mouseOver_;
+    case WM_MOUSELEAVE:
       CancelHover();
       OnHoverLeave();
       mouseOver_ = false;
-      // The hover colours of a 3-D button go too.
-      if (wasOver && !flat_) Repaint();
       DestroyTooltip();
       result = 0;
       return true;
-    }
     case BM_SETCHECK:
       SetCheckState(wParam == BST_CHECKED || wParam == BST_INDETERMINATE ? 1 : 0, TRUE);
       result = 0;

@@ -4,3 +4,13 @@ hollin_add_test(skin_button_paint_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonPaintTest.cpp
   LIBS skin
   LOCK display)
+hollin_add_test(skin_button_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp
+  LIBS skin
+  LOCK display)
+# Real mouse input: each case alone.
+hollin_add_test(skin_button_input_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonInputTest.cpp
+  LIBS skin
+  LOCK display
+  SERIAL)
