@@ -14,3 +14,7 @@ hollin_add_test(skin_button_input_tests
   LIBS skin
   LOCK display
   SERIAL)
+if(HOLLIN_TESTS)
+  add_executable(skin_buttons_gallery ${CMAKE_CURRENT_LIST_DIR}/ButtonsGallery.cpp)
+  target_link_libraries(skin_buttons_gallery PRIVATE skin)
+endif()
