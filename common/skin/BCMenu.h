@@ -9,6 +9,8 @@
 #include "BCMenuData.h"
 #include "ImageListHandle.h"
 
+class MenuTemplateReader;
+
 // An owner-drawn popup menu with an image column, in an XP-like look (flat,
 // darker image column, filled and framed highlight) or a classic look (3-D
 // image buttons, full-width highlight bar). The owner window passes on
@@ -184,7 +186,7 @@ class BCMenu {
   BCMenu* AdoptPopup(std::unique_ptr<BCMenu> popup);
   // The menu (this or a popup below) whose record the item data is.
   BCMenu* OwnerOfRecord(ULONG_PTR data, BCMenuData** record);
-  bool LoadLevel(void* reader);
+  bool LoadLevel(MenuTemplateReader* reader);
   void RestorePlainTopLevel();
   void AlignAccelerators();
   void Synchronize();
@@ -192,10 +194,15 @@ class BCMenu {
   COLORREF TransparentColour() const;
 
   void DrawXP(const DRAWITEMSTRUCT& draw, BCMenuData& record);
+  void DrawXPCheck(HDC dc, const RECT& cell, int x, int y, COLORREF column, COLORREF highlight, UINT command,
+                   bool selected);
   void DrawClassic(const DRAWITEMSTRUCT& draw, BCMenuData& record);
+  void DrawClassicImage(HDC dc, HIMAGELIST list, int index, const RECT& item, int d, COLORREF background,
+                        bool grayed, bool selected, bool checked);
   bool ImageOf(const BCMenuData& record, HIMAGELIST* list, int* index, bool* stateImages) const;
-  void DrawDisabledImage(HDC dc, HIMAGELIST list, int index, int x, int y, COLORREF background, bool classic);
   bool HasCheckMarkBitmap(UINT command, bool checked) const;
+  // The check-mark images a checked item without an image shows, or null.
+  HIMAGELIST CheckMarkList(bool selected) const;
 
   HMENU menu_ = nullptr;
   std::vector<std::unique_ptr<BCMenuData>> items_;

@@ -5,12 +5,10 @@
 #include "BCMenuDrawing.h"
 #include "BCMenuState.h"
 
-namespace {
-
 // Reads a normal menu template (not the extended form) item by item.
-class TemplateReader {
+class MenuTemplateReader {
  public:
-  TemplateReader(const BYTE* data, DWORD size) : at_(data), end_(data + size) {}
+  MenuTemplateReader(const BYTE* data, DWORD size) : at_(data), end_(data + size) {}
   bool Header() {
     WORD version = 0, offset = 0;
     if (!Word(&version) || !Word(&offset) || version != 0) return false;
@@ -40,6 +38,8 @@ class TemplateReader {
   const BYTE* end_;
 };
 
+namespace {
+
 const UINT kKeptTemplateFlags = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_MENUBARBREAK | MF_MENUBREAK | MF_HELP;
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -63,7 +63,7 @@ BOOL BCMenu::LoadMenu(const wchar_t* name) {
   HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
   const BYTE* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
   if (!data) return FALSE;
-  TemplateReader reader(data, ::SizeofResource(module, found));
+  MenuTemplateReader reader(data, ::SizeofResource(module, found));
   if (!reader.Header()) return FALSE;
 
   DestroyMenu();
@@ -74,8 +74,7 @@ BOOL BCMenu::LoadMenu(const wchar_t* name) {
   return TRUE;
 }
 
-bool BCMenu::LoadLevel(void* readerPointer) {
-  auto* reader = static_cast<TemplateReader*>(readerPointer);
+bool BCMenu::LoadLevel(MenuTemplateReader* reader) {
   while (!reader->AtEnd()) {
     WORD flags = 0, id = 0;
     std::wstring text;
