@@ -11,6 +11,7 @@
 
 class CButtonST;
 class CBkgBtn;
+class CXmlDom;
 
 // The window an engine draws: the engine moves its bound controls, cuts its
 // region, fades it, and calls it back after every layout.
@@ -37,7 +38,13 @@ class CSkinEngine {
   CSkinEngine(const CSkinEngine&) = delete;
   CSkinEngine& operator=(const CSkinEngine&) = delete;
 
+  // Always 1 and loaded. A file that is missing or damaged, or that has no
+  // child of its root named `element`, loads with no items and the window
+  // attributes at their defaults. A number that does not parse reads as
+  // absent, a negative size as 0. A null host keeps the previous binding.
   int LoadSkin(const std::wstring& path, const std::wstring& element, ISkinHost* host);
+  // Frees the items and their bitmaps; the colour key, background colour,
+  // binding and folder stay.
   void Clear();
 
   tagSkinItem* FindItem(const std::wstring& id) const;
@@ -51,13 +58,21 @@ class CSkinEngine {
   void SetBkColor(COLORREF colour) { background_ = colour; }
 
   void CalcLayout();
+  // Layout, region and moving bound windows; only when loaded and bound.
   void Resize(int clientWidth, int clientHeight);
+  // Background and items in one copy of the client size; nothing for an
+  // empty client area.
   void Draw(HDC dc);
   void DrawItem(HDC dc, const tagSkinItem& item);
+  // Cuts the pixels of the colour key, as the paint shows them (background
+  // included), from the window's shape.
   void ApplyRegion(HWND window);
+  // Alpha steps on a layered bound window; nothing for any other window.
   void FadeIn();
   void FadeOut();
 
+  // Both act only on a skintype-1 item and a button; the button gets copies
+  // of the item's images, magenta-keyed.
   void SetButtonSkin(const std::wstring& id, CButtonST* button, bool captionAsTooltip);
   void SetBkgButtonSkin(const std::wstring& id, CBkgBtn* button);
   int CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) const;
@@ -87,6 +102,17 @@ class CSkinEngine {
   void SetFadeStepMilliseconds(DWORD milliseconds) { fadeStep_ = milliseconds; }
 
  private:
+  void ReadFile(const std::wstring& path, const std::wstring& element, ISkinHost* host);
+  void ReadWindowAttributes(CXmlDom& dom, ISkinHost* host);
+  void ReadItems(CXmlDom& dom);
+  const RECT* AnchorRect(const std::wstring& id) const;
+  void MoveBoundWindows();
+  void PaintItems(HDC dc);
+  HRGN BuildRegion(HWND window);
+  void Fade(const BYTE* steps, size_t count, BYTE last);
+  const tagSkinItem* ButtonItem(const std::wstring& id, const CButtonST* button) const;
+  static void SetStateBitmaps(const tagSkinItem& item, CButtonST* button, bool withDisabled);
+
   bool loaded_ = false;
   int fixsize_ = 1;
   int setrgn_ = 0;

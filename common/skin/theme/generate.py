@@ -1,0 +1,420 @@
+#!/usr/bin/env python3
+"""Writes the default theme: the skin files and every picture they name.
+
+Run it after changing a colour, a size or a position below; it rewrites
+default/*.xml, default/*.bmp and hollin.ico (the programs' icon) in place.
+Standard library only, so it runs wherever the sources are.
+
+Pictures are 24-bit BMPs. Frame corners carry magenta (0xFF00FF) outside the
+rounded edge: the windows cut that colour out of their region. Buttons are
+painted onto the exact colours they sit on, so they look right whether the
+button copies its picture as it is or keys magenta out.
+"""
+
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "default")
+
+# --- palette (r, g, b) ------------------------------------------------------
+CAPTION_TOP = (112, 204, 255)      # sky blue, lighter at the top
+CAPTION_BOTTOM = (46, 156, 240)
+OUTLINE = (28, 120, 206)           # 1-pixel window outline
+BODY = (255, 251, 238)             # warm cream client area
+TITLE_TEXT = (255, 255, 255)
+MESSAGE_TEXT = (52, 62, 82)
+WHITE = (255, 255, 255)
+KEY = (255, 0, 255)                # transparent colour of the toolkit
+
+CLOSE = {"normal": (255, 107, 99), "hover": (255, 140, 130),
+         "down": (214, 70, 62), "disable": (214, 206, 206)}
+OK = {"normal": (84, 198, 108), "hover": (108, 216, 130),
+      "down": (62, 168, 86), "disable": (206, 212, 206)}
+CANCEL = {"normal": (255, 158, 64), "hover": (255, 180, 98),
+          "down": (228, 128, 40), "disable": (216, 210, 202)}
+SUN = (255, 210, 64)
+SUN_EDGE = (240, 160, 40)
+INFO = (64, 170, 250)
+
+# --- geometry ---------------------------------------------------------------
+FONT = "微软雅黑"   # Microsoft YaHei: every Windows since Vista; Wine maps it to WenQuanYi Micro Hei
+CAPTION_HEIGHT = 36
+CORNER = 10                # size of the corner pictures
+RADIUS = 8                 # window corner radius
+CAPTION_BUTTON = (28, 24)  # width, height
+CAPTION_BUTTON_TOP = 6
+CAPTION_BUTTON_GAP = 4
+LOGO = 22
+LOGO_LEFT, LOGO_TOP = 10, 7
+DIALOG_BUTTON = (96, 36)
+PICTURE = 48
+
+
+def colorref(rgb):
+  r, g, b = rgb
+  return r | (g << 8) | (b << 16)
+
+
+def mix(a, b, t):
+  return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def clamp01(v):
+  return 0.0 if v < 0 else 1.0 if v > 1 else v
+
+
+# --- pictures ----------------------------------------------------------------
+class Picture:
+  def __init__(self, width, height, fill=WHITE):
+    self.width, self.height = width, height
+    self.pixels = [[tuple(fill) for _ in range(width)] for _ in range(height)]
+
+  def paint(self, distance, colour, offset=(0.0, 0.0)):
+    """Blends `colour` over every pixel by the coverage of a shape given as a
+    signed distance (negative inside), sampled at the pixel centre."""
+    ox, oy = offset
+    for y in range(self.height):
+      row = self.pixels[y]
+      for x in range(self.width):
+        cover = clamp01(0.5 - distance(x + 0.5 - ox, y + 0.5 - oy))
+        if cover > 0:
+          row[x] = mix(row[x], colour, cover)
+
+  def crop(self, left, top, width, height):
+    part = Picture(width, height)
+    part.pixels = [list(self.pixels[top + y][left:left + width]) for y in range(height)]
+    return part
+
+  def save_bmp(self, name):
+    stride = (self.width * 3 + 3) & ~3
+    data = bytearray()
+    for y in range(self.height - 1, -1, -1):
+      for r, g, b in self.pixels[y]:
+        data += bytes((int(round(b)), int(round(g)), int(round(r))))
+      data += b"\0" * (stride - self.width * 3)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, self.width, self.height, 1, 24, 0,
+                       len(data), 3780, 3780, 0, 0)
+    write(name, header + info + bytes(data))
+
+
+def write(name, data):
+  path = os.path.join(OUT, name) if not os.path.isabs(name) else name
+  mode = "wb" if isinstance(data, (bytes, bytearray)) else "w"
+  with open(path, mode, **({} if mode == "wb" else {"encoding": "utf-8", "newline": "\n"})) as f:
+    f.write(data)
+
+
+# Signed distances.
+def rounded_box(cx, cy, hw, hh, r):
+  def d(x, y):
+    qx, qy = abs(x - cx) - (hw - r), abs(y - cy) - (hh - r)
+    outside = math.hypot(max(qx, 0), max(qy, 0))
+    return outside + min(max(qx, qy), 0) - r
+  return d
+
+
+def circle(cx, cy, r):
+  return lambda x, y: math.hypot(x - cx, y - cy) - r
+
+
+def segment(ax, ay, bx, by, thickness):
+  def d(x, y):
+    px, py, vx, vy = x - ax, y - ay, bx - ax, by - ay
+    t = clamp01((px * vx + py * vy) / (vx * vx + vy * vy))
+    return math.hypot(px - vx * t, py - vy * t) - thickness / 2
+  return d
+
+
+def union(*shapes):
+  return lambda x, y: min(s(x, y) for s in shapes)
+
+
+def ring(shape, width):
+  return lambda x, y: abs(shape(x, y) + width / 2) - width / 2
+
+
+def polyline(points, thickness):
+  return union(*[segment(*points[i], *points[i + 1], thickness) for i in range(len(points) - 1)])
+
+
+def caption_colour(y):
+  return mix(CAPTION_TOP, CAPTION_BOTTOM, clamp01(y / (CAPTION_HEIGHT - 1)))
+
+
+def window_picture(width, height):
+  """A whole window of the theme, cut later into the pieces the skin tiles:
+  caption gradient, cream body, outline, and magenta outside the corners."""
+  pic = Picture(width, height)
+  for y in range(height):
+    fill = caption_colour(y) if y < CAPTION_HEIGHT else BODY
+    pic.pixels[y] = [fill] * width
+  edge = rounded_box(width / 2, height / 2, width / 2, height / 2, RADIUS)
+  pic.paint(ring(edge, 1.2), OUTLINE)
+  # The region is cut pixel by pixel, so the key is hard-edged: any pixel
+  # whose centre lies outside the rounded edge.
+  for y in range(height):
+    for x in range(width):
+      if edge(x + 0.5, y + 0.5) > 0.15:
+        pic.pixels[y][x] = KEY
+  return pic
+
+
+def caption_backdrop(width, height, top):
+  pic = Picture(width, height)
+  for y in range(height):
+    pic.pixels[y] = [caption_colour(top + y)] * width
+  return pic
+
+
+# --- caption buttons ---------------------------------------------------------
+def caption_glyph(kind, cx, cy):
+  t = 2.2
+  if kind == "close":
+    return union(segment(cx - 4.5, cy - 4.5, cx + 4.5, cy + 4.5, t),
+                 segment(cx - 4.5, cy + 4.5, cx + 4.5, cy - 4.5, t))
+  if kind == "min":
+    return segment(cx - 5, cy + 3.5, cx + 5, cy + 3.5, t)
+  if kind == "max":
+    return ring(rounded_box(cx, cy, 5.5, 5, 1.5), 2)
+  if kind == "restore":
+    back = ring(rounded_box(cx + 1.8, cy - 1.8, 4, 3.6, 1.2), 1.6)
+    front_box = rounded_box(cx - 1.5, cy + 1.5, 4, 3.6, 1.2)
+    # The front window hides the part of the back one behind it.
+    return union(lambda x, y: max(back(x, y), -front_box(x, y) - 0.8), ring(front_box, 1.8))
+  if kind == "up":
+    return polyline([(cx - 5, cy - 2), (cx, cy + 3), (cx + 5, cy - 2)], t + 0.2)
+  raise ValueError(kind)
+
+
+def caption_button(kind, state):
+  w, h = CAPTION_BUTTON
+  pic = caption_backdrop(w, h, CAPTION_BUTTON_TOP)
+  mid = caption_colour(CAPTION_BUTTON_TOP + h / 2)
+  if kind == "close":
+    body = CLOSE[state]
+  else:
+    body = {"normal": mix(mid, WHITE, 0.24), "hover": mix(mid, WHITE, 0.45),
+            "down": OUTLINE, "disable": mix(mid, WHITE, 0.12)}[state]
+  glyph = mix(body, WHITE, 0.45) if state == "disable" else WHITE
+  shift = 1 if state == "down" else 0
+  pic.paint(rounded_box(w / 2, h / 2, w / 2 - 0.5, h / 2 - 0.5, 7), body)
+  if state != "disable":
+    pic.paint(ring(rounded_box(w / 2, h / 2, w / 2 - 0.5, h / 2 - 0.5, 7), 1), mix(body, OUTLINE, 0.35))
+  pic.paint(caption_glyph(kind, w / 2, h / 2 + shift), glyph)
+  return pic
+
+
+# --- dialog buttons ----------------------------------------------------------
+def dialog_button(colours, glyph, state):
+  w, h = DIALOG_BUTTON
+  pic = Picture(w, h, BODY)
+  body = colours[state]
+  lip = mix(body, (0, 0, 0), 0.22)
+  pressed = state == "down"
+  drop = 0 if pressed else 3  # the button sinks onto its lip when pressed
+  top = 2 if pressed else 0
+  box = lambda dy: rounded_box(w / 2, (h - 3) / 2 + dy, w / 2 - 1, (h - 3) / 2 - 0.5, 12)
+  if state != "disable":
+    pic.paint(box(3), lip)
+  pic.paint(box(top), body)
+  shine = mix(body, WHITE, 0.28)
+  pic.paint(rounded_box(w / 2, 6 + top, w / 2 - 12, 2.2, 2.2), shine)
+  cx, cy = w / 2, (h - 3) / 2 + top
+  mark = WHITE if state != "disable" else mix(body, WHITE, 0.6)
+  if glyph == "check":
+    shape = polyline([(cx - 9, cy), (cx - 3, cy + 6), (cx + 9, cy - 6)], 4.2)
+  else:
+    shape = union(segment(cx - 7, cy - 7, cx + 7, cy + 7, 4.2), segment(cx - 7, cy + 7, cx + 7, cy - 7, 4.2))
+  pic.paint(shape, mark)
+  return pic
+
+
+# --- pictures of the content -------------------------------------------------
+def sun_face(size, backdrop_rows):
+  """The toolkit's smiling sun, on a backdrop given row by row."""
+  pic = Picture(size, size)
+  for y in range(size):
+    pic.pixels[y] = [backdrop_rows(y)] * size
+  c, r = size / 2, size / 2 - 1
+  pic.paint(circle(c, c, r), SUN_EDGE)
+  pic.paint(circle(c, c, r - size / 14), SUN)
+  eye = size / 14
+  pic.paint(circle(c - size * 0.17, c - size * 0.08, eye), MESSAGE_TEXT)
+  pic.paint(circle(c + size * 0.17, c - size * 0.08, eye), MESSAGE_TEXT)
+  smile = ring(circle(c, c - size * 0.02, size * 0.26), size / 14)
+  lower = lambda x, y: max(smile(x, y), c + size * 0.06 - y)
+  pic.paint(lower, MESSAGE_TEXT)
+  return pic
+
+
+def info_bubble(size):
+  pic = Picture(size, size, BODY)
+  c = size / 2
+  pic.paint(circle(c, c + 1, size / 2 - 1), mix(INFO, (0, 0, 0), 0.2))
+  pic.paint(circle(c, c, size / 2 - 1.5), INFO)
+  pic.paint(circle(c - size * 0.14, c - size * 0.16, size * 0.14), mix(INFO, WHITE, 0.25))
+  pic.paint(circle(c, c - size * 0.22, size * 0.075), WHITE)
+  pic.paint(segment(c, c - size * 0.03, c, c + size * 0.25, size * 0.13), WHITE)
+  return pic
+
+
+def icon_file(pictures):
+  """An .ico of 32-bit images with their AND masks (all opaque inside the
+  sun's circle, transparent outside)."""
+  entries, blobs = [], []
+  offset = 6 + 16 * len(pictures)
+  for pic, alpha in pictures:
+    n = pic.width
+    xor = bytearray()
+    for y in range(n - 1, -1, -1):
+      for x in range(n):
+        r, g, b = pic.pixels[y][x]
+        xor += bytes((int(round(b)), int(round(g)), int(round(r)), int(round(255 * alpha[y][x]))))
+    mask_stride = ((n + 31) // 32) * 4
+    mask = bytearray()
+    for y in range(n - 1, -1, -1):
+      row = bytearray(mask_stride)
+      for x in range(n):
+        if alpha[y][x] < 0.5:
+          row[x // 8] |= 0x80 >> (x % 8)
+      mask += row
+    header = struct.pack("<IiiHHIIiiII", 40, n, n * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    blob = header + bytes(xor) + bytes(mask)
+    entries.append(struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(blob), offset))
+    blobs.append(blob)
+    offset += len(blob)
+  return struct.pack("<HHH", 0, 1, len(pictures)) + b"".join(entries) + b"".join(blobs)
+
+
+def app_icon(size):
+  pic = sun_face(size, lambda y: SUN_EDGE)
+  edge = circle(size / 2, size / 2, size / 2 - 1)
+  alpha = [[clamp01(0.5 - edge(x + 0.5, y + 0.5)) for x in range(size)] for y in range(size)]
+  return pic, alpha
+
+
+# --- skin files ----------------------------------------------------------------
+def item(tag, **attributes):
+  text = " ".join('%s="%s"' % (k, v) for k, v in attributes.items())
+  return "    <%s %s/>" % (tag, text)
+
+
+def states(prefix):
+  return {s: "%s_%s.bmp" % (prefix, s) for s in ("normal", "hover", "down", "disable")}
+
+
+def frame_items(title, buttons):
+  """The caption, outline and body every frame shares. `buttons` lists the
+  caption buttons right to left; each anchors to the one before it."""
+  lines = [
+    "    <!-- caption: topleft's bottom is the caption height -->",
+    item("topleft", id="topleft", drawtype=0, left=0, top=0, width=CORNER, height=CAPTION_HEIGHT,
+         normal="frame_topleft.bmp"),
+    item("topright", id="topright", drawtype=0, right=0, top=0, width=CORNER, height=CAPTION_HEIGHT,
+         normal="frame_topright.bmp"),
+    item("topmid", id="topmid", drawtype=2, leftid="topleft", left=0, rightid="topright", right=0,
+         top=0, height=CAPTION_HEIGHT, normal="frame_topmid.bmp"),
+    item("logo", id="logo", drawtype=0, left=LOGO_LEFT, top=LOGO_TOP, width=LOGO, height=LOGO,
+         normal="caption_logo.bmp"),
+    item("title", id="title", drawtype=5, leftid="logo", left=8, top=0, height=CAPTION_HEIGHT,
+         right=len(buttons) * (CAPTION_BUTTON[0] + CAPTION_BUTTON_GAP) + 12, fontsize=17,
+         fonttype=FONT, normalclr=colorref(TITLE_TEXT), drawformat=32 | 2048, caption=title),
+  ]
+  tips = {"close": "关闭", "max": "最大化", "restore": "还原", "min": "最小化", "up": "菜单"}
+  previous = None
+  for name in buttons:
+    place = {"right": 8} if previous is None else {"rightid": previous, "right": CAPTION_BUTTON_GAP}
+    if name == "restore":
+      place = {"rightid": "close", "right": CAPTION_BUTTON_GAP}  # takes the place of max
+    lines.append(item(name, id=name, skintype=1, **place, top=CAPTION_BUTTON_TOP,
+                      width=CAPTION_BUTTON[0], height=CAPTION_BUTTON[1], caption=tips[name],
+                      **states("caption_" + name)))
+    if name != "restore":
+      previous = name
+  lines += [
+    "    <!-- body and outline -->",
+    item("body", id="body", drawtype=3, left=1, topid="topleft", top=0, right=1, bottom=1,
+         colorbg=colorref(BODY)),
+    item("leftborder", id="leftborder", drawtype=3, left=0, width=1, topid="topleft", top=0,
+         bottom=CORNER, colorbg=colorref(OUTLINE)),
+    item("rightborder", id="rightborder", drawtype=3, right=0, width=1, topid="topleft", top=0,
+         bottom=CORNER, colorbg=colorref(OUTLINE)),
+    item("bottomborder", id="bottomborder", drawtype=3, left=CORNER, right=CORNER, bottom=0,
+         height=1, colorbg=colorref(OUTLINE)),
+    item("bottomleft", id="bottomleft", drawtype=0, left=0, bottom=0, width=CORNER, height=CORNER,
+         normal="frame_bottomleft.bmp"),
+    item("bottomright", id="bottomright", drawtype=0, right=0, bottom=0, width=CORNER,
+         height=CORNER, normal="frame_bottomright.bmp"),
+  ]
+  return lines
+
+
+def window_attributes(width, height, **more):
+  attributes = dict(fixsize=0, setrgn=1, clrtrans=colorref(KEY), width=width, height=height)
+  attributes.update(more)
+  return " ".join('%s="%s"' % (k, v) for k, v in attributes.items())
+
+
+def skin_file(elements):
+  body = "\n".join(elements)
+  return ('<?xml version="1.0" encoding="utf-8"?>\n'
+          "<!-- Generated by ../generate.py: edit that and run it again. -->\n"
+          "<skin>\n%s\n</skin>\n" % body)
+
+
+def framedialog():
+  lines = ["  <framedialog %s>" % window_attributes(520, 360, minWidth=240, minHeight=160)]
+  lines += frame_items("", ["close", "max", "restore", "min", "up"])
+  lines.append(item("childwnd", id="childwnd", skintype=7, left=1, topid="topleft", top=0,
+                    right=1, bottom=1))
+  lines.append("  </framedialog>")
+  return "\n".join(lines)
+
+
+def msgdialog():
+  w, h = DIALOG_BUTTON
+  lines = ['  <msgdialog %s caption="提示">' % window_attributes(400, 210)]
+  lines += frame_items("提示", ["close"])
+  lines += [
+    "    <!-- content: the text sits right of the picture, the buttons under the text -->",
+    item("picture", id="picture", drawtype=0, left=24, topid="topleft", top=24, width=PICTURE,
+         height=PICTURE, normal="msg_picture.bmp"),
+    item("text", id="text", drawtype=4, leftid="picture", left=16, topid="topleft", top=22,
+         right=26, bottom=h + 34, fontsize=20, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT),
+         drawformat=2048),
+    item("ok", id="ok", skintype=1, right=26 + w + 16, bottom=20, width=w, height=h, caption="确定",
+         **states("msg_ok")),
+    item("cancel", id="cancel", skintype=1, right=26, bottom=20, width=w, height=h, caption="取消",
+         **states("msg_cancel")),
+    "  </msgdialog>",
+  ]
+  return "\n".join(lines)
+
+
+def main():
+  os.makedirs(OUT, exist_ok=True)
+  window = window_picture(40, 80)
+  window.crop(0, 0, CORNER, CAPTION_HEIGHT).save_bmp("frame_topleft.bmp")
+  window.crop(15, 0, 8, CAPTION_HEIGHT).save_bmp("frame_topmid.bmp")
+  window.crop(40 - CORNER, 0, CORNER, CAPTION_HEIGHT).save_bmp("frame_topright.bmp")
+  window.crop(0, 80 - CORNER, CORNER, CORNER).save_bmp("frame_bottomleft.bmp")
+  window.crop(40 - CORNER, 80 - CORNER, CORNER, CORNER).save_bmp("frame_bottomright.bmp")
+  for kind in ("close", "max", "restore", "min", "up"):
+    for state in ("normal", "hover", "down", "disable"):
+      caption_button(kind, state).save_bmp("caption_%s_%s.bmp" % (kind, state))
+  for prefix, colours, glyph in (("msg_ok", OK, "check"), ("msg_cancel", CANCEL, "cross")):
+    for state in ("normal", "hover", "down", "disable"):
+      dialog_button(colours, glyph, state).save_bmp("%s_%s.bmp" % (prefix, state))
+  sun_face(LOGO, lambda y: caption_colour(LOGO_TOP + y)).save_bmp("caption_logo.bmp")
+  info_bubble(PICTURE).save_bmp("msg_picture.bmp")
+  write("commonskin.xml", skin_file([framedialog()]))
+  write("skin.xml", skin_file([msgdialog()]))
+  write("content_skin.xml", skin_file(["  <scrollbar>\n  </scrollbar>"]))
+  write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))
+
+
+if __name__ == "__main__":
+  main()
