@@ -2,14 +2,9 @@
 
 #include <windowsx.h>
 
+#include "BCMenu.h"
 #include "CommHelper.h"
 #include "MemDC.h"
-
-// Owner-drawn menu items are measured by the menu once it is built in.
-#if __has_include("BCMenu.h")
-#include "BCMenu.h"
-#define HOLLIN_HAS_BCMENU 1
-#endif
 
 namespace {
 
@@ -282,13 +277,9 @@ HMENU CSkinDlg::FindPopupMenu(HMENU menu, UINT_PTR itemId) {
 bool CSkinDlg::OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* measure) {
   if (!measure) return false;
   if (measure->CtlType == ODT_MENU) {
-#ifdef HOLLIN_HAS_BCMENU
     HMENU menu = trackedMenu_ ? trackedMenu_ : ::GetMenu(hwnd_);
     BCMenu* owner = BCMenu::FromHandle(FindPopupMenu(menu, measure->itemID));
     return owner && owner->MeasureItem(measure);
-#else
-    return false;
-#endif
   }
   // Direct children were offered the message already; look deeper.
   fw::Wnd* control = fw::Wnd::FromHandle(FindDescendant(hwnd_, controlId));

@@ -11,3 +11,8 @@ hollin_add_test(skin_framedlg_tests
   LIBS skin
   LOCK display
   SERIAL)
+if(HOLLIN_TESTS)
+  add_executable(skin_framedlg_gallery ${CMAKE_CURRENT_LIST_DIR}/FrameDlgGallery.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/SkinDialogsTest.rc)
+  target_link_libraries(skin_framedlg_gallery PRIVATE skin)
+endif()

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "BCMenu.h"
 #include "CommHelper.h"
 #include "MessageLoop.h"
 #include "SkinDialogsTestResources.h"
@@ -383,6 +384,75 @@ TEST(SkinDlgLoad, ThemeAndFileNameGiveAPathUnderTheModuleFolder) {
   EXPECT_EQ(0, dialog.buildCalls);
   EXPECT_EQ(L"绿色", dialog.SkinTheme());
   EXPECT_EQ(GetModuleDir(nullptr) + L"\\theme\\绿色\\nofile.xml", dialog.SkinPath());
+}
+
+class MenuSearch : public CSkinDlg {
+ public:
+  using CSkinDlg::FindPopupMenu;
+};
+
+TEST_F(SkinDlgTest, MeasuresTheItemsOfTheOwnerDrawnMenuItTracks) {
+  Open();
+  BCMenu menu;
+  ASSERT_TRUE(menu.CreatePopupMenu());
+  ASSERT_TRUE(menu.AppendItem(L"打开网页", MF_STRING, 501));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_DATA;
+  ASSERT_TRUE(GetMenuItemInfoW(menu.GetSafeHmenu(), 501, FALSE, &info));
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, 501, 0, 0, info.dwItemData};
+  auto send = [&] {
+    measure.itemWidth = measure.itemHeight = 0;
+    return SendMessageW(dialog->Hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  };
+  EXPECT_EQ(0, send()) << "no menu tracked and none of its own";
+  SendMessageW(dialog->Hwnd(), WM_INITMENU, reinterpret_cast<WPARAM>(menu.GetSafeHmenu()), 0);
+  EXPECT_EQ(TRUE, send());
+  EXPECT_GT(measure.itemHeight, 0u);
+  EXPECT_GT(measure.itemWidth, 0u);
+  SendMessageW(dialog->Hwnd(), WM_EXITMENULOOP, TRUE, 0);
+  EXPECT_EQ(0, send()) << "the menu loop is over";
+}
+
+TEST(SkinDlgMenus, FindsThePopupHoldingAnItemAtAnyDepth) {
+  HMENU root = CreatePopupMenu();
+  HMENU middle = CreatePopupMenu();
+  HMENU deep = CreatePopupMenu();
+  AppendMenuW(deep, MF_STRING, 601, L"深");
+  AppendMenuW(middle, MF_STRING, 501, L"中");
+  AppendMenuW(middle, MF_POPUP, reinterpret_cast<UINT_PTR>(deep), L"更多");
+  AppendMenuW(root, MF_STRING, 401, L"顶");
+  AppendMenuW(root, MF_POPUP, reinterpret_cast<UINT_PTR>(middle), L"子菜单");
+  EXPECT_EQ(root, MenuSearch::FindPopupMenu(root, 401));
+  EXPECT_EQ(middle, MenuSearch::FindPopupMenu(root, 501));
+  EXPECT_EQ(deep, MenuSearch::FindPopupMenu(root, 601));
+  EXPECT_EQ(middle, MenuSearch::FindPopupMenu(root, reinterpret_cast<UINT_PTR>(deep))) << "a submenu by its handle";
+  EXPECT_EQ(nullptr, MenuSearch::FindPopupMenu(root, 999));
+  EXPECT_EQ(nullptr, MenuSearch::FindPopupMenu(nullptr, 401));
+  DestroyMenu(root);
+}
+
+// A control that measures itself when its parent hands the message back.
+class MeasuringControl : public fw::Wnd {
+ protected:
+  bool OnReflect(UINT message, WPARAM, LPARAM lParam, LRESULT& result) override {
+    if (message != WM_MEASUREITEM) return false;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 33;
+    result = TRUE;
+    return true;
+  }
+};
+
+TEST_F(SkinDlgTest, ControlsDeeperThanItsChildrenMeasureThemselves) {
+  Open();
+  HWND panel = CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 50, 50, dialog->Hwnd(), nullptr, nullptr, nullptr);
+  HWND list = CreateWindowExW(0, L"ListBox", L"", WS_CHILD | LBS_OWNERDRAWFIXED, 0, 0, 40, 40, panel,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(777)), nullptr, nullptr);
+  MeasuringControl control;
+  ASSERT_TRUE(control.Subclass(list));
+  MEASUREITEMSTRUCT measure{ODT_LISTBOX, 777, 0, 0, 0, 0};
+  EXPECT_EQ(TRUE, SendMessageW(dialog->Hwnd(), WM_MEASUREITEM, 777, reinterpret_cast<LPARAM>(&measure)));
+  EXPECT_EQ(33u, measure.itemHeight);
 }
 
 }  // namespace
