@@ -89,6 +89,7 @@ class ButtonTest : public ::testing::Test {
     opened.clear();
     CButtonST::playSound = &RecordSound;
     CButtonST::shellExecute = &RecordOpen;
+    SetCursorPos(700, 700);  // away from the buttons: no hover unless a case asks for it
     fw::CreateArgs args;
     args.style = WS_POPUP | WS_VISIBLE;
     args.x = 60;
