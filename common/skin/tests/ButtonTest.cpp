@@ -152,6 +152,22 @@ TEST_F(ButtonTest, ClickTakesFocusPlaysTheSoundAndReachesTheParent) {
   EXPECT_TRUE(opened.empty()) << "no address, no menu: nothing else happens";
 }
 
+TEST_F(ButtonTest, HandCursorAndNoBackgroundBrush) {
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(MakeButton(BS_PUSHBUTTON)));
+  EXPECT_TRUE(SendMessageW(button.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.Hwnd()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
+  fw::WindowDC dc(button.Hwnd());
+  LRESULT brush = SendMessageW(parent.Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                               reinterpret_cast<LPARAM>(button.Hwnd()));
+  EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), brush);
+  EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.SetCursorResource(9999));
+  EXPECT_FALSE(SendMessageW(button.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.Hwnd()),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+      << "no cursor of its own: the default";
+}
+
 TEST_F(ButtonTest, SoundSlotsAndFlags) {
   CButtonST button;
   button.SetSound(L"hover.wav", nullptr, FALSE, FALSE);
