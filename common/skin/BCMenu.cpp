@@ -10,6 +10,13 @@ namespace {
 
 BCMenuState& State() { return BCMenuState::Get(); }
 
+// A command of 0 (outside popups) makes a separator; everything is owner-drawn.
+UINT OwnerDrawFlags(UINT flags, UINT_PTR command) {
+  flags &= ~(MF_BYPOSITION | MF_BITMAP | MF_STRING);
+  if (!(flags & MF_POPUP) && command == 0) return MF_SEPARATOR | MF_OWNERDRAW;
+  return (flags & ~MF_SEPARATOR) | MF_OWNERDRAW;
+}
+
 std::wstring TrimRight(std::wstring text) {
   while (!text.empty() && text.back() == L' ') text.pop_back();
   return text;
@@ -67,14 +74,20 @@ BCMenuData* BCMenu::RecordAt(int position) const {
 
 // ---- Appending and inserting ----
 
+BCMenu* BCMenu::Locate(UINT item, UINT flags, int* position) {
+  if (!(flags & MF_BYPOSITION)) return FindItemOwner(item, position);
+  *position = static_cast<int>(item);
+  return this;
+}
+
+void BCMenu::JoinPopup(HMENU popup) {
+  State().AddKnownMenu(popup);
+  if (std::find(subMenus_.begin(), subMenus_.end(), popup) == subMenus_.end()) subMenus_.push_back(popup);
+}
+
 BOOL BCMenu::Insert(int position, UINT flags, UINT_PTR command, const std::wstring& text, const Image& image) {
   if (!menu_ && !CreatePopupMenu()) return FALSE;
-  flags &= ~(MF_BYPOSITION | MF_BITMAP | MF_STRING);
-  if (!(flags & MF_POPUP) && command == 0) {
-    flags = MF_SEPARATOR | MF_OWNERDRAW;
-  } else {
-    flags = (flags & ~MF_SEPARATOR) | MF_OWNERDRAW;
-  }
+  flags = OwnerDrawFlags(flags, command);
   auto record = std::make_unique<BCMenuData>();
   record->SetText(text);
   record->SetFlags(flags);
@@ -85,11 +98,7 @@ BOOL BCMenu::Insert(int position, UINT flags, UINT_PTR command, const std::wstri
   if (position < 0 || position > count) position = count;
   if (!::InsertMenuW(menu_, position, MF_BYPOSITION | flags, command, reinterpret_cast<LPCWSTR>(record.get())))
     return FALSE;
-  if (flags & MF_POPUP) {
-    HMENU sub = reinterpret_cast<HMENU>(command);
-    State().AddKnownMenu(sub);
-    if (std::find(subMenus_.begin(), subMenus_.end(), sub) == subMenus_.end()) subMenus_.push_back(sub);
-  }
+  if (flags & MF_POPUP) JoinPopup(reinterpret_cast<HMENU>(command));
   int at = std::min(position, RecordCount());
   items_.insert(items_.begin() + at, std::move(record));
   if (loadedFromResource_) RestorePlainTopLevel();
@@ -174,23 +183,16 @@ BOOL BCMenu::InsertMenu(UINT position, UINT flags, UINT_PTR command, const char*
 
 BOOL BCMenu::ModifyMenu(UINT position, UINT flags, UINT_PTR command, const wchar_t* text) {
   int at = -1;
-  BCMenu* owner = (flags & MF_BYPOSITION) ? this : FindItemOwner(position, &at);
-  if (flags & MF_BYPOSITION) at = static_cast<int>(position);
+  BCMenu* owner = Locate(position, flags, &at);
   BCMenuData* record = owner ? owner->RecordAt(at) : nullptr;
   if (!record) return FALSE;
-  UINT kept = flags & ~(MF_BYPOSITION | MF_BITMAP | MF_STRING);
-  kept = (kept & MF_POPUP) || command ? ((kept & ~MF_SEPARATOR) | MF_OWNERDRAW) : (MF_SEPARATOR | MF_OWNERDRAW);
+  UINT kept = OwnerDrawFlags(flags, command);
   if (text) record->SetText(text);
   record->SetFlags(kept);
   record->SetCommandOrMenu(command);
   if (!(kept & (MF_POPUP | MF_SEPARATOR)))
     record->sharedImageIndex = State().SharedIndexOf(static_cast<int>(command));
-  if (kept & MF_POPUP) {
-    HMENU sub = reinterpret_cast<HMENU>(command);
-    State().AddKnownMenu(sub);
-    if (std::find(owner->subMenus_.begin(), owner->subMenus_.end(), sub) == owner->subMenus_.end())
-      owner->subMenus_.push_back(sub);
-  }
+  if (kept & MF_POPUP) owner->JoinPopup(reinterpret_cast<HMENU>(command));
   BOOL modified = ::ModifyMenuW(owner->menu_, at, MF_BYPOSITION | kept, command, reinterpret_cast<LPCWSTR>(record));
   if (owner->loadedFromResource_) owner->RestorePlainTopLevel();
   return modified;
@@ -262,8 +264,7 @@ BOOL BCMenu::ChangeItemByLabel(const char* label, const char* text, int imageId)
 
 BOOL BCMenu::SetItemLabel(UINT item, const wchar_t* text, UINT flags) {
   int at = -1;
-  BCMenu* owner = (flags & MF_BYPOSITION) ? this : FindItemOwner(item, &at);
-  if (flags & MF_BYPOSITION) at = static_cast<int>(item);
+  BCMenu* owner = Locate(item, flags, &at);
   BCMenuData* record = owner ? owner->RecordAt(at) : nullptr;
   if (!record) return FALSE;
   record->SetText(text ? text : L"");
@@ -284,9 +285,7 @@ BOOL BCMenu::SetItemLabel(UINT item, const char* text, UINT flags) {
 
 std::wstring BCMenu::GetItemLabel(UINT item, UINT flags) const {
   int at = -1;
-  const BCMenu* owner =
-      (flags & MF_BYPOSITION) ? this : const_cast<BCMenu*>(this)->FindItemOwner(item, &at);
-  if (flags & MF_BYPOSITION) at = static_cast<int>(item);
+  const BCMenu* owner = const_cast<BCMenu*>(this)->Locate(item, flags, &at);
   BCMenuData* record = owner ? owner->RecordAt(at) : nullptr;
   return record ? record->GetText() : std::wstring();
 }

@@ -184,6 +184,10 @@ class BCMenu {
   BOOL RemoveItem(UINT item, UINT flags, bool destroyPopup);
   BOOL RemoveByLabel(const std::wstring& label, int mode, bool destroyPopup);
   BCMenu* AdoptPopup(std::unique_ptr<BCMenu> popup);
+  // The menu and position of an item given by command or by position.
+  BCMenu* Locate(UINT item, UINT flags, int* position);
+  // A popup handle joins the known menus and this menu's sub-menus.
+  void JoinPopup(HMENU popup);
   // The menu (this or a popup below) whose record the item data is.
   BCMenu* OwnerOfRecord(ULONG_PTR data, BCMenuData** record);
   bool LoadLevel(MenuTemplateReader* reader);

@@ -162,7 +162,10 @@ void BCMenu::Synchronize() {
     record->SetText(text);
     UINT_PTR command = info.hSubMenu ? reinterpret_cast<UINT_PTR>(info.hSubMenu) : info.wID;
     UINT flags = (info.fType & MFT_SEPARATOR) ? MF_SEPARATOR : 0;
-    if (info.hSubMenu) flags |= MF_POPUP;
+    if (info.hSubMenu) {
+      flags |= MF_POPUP;
+      JoinPopup(info.hSubMenu);
+    }
     record->SetCommandOrMenu(command);
     record->SetFlags(flags | MF_OWNERDRAW);
     if (!(flags & (MF_POPUP | MF_SEPARATOR))) record->sharedImageIndex = BCMenuState::Get().SharedIndexOf(info.wID);

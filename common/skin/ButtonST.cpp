@@ -8,13 +8,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "BCMenu.h"
 #include "ButtonImages.h"
 #include "CommHelper.h"
 
-#if __has_include("BCMenu.h")
-#include "BCMenu.h"
-#define BUTTONST_HAS_MENU 1
-#endif
 
 namespace {
 
@@ -86,28 +83,16 @@ HICON const CButtonST::kDarkerIcon = reinterpret_cast<HICON>(static_cast<INT_PTR
 CButtonST::PlaySoundFunction CButtonST::playSound = &::PlaySoundW;
 CButtonST::ShellExecuteFunction CButtonST::shellExecute = &::ShellExecuteExW;
 
-void CButtonST::MenuDeleter::operator()(BCMenu* menu) const {
-#ifdef BUTTONST_HAS_MENU
-  delete menu;
-#else
-  (void)menu;
-#endif
-}
-
 CButtonST::CButtonST() {
   ResetColorsToSystem(FALSE);
   cursor_ = ::LoadCursorW(nullptr, IDC_HAND);
-#ifdef BUTTONST_HAS_MENU
-  menu_.reset(new BCMenu());
-#endif
+  menu_ = std::make_unique<BCMenu>();
 }
 
 CButtonST::~CButtonST() {
   DropSnapshot();
   DestroyTooltip();
-#ifdef BUTTONST_HAS_MENU
   if (menu_ && menu_->GetSafeHmenu()) menu_->DestroyMenu();
-#endif
   menu_.reset();
 }
 
@@ -501,7 +486,6 @@ int CButtonST::SetLinkUrl(const wchar_t* url) {
 
 int CButtonST::AttachMenu(UINT menuId, HWND owner, BOOL drawStyle, UINT toolbarId, int imageWidth, int imageHeight,
                           COLORREF toolbarBackground, BOOL repaint) {
-#ifdef BUTTONST_HAS_MENU
   if (menu_->GetSafeHmenu()) {
     menu_->DestroyMenu();
     menuOwner_ = nullptr;
@@ -522,11 +506,6 @@ int CButtonST::AttachMenu(UINT menuId, HWND owner, BOOL drawStyle, UINT toolbarI
   }
   if (repaint) Repaint();
   return BTNST_OK;
-#else
-  (void)menuId, (void)owner, (void)drawStyle, (void)toolbarId, (void)imageWidth, (void)imageHeight;
-  (void)toolbarBackground, (void)repaint;
-  return BTNST_INVALIDRESOURCE;
-#endif
 }
 
 int CButtonST::SetMenuNotify(HWND window, UINT message, LPARAM lParam) {
@@ -537,11 +516,7 @@ int CButtonST::SetMenuNotify(HWND window, UINT message, LPARAM lParam) {
 }
 
 bool CButtonST::HasMenu() const {
-#ifdef BUTTONST_HAS_MENU
   return menu_ && menu_->GetSafeHmenu() != nullptr;
-#else
-  return false;
-#endif
 }
 
 // ---------------------------------------------------------------------------
@@ -758,40 +733,29 @@ void CButtonST::ResizeTool(int width, int height) {
 }
 
 bool CButtonST::OnMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-#ifdef BUTTONST_HAS_MENU
   HMENU menu = reinterpret_cast<HMENU>(lParam);
   if (!BCMenu::IsKnownMenu(menu)) return false;
   result = BCMenu::FindMnemonicItem(LOWORD(wParam), HIWORD(wParam), menu);
   return true;
-#else
-  (void)wParam, (void)lParam, (void)result;
-  return false;
-#endif
 }
 
+// Every item of the drop-down menu is owner-drawn, not only its sub-menus
+// (whose id is a menu handle): the button's menu measures whatever item
+// record it holds; an item of any other menu gets the default.
 bool CButtonST::OnMeasureMenuItem(MEASUREITEMSTRUCT* measure, LRESULT& result) {
-#ifdef BUTTONST_HAS_MENU
   if (!measure || measure->CtlType != ODT_MENU || !menu_) return false;
-  if (!BCMenu::IsKnownMenu(reinterpret_cast<HMENU>(static_cast<UINT_PTR>(measure->itemID)))) return false;
-  result = menu_->MeasureItem(measure);
+  if (!menu_->MeasureItem(measure)) return false;
+  result = TRUE;
   return true;
-#else
-  (void)measure, (void)result;
-  return false;
-#endif
 }
 
 bool CButtonST::OnDrawMenuItem(const DRAWITEMSTRUCT* draw, LRESULT& result) {
-#ifdef BUTTONST_HAS_MENU
   if (!draw || draw->CtlType != ODT_MENU) return false;
   BCMenu* menu = BCMenu::FromHandle(reinterpret_cast<HMENU>(draw->hwndItem));
-  if (!menu) return false;
-  result = menu->DrawItem(draw);
+  if (!menu) menu = menu_.get();
+  if (!menu || !menu->DrawItem(draw)) return false;
+  result = TRUE;
   return true;
-#else
-  (void)draw, (void)result;
-  return false;
-#endif
 }
 
 void CButtonST::OnMouseMove(WPARAM flags, POINT point) {
@@ -853,7 +817,6 @@ void CButtonST::OnClicked() {
 }
 
 void CButtonST::ShowMenu() {
-#ifdef BUTTONST_HAS_MENU
   HWND self = Hwnd();
   RECT rect = WindowRect();
   menuShown_ = true;
@@ -870,7 +833,6 @@ void CButtonST::ShowMenu() {
   menuShown_ = false;
   Repaint();
   if (command && menuOwner_) ::PostMessageW(menuOwner_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-#endif
 }
 
 // ---------------------------------------------------------------------------

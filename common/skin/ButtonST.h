@@ -236,10 +236,7 @@ class CButtonST : public fw::Wnd {
   HWND menuOwner_ = nullptr;
   bool menuShown_ = false;
   bool disabled_ = false;
-  struct MenuDeleter {
-    void operator()(BCMenu* menu) const;
-  };
-  std::unique_ptr<BCMenu, MenuDeleter> menu_;
+  std::unique_ptr<BCMenu> menu_;
   HCURSOR cursor_ = nullptr;
   fw::ScopedIcon ownedCursor_;  // a loaded cursor; the shared system one is never destroyed
   HWND tooltip_ = nullptr;

@@ -126,6 +126,16 @@ TEST_F(ButtonInputTest, HoverShowsTheTooltipAndLeavingEndsBoth) {
   SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(L"回到首页", text);
 
+  SetWindowPos(button.Hwnd(), nullptr, 0, 0, 120, 50, SWP_NOMOVE | SWP_NOZORDER);
+  tool.lpszText = nullptr;
+  ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+  EXPECT_EQ(120, tool.rect.right) << "the tool follows the button's size";
+  EXPECT_EQ(50, tool.rect.bottom);
+  button.SetTooltipText(L"首页");
+  tool.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(L"首页", text) << "new text reaches the open tooltip";
+
   POINT nearby = Centre();
   nearby.x += 3;
   MoveMouse(nearby);

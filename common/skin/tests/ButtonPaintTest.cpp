@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,41 @@ bool SaveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
   bool ok = WriteFile(handle, &file, sizeof(file), &written, nullptr) &&
             WriteFile(handle, &header, sizeof(header), &written, nullptr) &&
             WriteFile(handle, bits.data(), static_cast<DWORD>(bits.size()), &written, nullptr);
+  CloseHandle(handle);
+  return ok;
+}
+
+// Writes a 16 x 16 32-bit .ico file of one opaque colour.
+bool SaveIconFile(COLORREF colour, const std::wstring& path) {
+  const int size = 16;
+  std::vector<BYTE> file;
+  auto put = [&file](const void* data, size_t length) {
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    file.insert(file.end(), bytes, bytes + length);
+  };
+  WORD directory[3] = {0, 1, 1};
+  put(directory, sizeof(directory));
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = size;
+  header.biHeight = size * 2;  // colour rows, then mask rows
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  DWORD pixels = size * size * 4, mask = size * 4;
+  DWORD imageBytes = sizeof(header) + pixels + mask;
+  BYTE entry[16] = {size, size, 0, 0, 1, 0, 32, 0};
+  memcpy(entry + 8, &imageBytes, 4);
+  DWORD offset = 6 + 16;
+  memcpy(entry + 12, &offset, 4);
+  put(entry, sizeof(entry));
+  put(&header, sizeof(header));
+  DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  for (int i = 0; i < size * size; ++i) put(&pixel, 4);
+  file.insert(file.end(), mask, 0);
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
   CloseHandle(handle);
   return ok;
 }
@@ -389,6 +425,36 @@ TEST_F(ButtonPaintTest, FailedSettersLeaveNoImages) {
   EXPECT_EQ(nullptr, button.GetBitmap(1));
   EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.SetIconFiles(L"C:\\no\\such\\icon.ico"));
   EXPECT_EQ(nullptr, button.GetIcon(0));
+}
+
+TEST_F(ButtonPaintTest, IconFilesOutAwayInUnderThePointerNormalWhenDisabled) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring in = std::wstring(folder) + L"button-in.ico", out = std::wstring(folder) + L"button-out.ico";
+  ASSERT_TRUE(SaveIconFile(kRed, in));
+  ASSERT_TRUE(SaveIconFile(kGreen, out));
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(MakeButton(L"HH")));
+  button.SetCaptionFont(L"Tahoma", 20, CButtonST::BTNST_FONT_BOLD);
+  button.SetColor(CButtonST::BTNST_COLOR_FG_OUT, kBlue);
+  ASSERT_EQ(0, button.SetIconFiles(in, out));
+  EXPECT_EQ(16, button.GetImageSize(0, true).cx) << "twice the hot spot";
+  button.SetImageAlignment(CButtonST::ST_ALIGN_HORIZ);
+  Dib dib(60, 40);
+  Paint(button, dib, 0);
+  EXPECT_EQ(kGreen, dib.At(3 + 8, 12 + 8)) << "left of the caption at margin 3, centred vertically";
+  Hover(button);
+  Paint(button, dib, 0);
+  EXPECT_EQ(kRed, dib.At(11, 20));
+  button.SetIconAtLeft(TRUE);
+  Paint(button, dib, 0);
+  EXPECT_EQ(kRed, dib.At(2, 12)) << "at (2, bottom / 2 - 8)";
+  EnableWindow(button.Hwnd(), FALSE);
+  Paint(button, dib, ODS_DISABLED);
+  EXPECT_EQ(kGreen, dib.At(2, 12)) << "the icon is drawn as it is";
+  EXPECT_EQ(0, dib.Count(kBlue, RECT{0, 0, 60, 40})) << "while the caption is etched";
+  DeleteFileW(in.c_str());
+  DeleteFileW(out.c_str());
 }
 
 // ---------------------------------------------------------------------------

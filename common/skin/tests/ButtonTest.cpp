@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "BCMenu.h"
 #include "ButtonST.h"
+#include "MenuTestResources.h"
 #include "SkinTestSupport.h"
 
 namespace {
@@ -41,15 +43,43 @@ BOOL WINAPI RecordOpen(SHELLEXECUTEINFOW* info) {
   return TRUE;
 }
 
+const UINT kMenuOpening = WM_APP + 5;
+
 class Parent : public fw::Wnd {
  public:
   std::vector<UINT> codes;
+  std::vector<UINT> commands;  // WM_COMMAND without a control
+  std::vector<std::pair<WPARAM, LPARAM>> openings;
 
  protected:
-  bool OnCommand(UINT id, UINT code, HWND) override {
+  bool OnCommand(UINT id, UINT code, HWND control) override {
     if (id == kButtonId) codes.push_back(code);
+    if (!control) commands.push_back(id);
     return false;
   }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == kMenuOpening) openings.emplace_back(wParam, lParam);
+    return fw::Wnd::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+// An 80 x 30 screen-compatible bitmap to paint into.
+struct Dib {
+  Dib() {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, 80, 30);
+    old = SelectObject(dc, bitmap);
+    ReleaseDC(nullptr, screen);
+  }
+  ~Dib() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ old;
 };
 
 class ButtonTest : public ::testing::Test {
@@ -59,6 +89,7 @@ class ButtonTest : public ::testing::Test {
     opened.clear();
     CButtonST::playSound = &RecordSound;
     CButtonST::shellExecute = &RecordOpen;
+    SetCursorPos(700, 700);  // away from the buttons: no hover unless a case asks for it
     fw::CreateArgs args;
     args.style = WS_POPUP | WS_VISIBLE;
     args.x = 60;
@@ -119,6 +150,22 @@ TEST_F(ButtonTest, ClickTakesFocusPlaysTheSoundAndReachesTheParent) {
   EXPECT_EQ(nullptr, played[0].module);
   EXPECT_EQ(0x22003u, played[0].flags) << "file name, asynchronous, no default, no wait";
   EXPECT_TRUE(opened.empty()) << "no address, no menu: nothing else happens";
+}
+
+TEST_F(ButtonTest, HandCursorAndNoBackgroundBrush) {
+  CButtonST button;
+  ASSERT_TRUE(button.SubclassButton(MakeButton(BS_PUSHBUTTON)));
+  EXPECT_TRUE(SendMessageW(button.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.Hwnd()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
+  fw::WindowDC dc(button.Hwnd());
+  LRESULT brush = SendMessageW(parent.Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.Get()),
+                               reinterpret_cast<LPARAM>(button.Hwnd()));
+  EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), brush);
+  EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.SetCursorResource(9999));
+  EXPECT_FALSE(SendMessageW(button.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(button.Hwnd()),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+      << "no cursor of its own: the default";
 }
 
 TEST_F(ButtonTest, SoundSlotsAndFlags) {
@@ -320,6 +367,140 @@ TEST_F(ButtonTest, IconsOfTwiceTheirHotSpotWithAGrayOutCopy) {
   EXPECT_FALSE(GetIconInfo(kept, &gone)) << "and destroys them";
   DeleteObject(colour);
   DeleteObject(mask);
+}
+
+// ---------------------------------------------------------------------------
+// The drop-down menu
+
+// What a timer saw while the menu was open, and the keys it sent to it.
+struct MenuVisit {
+  CButtonST* button = nullptr;
+  std::vector<WPARAM> keys;
+  bool seen = false;
+  bool drawnPressed = false;
+  int firstItemHeight = 0;
+  int measuredHeight = -1;
+};
+MenuVisit visit;
+
+void CALLBACK WhileMenuIsOpen(HWND window, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(window, id);
+  visit.seen = true;
+  // Pressed while the menu is up: the background is the "in" colour.
+  Dib dib;
+  DRAWITEMSTRUCT draw{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, visit.button->Hwnd(), dib.dc, RECT{0, 0, 80, 30}, 0};
+  visit.button->DrawItem(&draw);
+  visit.drawnPressed = GetPixel(dib.dc, 40, 2) == RGB(0, 255, 0);
+  HMENU popup = visit.button->Menu()->GetSubMenu(0)->GetSafeHmenu();
+  RECT item{};
+  if (GetMenuItemRect(nullptr, popup, 0, &item)) visit.firstItemHeight = item.bottom - item.top;
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_DATA | MIIM_ID;
+  GetMenuItemInfoW(popup, 0, TRUE, &info);
+  MEASUREITEMSTRUCT measure{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+  if (visit.button->Menu()->MeasureItem(&measure)) visit.measuredHeight = static_cast<int>(measure.itemHeight);
+  if (visit.keys.empty()) {
+    EndMenu();
+    return;
+  }
+  for (WPARAM key : visit.keys) PostMessageW(menu, WM_KEYDOWN, key, 0);
+}
+
+class ButtonMenuTest : public ButtonTest {
+ protected:
+  void SetUp() override {
+    ButtonTest::SetUp();
+    visit = MenuVisit{};
+    visit.button = &button;
+    ASSERT_TRUE(button.SubclassButton(MakeButton(BS_PUSHBUTTON)));
+    button.SetColor(CButtonST::BTNST_COLOR_BK_IN, RGB(0, 255, 0));
+    button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, RGB(0, 0, 255));
+  }
+  void ClickWithMenu(std::vector<WPARAM> keys) {
+    visit.keys = std::move(keys);
+    SetTimer(parent.Hwnd(), 9, 50, WhileMenuIsOpen);
+    SendMessageW(button.Hwnd(), BM_CLICK, 0, 0);
+    KillTimer(parent.Hwnd(), 9);
+    PumpFor(100);
+  }
+
+  CButtonST button;
+};
+
+TEST_F(ButtonMenuTest, ChosenCommandIsPostedToTheOwner) {
+  ASSERT_EQ(0, button.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), TRUE, 0, 0, 0, 0));
+  ASSERT_TRUE(button.HasMenu());
+  button.SetMenuNotify(parent.Hwnd(), kMenuOpening, 77);
+  button.SetLinkUrl(L"http://www.kids.example/");
+  ClickWithMenu({VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(visit.seen) << "the menu opened";
+  EXPECT_TRUE(visit.drawnPressed) << "the button is drawn pressed while its menu is open";
+  EXPECT_EQ(visit.measuredHeight, visit.firstItemHeight) << "the button had its menu measure the items";
+  ASSERT_EQ(1u, parent.commands.size());
+  EXPECT_EQ(static_cast<UINT>(ID_FILE_OPEN), parent.commands[0]);
+  ASSERT_EQ(1u, parent.openings.size());
+  EXPECT_EQ(reinterpret_cast<WPARAM>(button.Menu()->GetSubMenu(0)->GetSafeHmenu()), parent.openings[0].first);
+  EXPECT_EQ(77, parent.openings[0].second);
+  EXPECT_TRUE(opened.empty()) << "the menu comes before the address";
+  EXPECT_EQ(1, Clicks()) << "the parent hears the click too";
+
+  // Closed again, the button is drawn as before.
+  Dib dib;
+  DRAWITEMSTRUCT draw{ODT_BUTTON, 0, 0, ODA_DRAWENTIRE, 0, button.Hwnd(), dib.dc, RECT{0, 0, 80, 30}, 0};
+  button.DrawItem(&draw);
+  EXPECT_EQ(RGB(0, 0, 255), GetPixel(dib.dc, 40, 2));
+}
+
+TEST_F(ButtonMenuTest, CancelledMenuPostsNothing) {
+  ASSERT_EQ(0, button.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), FALSE, 0, 0, 0, 0));
+  ClickWithMenu({});
+  ASSERT_TRUE(visit.seen);
+  EXPECT_TRUE(parent.commands.empty());
+}
+
+TEST_F(ButtonMenuTest, AttachingToolbarImagesAndFailures) {
+  EXPECT_EQ(0, button.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), TRUE, IDR_MENU_TOOLBAR, 16, 15, RGB(192, 192, 192)));
+  HMENU first = button.Menu()->GetSafeHmenu();
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE,
+            button.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), TRUE, 9999, 16, 15, RGB(192, 192, 192)));
+  EXPECT_FALSE(button.HasMenu()) << "a failed toolbar leaves no menu";
+  EXPECT_FALSE(IsMenu(first)) << "the earlier menu was destroyed";
+  EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.AttachMenu(9998, parent.Hwnd(), TRUE, 0, 0, 0, 0));
+  EXPECT_FALSE(button.HasMenu());
+  // Without a menu a click opens the address instead.
+  button.SetLinkUrl(L"http://www.kids.example/");
+  SendMessageW(button.Hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(1u, opened.size());
+}
+
+TEST_F(ButtonMenuTest, MnemonicsOfItsMenuOnly) {
+  ASSERT_EQ(0, button.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), TRUE, 0, 0, 0, 0));
+  HMENU popup = button.Menu()->GetSubMenu(0)->GetSafeHmenu();
+  LRESULT found = SendMessageW(button.Hwnd(), WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(popup));
+  EXPECT_EQ(MNC_EXECUTE, HIWORD(found));
+  EXPECT_EQ(static_cast<UINT>(ID_FILE_EXIT), GetMenuItemID(popup, LOWORD(found)));
+  HMENU plain = CreatePopupMenu();
+  AppendMenuW(plain, MF_STRING, 1, L"&Xylophone");
+  EXPECT_EQ(0, HIWORD(SendMessageW(button.Hwnd(), WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP),
+                                   reinterpret_cast<LPARAM>(plain))))
+      << "a foreign menu gets the default answer";
+  DestroyMenu(plain);
+}
+
+TEST_F(ButtonMenuTest, DestroyingTheButtonDestroysItsMenu) {
+  HMENU menu = nullptr;
+  {
+    CButtonST other;
+    ASSERT_TRUE(other.SubclassButton(MakeButton(BS_PUSHBUTTON)));
+    ASSERT_EQ(0, other.AttachMenu(IDR_TEST_MENU, parent.Hwnd(), TRUE, 0, 0, 0, 0));
+    menu = other.Menu()->GetSafeHmenu();
+    EXPECT_TRUE(IsMenu(menu));
+  }
+  EXPECT_FALSE(IsMenu(menu));
 }
 
 }  // namespace

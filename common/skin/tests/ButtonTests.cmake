@@ -4,10 +4,14 @@ hollin_add_test(skin_button_paint_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonPaintTest.cpp
   LIBS skin
   LOCK display)
+# The drop-down menu borrows the menu tests' resources.
 hollin_add_test(skin_button_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MenuTest.rc
   LIBS skin
   LOCK display)
+if(HOLLIN_TESTS)
+  target_include_directories(skin_button_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+endif()
 # Real mouse input: each case alone.
 hollin_add_test(skin_button_input_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonInputTest.cpp
