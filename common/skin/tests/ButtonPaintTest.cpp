@@ -617,6 +617,29 @@ TEST_F(BkgBtnTest, SlicesWiderThanTheButtonLeaveNoMiddle) {
   EXPECT_EQ(kTeal, dib.At(5, 20));
 }
 
+TEST_F(BkgBtnTest, TransparentModesChooseSnapshotOrSlices) {
+  CBkgBtn button;
+  ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
+  SetSlices(button, FALSE);
+  button.SetTransparentBackground(FALSE);
+  const COLORREF parentColour = GetSysColor(COLOR_WINDOW);
+  Dib dib(60, 40);
+  Paint(button, dib, 0);
+  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 0: the parent shows";
+  button.SetBkgMode(CBkgBtn::kBkgTransparentHover);
+  Paint(button, dib, 0);
+  EXPECT_EQ(kGreen, dib.At(30, 20)) << "mode 1 away from the pointer: slices";
+  button.SetBkgMode(CBkgBtn::kBkgOpaqueHover);
+  Paint(button, dib, 0);
+  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 2 away from the pointer: the parent";
+  Hover(button);
+  Paint(button, dib, 0);
+  EXPECT_EQ(kTeal, dib.At(30, 20)) << "mode 2 under the pointer: hover slices";
+  button.SetBkgMode(CBkgBtn::kBkgTransparentHover);
+  Paint(button, dib, 0);
+  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 1 under the pointer: the parent";
+}
+
 TEST_F(BkgBtnTest, SliceFilesAreLoadedAndTextStyleApplied) {
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
