@@ -292,6 +292,11 @@ int CButtonST::SetBitmapFiles(const std::wstring& in, COLORREF inKey, const std:
   return SetOwnedBitmaps(std::move(loaded), {inKey, outKey, pressedKey, disabledKey});
 }
 
+int CButtonST::SetUseDisabledBitmap(BOOL on) {
+  useDisabledBitmap_ = on != FALSE;
+  return BTNST_OK;
+}
+
 int CButtonST::SetBuildMasks(BOOL on) {
   buildMasks_ = on != FALSE;
   return BTNST_OK;
@@ -475,6 +480,11 @@ int CButtonST::SetCheckState(int state, BOOL repaint) {
   if (!isCheckBox_ && !isRadio_) return BTNST_OK;
   checked_ = state != 0;
   if (repaint) Repaint();
+  return BTNST_OK;
+}
+
+int CButtonST::SetTrackWhenInactive(BOOL on) {
+  trackWhenInactive_ = on != FALSE;
   return BTNST_OK;
 }
 
@@ -761,6 +771,7 @@ bool CButtonST::OnDrawMenuItem(const DRAWITEMSTRUCT* draw, LRESULT& result) {
 void CButtonST::OnMouseMove(WPARAM flags, POINT point) {
   BuildTooltip();
   if (tooltip_) {
+    // A relayed mouse message carries its point in lParam, as a real one does.
     MSG relayed{};
     relayed.hwnd = Hwnd();
     relayed.message = WM_MOUSEMOVE;

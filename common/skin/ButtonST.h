@@ -101,7 +101,7 @@ class CButtonST : public fw::Wnd {
   int SetTransparentBackground(BOOL repaint = TRUE);
   int CaptureBackground(HDC parentDC);
   int SetCursorResource(UINT cursorId, BOOL repaint = FALSE);
-  int SetUseDisabledBitmap(BOOL on) { useDisabledBitmap_ = on != FALSE; return BTNST_OK; }
+  int SetUseDisabledBitmap(BOOL on);
 
   // Behaviour.
   int SetCheckState(int state, BOOL repaint = TRUE);
@@ -109,7 +109,7 @@ class CButtonST : public fw::Wnd {
   BOOL IsDefaultButton() const { return isDefault_; }
   BOOL IsCheckBox() const { return isCheckBox_; }
   BOOL IsRadio() const { return isRadio_; }
-  int SetTrackWhenInactive(BOOL on) { trackWhenInactive_ = on != FALSE; return BTNST_OK; }
+  int SetTrackWhenInactive(BOOL on);
   int SetLinkUrl(const wchar_t* url);
   std::wstring GetLinkUrl() const { return url_; }
   int AttachMenu(UINT menuId, HWND owner, BOOL drawStyle, UINT toolbarId, int imageWidth, int imageHeight,
