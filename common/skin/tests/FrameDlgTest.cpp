@@ -277,6 +277,9 @@ TEST_F(FrameDlgTest, CaptionDragMovesTheFrameInOneLoop) {
   EXPECT_EQ(before.right - before.left, after.right - after.left);
   EXPECT_EQ(1, frame->sizeLoops) << "one move per press";
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_SYSMENU) << "the window menu style comes back";
+  // The caption moved with the window, painted again or not.
+  EXPECT_EQ(static_cast<UINT>(HTCAPTION), HitAt(after.left + 60, after.top + 15));
+  EXPECT_EQ(static_cast<UINT>(HTNOWHERE), HitAt(after.left + 60, after.top + kCaption + 5));
 }
 
 TEST_F(FrameDlgTest, EveryEdgeAndCornerSizesInExactlyOneLoop) {
@@ -454,6 +457,17 @@ TEST_F(FrameDlgTest, ZeroAndTinySizesGiveNoInvertedCaption) {
   SendMessageW(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(200, info.ptMinTrackSize.x);
   EXPECT_EQ(150, info.ptMinTrackSize.y);
+}
+
+TEST(FrameWithoutSkin, KeepsItsTemplateSizeInsteadOfNone) {
+  TestFrameDlg frame(L"C:\\no-such-folder\\commonskin.xml");
+  ASSERT_TRUE(frame.CreateModeless());
+  EXPECT_TRUE(frame.Skin().Items().empty());
+  RECT window{};
+  GetWindowRect(frame.Hwnd(), &window);
+  EXPECT_GT(window.right - window.left, 0) << "a frame of no size could never be seen";
+  EXPECT_GT(window.bottom - window.top, 0);
+  EXPECT_NE(nullptr, GetDlgItem(frame.Hwnd(), CFrameDlg::kCloseButtonId)) << "unplaced buttons still exist";
 }
 
 TEST_F(FrameDlgTest, PreferredSizeNeedsBothSides) {
