@@ -137,7 +137,8 @@ void CFrameDlg::BindSkinItems() {
   if (!child_ || !::IsWindow(child_)) return;
   // A top-level window must turn into a child before it is given a parent.
   LONG_PTR style = ::GetWindowLongPtrW(child_, GWL_STYLE);
-  if (!(style & WS_CHILD)) ::SetWindowLongPtrW(child_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+  if (!(style & WS_CHILD))
+    ::SetWindowLongPtrW(child_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
   ::SetParent(child_, hwnd_);
   ::ShowWindow(child_, SW_SHOW);
   SetSkinItemWnd(L"childwnd", child_);

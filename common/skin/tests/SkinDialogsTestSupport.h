@@ -67,6 +67,31 @@ class TempSkinFolder {
     return WriteBytes(name, file.data(), file.size());
   }
 
+  // A 16 x 16 icon of one colour, 32 bits with an all-opaque mask.
+  std::wstring WriteIcon(const std::wstring& name, COLORREF colour) {
+    const int size = 16;
+    std::vector<BYTE> file(6 + 16 + sizeof(BITMAPINFOHEADER) + size * size * 4 + size * 4);
+    WORD* directory = reinterpret_cast<WORD*>(file.data());
+    directory[1] = 1;  // icon
+    directory[2] = 1;  // one image
+    BYTE* entry = file.data() + 6;
+    entry[0] = entry[1] = size;
+    reinterpret_cast<WORD*>(entry)[2] = 1;    // planes
+    reinterpret_cast<WORD*>(entry)[3] = 32;   // bits
+    reinterpret_cast<DWORD*>(entry + 8)[0] = static_cast<DWORD>(file.size() - 22);
+    reinterpret_cast<DWORD*>(entry + 8)[1] = 22;
+    auto* info = reinterpret_cast<BITMAPINFOHEADER*>(file.data() + 22);
+    info->biSize = sizeof(BITMAPINFOHEADER);
+    info->biWidth = size;
+    info->biHeight = size * 2;  // colour and mask
+    info->biPlanes = 1;
+    info->biBitCount = 32;
+    auto* pixels = reinterpret_cast<DWORD*>(info + 1);
+    DWORD argb = 0xFF000000 | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int i = 0; i < size * size; ++i) pixels[i] = argb;
+    return WriteBytes(name, file.data(), file.size());
+  }
+
  private:
   std::wstring WriteBytes(const std::wstring& name, const void* data, size_t size) {
     std::wstring path = File(name);

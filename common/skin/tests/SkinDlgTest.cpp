@@ -34,6 +34,8 @@ std::wstring TestSkin(COLORREF background) {
          L"  <item id=\"box\" drawtype=\"0\" normal=\"blue.bmp\" left=\"10\" top=\"10\" width=\"20\" height=\"20\"/>\n"
          L"  <item id=\"edit\" right=\"10\" bottom=\"10\" width=\"80\" height=\"20\"/>\n"
          L"  <item id=\"pic\" skintype=\"5\" normal=\"pic.bmp\" colorbg=\"16711935\"/>\n"
+         L"  <item id=\"icon\" skintype=\"6\" normalicon=\"star.ico\"/>\n"
+         L"  <item id=\"lost\" skintype=\"6\" normalicon=\"missing.ico\"/>\n"
          L" </testdlg>\n"
          L"</skins>\n";
 }
@@ -98,6 +100,7 @@ class SkinDlgTest : public ::testing::Test {
   void SetUp() override {
     folder.WriteBmp(L"blue.bmp", 20, 20, kBlue);
     folder.WriteBmp(L"pic.bmp", 16, 16, kMagenta, RECT{4, 4, 12, 12}, kGreen);
+    folder.WriteIcon(L"star.ico", kBlue);
     skinPath = folder.WriteText(L"test.xml", TestSkin(kRed));
     dialog = std::make_unique<TestSkinDlg>(skinPath);
   }
@@ -314,7 +317,9 @@ TEST_F(SkinDlgTest, AddsSkinPicturesToImageListsAndLeavesTheSkinsCopyAlone) {
   EXPECT_EQ(-1, dialog->AddSkinImage(L"box", list)) << "a painted item is not a list picture";
   EXPECT_EQ(0, dialog->AddSkinImage(L"pic", list));
   EXPECT_EQ(1, dialog->AddSkinImage(L"pic", list));
-  EXPECT_EQ(2, ImageList_GetImageCount(list));
+  EXPECT_EQ(2, dialog->AddSkinImage(L"icon", list)) << "an icon file beside the skin";
+  EXPECT_EQ(-1, dialog->AddSkinImage(L"lost", list));
+  EXPECT_EQ(3, ImageList_GetImageCount(list));
   HBITMAP picture = dialog->Skin().GetItemBitmap(L"pic");
   ASSERT_NE(nullptr, picture);
   fw::ScopedCreatedDC dc(CreateCompatibleDC(nullptr));
