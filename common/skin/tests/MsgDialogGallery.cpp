@@ -2,6 +2,8 @@
 // theme for a few seconds, to look at.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "FrameDlg.h"
 #include "MsgDialog.h"
 #include "SkinTestSupport.h"

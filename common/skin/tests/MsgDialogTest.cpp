@@ -54,15 +54,16 @@ class ModalDriver {
     self->droveAt_ = self->ticks_;
     self->drive_(dialog);
   }
+  static BOOL CALLBACK IsDialog(HWND hwnd, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    if (std::wstring(name) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(out) = hwnd;
+    return FALSE;
+  }
   static HWND FindDialog() {
     HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM out) -> BOOL {
-      wchar_t name[16] = {};
-      GetClassNameW(hwnd, name, 16);
-      if (std::wstring(name) != L"#32770") return TRUE;
-      *reinterpret_cast<HWND*>(out) = hwnd;
-      return FALSE;
-    }, reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), &IsDialog, reinterpret_cast<LPARAM>(&found));
     return found;
   }
 
