@@ -109,7 +109,8 @@ void CMsgDialog::PlaceButtons() {
   const int textLeft = text->rect.left;
   const int textWidth = text->rect.right - text->rect.left;
   const int okWidth = ItemWidth(*ok);
-  if (type_ == kOkOnly) {
+  // Any type but OK-and-Cancel shows OK alone.
+  if (type_ != kOkCancel) {
     PlaceAt(ok, textLeft + (textWidth - okWidth) / 2, okWidth);
     return;
   }

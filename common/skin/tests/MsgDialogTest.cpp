@@ -118,21 +118,24 @@ Placement Observe(CMsgDialog& dialog, HWND hwnd) {
 }
 
 TEST(MsgDialogLayout, TypeZeroHidesCancelAndCentresOkUnderTheText) {
-  CMsgDialog dialog(L"今天的上网时间用完了。", nullptr, CMsgDialog::kOkOnly);
-  Placement seen;
-  ModalDriver driver([&](HWND hwnd) {
-    seen = Observe(dialog, hwnd);
-    Click(hwnd, IDOK);
-  });
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  ASSERT_TRUE(driver.Drove());
-  EXPECT_FALSE(seen.cancelVisible);
-  const LONG textWidth = seen.text.right - seen.text.left;
-  const LONG okWidth = seen.ok.right - seen.ok.left;
-  ASSERT_GT(textWidth, okWidth);
-  EXPECT_EQ(seen.ok.left, seen.text.left + (textWidth - okWidth) / 2);
-  EXPECT_GT(seen.ok.top, seen.text.top) << "under the text";
-  EXPECT_EQ(dialog.GetResult(), CMsgDialog::kOk);
+  // An unknown type shows OK alone as well.
+  for (int type : {static_cast<int>(CMsgDialog::kOkOnly), 5}) {
+    CMsgDialog dialog(L"今天的上网时间用完了。", nullptr, type);
+    Placement seen;
+    ModalDriver driver([&](HWND hwnd) {
+      seen = Observe(dialog, hwnd);
+      Click(hwnd, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    ASSERT_TRUE(driver.Drove());
+    EXPECT_FALSE(seen.cancelVisible) << type;
+    const LONG textWidth = seen.text.right - seen.text.left;
+    const LONG okWidth = seen.ok.right - seen.ok.left;
+    ASSERT_GT(textWidth, okWidth);
+    EXPECT_EQ(seen.ok.left, seen.text.left + (textWidth - okWidth) / 2) << type;
+    EXPECT_GT(seen.ok.top, seen.text.top) << "under the text";
+    EXPECT_EQ(dialog.GetResult(), CMsgDialog::kOk);
+  }
 }
 
 TEST(MsgDialogLayout, TypeOneShowsBothFiftyPixelsApartAsACentredPair) {
