@@ -208,21 +208,39 @@ class CButtonST : public fw::Wnd {
   bool checked_ = false;
 
  private:
-  void PreSubclass(HWND button);
-  void OnMouseMove(WPARAM flags, POINT point);
-  void OnClicked();
-  void ShowMenu();
-  void BuildTooltip();
-  void DestroyTooltip();
+  // Images.
+  int LoadIconSlot(int index, HICON icon);
   int StoreBitmap(int index, HBITMAP owned, COLORREF key);
   int SetOwnedBitmaps(std::array<fw::ScopedBitmap, 4> owned, const std::array<COLORREF, 4>& keys);
+
+  // Painting.
+  void TakeDrawState(UINT itemState, bool drawnDisabled);
+  // Icon, bitmap and caption; answers the caption's rectangle as laid out.
+  RECT PaintContent(HDC dc, const RECT& item);
+  void PaintFocus(HDC dc, const RECT& item, const RECT& caption) const;
   int BitmapIndex(bool pressed, bool disabled) const;
+  fw::ScopedFont CreateCaptionFont() const;
+  void SetCaptionColours(HDC dc, bool pressed) const;
   void TakeSnapshot(HDC reference, HWND parent);
+  bool MakeSnapshot(HDC reference, int width, int height);
+
+  // Messages, hover, tooltip, click and menu.
+  void PreSubclass(HWND button);
+  bool OnPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool OnWindowStateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void OnMouseMove(WPARAM flags, POINT point);
+  void EnterHover();
+  void BuildTooltip();
+  void DestroyTooltip();
+  void RelayToTooltip(WPARAM flags, POINT point) const;
   void ResizeTool(int width, int height);
+  void OnClicked();
+  void OpenLink() const;
+  void ShowMenu();
   bool OnMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnMeasureMenuItem(MEASUREITEMSTRUCT* measure, LRESULT& result);
   bool OnDrawMenuItem(const DRAWITEMSTRUCT* draw, LRESULT& result);
-  int LoadIconSlot(int index, HICON icon);
 
   bool iconAtLeft_ = false;
   bool useDisabledBitmap_ = true;

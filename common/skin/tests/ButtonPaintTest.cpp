@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -55,6 +56,17 @@ class Dib {
     for (int y = area.top; y < area.bottom; ++y)
       for (int x = area.left; x < area.right; ++x) count += At(x, y) == colour;
     return count;
+  }
+  // The smallest rectangle holding every pixel of `colour`; empty without any.
+  RECT Bounds(COLORREF colour) const {
+    RECT bounds{width_, height_, 0, 0};
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) {
+        if (At(x, y) != colour) continue;
+        bounds = RECT{std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                      std::max<LONG>(bounds.right, x + 1), std::max<LONG>(bounds.bottom, y + 1)};
+      }
+    return bounds;
   }
   HDC Dc() const { return dc_; }
 
@@ -242,6 +254,43 @@ TEST_F(ButtonPaintTest, ImageAlignmentPlacesTheBitmap) {
   EXPECT_EQ(CButtonST::BTNST_INVALIDALIGN, button.SetImageAlignment(4));
   Paint(button, dib, 0);
   EXPECT_EQ(kRed, dib.At(25, 15)) << "a refused alignment changes nothing";
+}
+
+// Beside a caption the image keeps a margin from its edge and the caption is
+// centred in the room left over.
+TEST_F(ButtonPaintTest, ImageBesideACaptionMovesTheCaptionAside) {
+  struct Case {
+    BYTE alignment;
+    RECT image;
+    POINT captionCentre;  // doubled, to stay whole
+    const char* name;
+  };
+  const Case cases[] = {
+      {CButtonST::ST_ALIGN_HORIZ, RECT{3, 15, 13, 25}, POINT{13 + 60, 40}, "image left, caption in 13..60"},
+      {CButtonST::ST_ALIGN_VERT, RECT{25, 3, 35, 13}, POINT{60, 10 + 40}, "image on top, caption in 10..40"},
+      {CButtonST::ST_ALIGN_HORIZ_RIGHT, RECT{47, 15, 57, 25}, POINT{3 + 47, 40}, "image right, caption in 3..47"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CButtonST button;
+    ASSERT_TRUE(button.SubclassButton(MakeButton(L"Go")));
+    ASSERT_EQ(0, button.SetBitmaps(Bitmap(10, 10, kRed), kMagenta));
+    button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal, FALSE);
+    button.SetColor(CButtonST::BTNST_COLOR_FG_OUT, kBlue, FALSE);
+    ASSERT_EQ(0, button.SetImageAlignment(c.alignment, FALSE));
+    Dib dib(60, 40);
+    Paint(button, dib, 0);
+    RECT image = dib.Bounds(kRed);
+    EXPECT_TRUE(EqualRect(&image, &c.image))
+        << image.left << "," << image.top << " " << image.right << "," << image.bottom;
+    RECT text = dib.Bounds(kBlue);
+    ASSERT_FALSE(IsRectEmpty(&text)) << "the caption is drawn";
+    // Within a pixel: the ink of a glyph need not sit in the middle of its cell.
+    EXPECT_NEAR(c.captionCentre.x, text.left + text.right, 2);
+    EXPECT_NEAR(c.captionCentre.y, text.top + text.bottom, 2);
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &image, &text)) << "the caption keeps off the image";
+  }
 }
 
 TEST_F(ButtonPaintTest, MagentaIsLeftOutOnlyInTransparentMode) {
