@@ -51,7 +51,14 @@ HWND FindDescendant(HWND parent, UINT id) {
 CSkinDlg::CSkinDlg(UINT templateId, HWND parent, HINSTANCE module)
     : fw::Dialog(templateId, parent, module), m_strSkinTheme(L"default") {}
 
-CSkinDlg::~CSkinDlg() { m_skin.Clear(); }
+CSkinDlg::~CSkinDlg() {
+  // The icons go with this object; the window may live a moment longer.
+  if (hwnd_ && (m_largeIcon || m_smallIcon)) {
+    Send(WM_SETICON, ICON_BIG, 0);
+    Send(WM_SETICON, ICON_SMALL, 0);
+  }
+  m_skin.Clear();
+}
 
 void CSkinDlg::OnSkinLayout() {}
 void CSkinDlg::DrawSkinExtra(HDC) {}
