@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "DrawHelpers.h"
+
 namespace menu_drawing {
 
 namespace {
@@ -72,13 +74,7 @@ fw::ScopedFont CreateMenuFont() {
 
 PixelCanvas::PixelCanvas(int width, int height) : width_(std::max(width, 0)), height_(std::max(height, 0)) {
   if (width_ == 0 || height_ == 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width_, height_, 32);
   void* bits = nullptr;
   dc_.Reset(::CreateCompatibleDC(nullptr));
   bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

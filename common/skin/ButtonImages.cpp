@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "DrawHelpers.h"
 #include "Handles.h"
 
 namespace {
@@ -21,13 +22,7 @@ COLORREF Darker(COLORREF colour) { return DarkenColor(colour, 0.25); }
 // section of the same size with `map` applied to all but the key pixels.
 HBITMAP MapPixels(HBITMAP source, int width, int height, COLORREF key, const PixelMap& map) {
   if (!source || width <= 0 || height <= 0) return nullptr;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(width, height, 32);
   fw::WindowDC screen(nullptr);
   std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
   if (!::GetDIBits(screen, source, 0, height, pixels.data(), &info, DIB_RGB_COLORS)) return nullptr;

@@ -100,17 +100,22 @@ void DrawBitmapInRect(HBITMAP bitmap, HDC dc, const RECT& rect, bool stretch) {
                size.cy, SRCCOPY);
 }
 
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // negative: rows run top to bottom
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = bitCount;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 std::unique_ptr<DWORD[]> GetBitmapBits32(HBITMAP bitmap, int* width, int* height) {
   SIZE size = BitmapSize(bitmap);
   if (size.cx <= 0 || size.cy <= 0) return nullptr;
   std::unique_ptr<DWORD[]> pixels(new DWORD[static_cast<size_t>(size.cx) * size.cy]);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(size.cx, size.cy, 32);
   fw::WindowDC screen(nullptr);
   if (::GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), pixels.get(), &info, DIB_RGB_COLORS) == 0)
     return nullptr;

@@ -8,6 +8,10 @@
 void DrawBitmap(HBITMAP bitmap, HDC dc, POINT at);
 void DrawBitmapInRect(HBITMAP bitmap, HDC dc, const RECT& rect, bool stretch);
 
+// The header of a top-down (first row first) uncompressed DIB of the given
+// size; for CreateDIBSection and GetDIBits alike.
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount);
+
 // A 32-bit top-down copy of the pixels (0x00RRGGBB each), or null.
 std::unique_ptr<DWORD[]> GetBitmapBits32(HBITMAP bitmap, int* width = nullptr, int* height = nullptr);
 

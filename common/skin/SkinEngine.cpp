@@ -5,6 +5,7 @@
 #include "BkgBtn.h"
 #include "ButtonST.h"
 #include "ComSupport.h"
+#include "DrawHelpers.h"
 #include "SkinLayout.h"
 #include "SkinReader.h"
 #include "XmlDom.h"
@@ -368,13 +369,7 @@ std::vector<BYTE> CSkinEngine::GetBitmapBits24(HBITMAP bitmap, int width, int he
   if (roundedWidth) *roundedWidth = 0;
   if (!bitmap || width <= 0 || height <= 0) return {};
   const int rounded = (width + 3) & ~3;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = rounded;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(rounded, height, 24);
 
   fw::WindowDC screen(nullptr);
   void* pixels = nullptr;

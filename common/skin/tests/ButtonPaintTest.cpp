@@ -23,63 +23,11 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kYellow = RGB(255, 255, 0);
 const COLORREF kTeal = RGB(0, 128, 128);
 
-// A top-down 32-bit DIB selected into its own DC.
-class Dib {
- public:
-  Dib(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    Fill(RGB(1, 2, 3));
-  }
-  ~Dib() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  void Fill(COLORREF colour) {
-    for (int i = 0; i < width_ * height_; ++i) bits_[i] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-  }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    DWORD pixel = bits_[y * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-  }
-  int Count(COLORREF colour, RECT area) const {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-      for (int x = area.left; x < area.right; ++x) count += At(x, y) == colour;
-    return count;
-  }
-  // The smallest rectangle holding every pixel of `colour`; empty without any.
-  RECT Bounds(COLORREF colour) const {
-    RECT bounds{width_, height_, 0, 0};
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) {
-        if (At(x, y) != colour) continue;
-        bounds = RECT{std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
-                      std::max<LONG>(bounds.right, x + 1), std::max<LONG>(bounds.bottom, y + 1)};
-      }
-    return bounds;
-  }
-  HDC Dc() const { return dc_; }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  DWORD* bits_ = nullptr;
-};
+// What a canvas holds where nothing was painted.
+const COLORREF kUnpainted = RGB(1, 2, 3);
 
 // Copies a bitmap to the top left of `dib` (monochrome: 1 white, 0 black).
-void DrawBitmapAt(HBITMAP bitmap, Dib& dib) {
+void DrawBitmapAt(HBITMAP bitmap, DibCanvas& dib) {
   BITMAP info{};
   GetObjectW(bitmap, sizeof(info), &info);
   HDC source = CreateCompatibleDC(dib.Dc());
@@ -182,7 +130,7 @@ class ButtonPaintTest : public ::testing::Test {
     return made.back();
   }
   // One paint of `button` into `dib`, as the parent's WM_DRAWITEM would ask.
-  static void Paint(CButtonST& button, Dib& dib, UINT state, RECT item = RECT{0, 0, 60, 40}) {
+  static void Paint(CButtonST& button, DibCanvas& dib, UINT state, RECT item = RECT{0, 0, 60, 40}) {
     DRAWITEMSTRUCT draw{};
     draw.CtlType = ODT_BUTTON;
     draw.hwndItem = button.Hwnd();
@@ -209,32 +157,32 @@ TEST_F(ButtonPaintTest, TheStateChoosesTheBitmap) {
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(16, 16, kRed), kMagenta, Bitmap(16, 16, kGreen), kMagenta,
                                  Bitmap(16, 16, kBlue), kMagenta, Bitmap(16, 16, kYellow), kMagenta));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kGreen, dib.At(5, 5)) << "away from the pointer: out";
+  EXPECT_EQ(kGreen, dib.Pixel(5, 5)) << "away from the pointer: out";
   Hover(button);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(5, 5)) << "under the pointer: in";
+  EXPECT_EQ(kRed, dib.Pixel(5, 5)) << "under the pointer: in";
   Paint(button, dib, ODS_SELECTED);
-  EXPECT_EQ(kBlue, dib.At(5, 5)) << "pressed under the pointer";
+  EXPECT_EQ(kBlue, dib.Pixel(5, 5)) << "pressed under the pointer";
   EnableWindow(button.Hwnd(), FALSE);
   Paint(button, dib, ODS_DISABLED);
-  EXPECT_EQ(kYellow, dib.At(5, 5)) << "disabled";
+  EXPECT_EQ(kYellow, dib.Pixel(5, 5)) << "disabled";
 }
 
 TEST_F(ButtonPaintTest, OnlyAnInBitmapShowsInEveryState) {
   CButtonST button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(16, 16, kRed), kMagenta));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(5, 5));
+  EXPECT_EQ(kRed, dib.Pixel(5, 5));
   Hover(button);
   Paint(button, dib, ODS_SELECTED);
-  EXPECT_EQ(kRed, dib.At(5, 5));
+  EXPECT_EQ(kRed, dib.Pixel(5, 5));
   EnableWindow(button.Hwnd(), FALSE);
   Paint(button, dib, ODS_DISABLED);
-  EXPECT_EQ(kRed, dib.At(5, 5));
+  EXPECT_EQ(kRed, dib.Pixel(5, 5));
 }
 
 TEST_F(ButtonPaintTest, ImageAlignmentPlacesTheBitmap) {
@@ -242,18 +190,18 @@ TEST_F(ButtonPaintTest, ImageAlignmentPlacesTheBitmap) {
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(10, 10, kRed), kMagenta));
   button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(0, 0)) << "the default lays the image at the top left";
+  EXPECT_EQ(kRed, dib.Pixel(0, 0)) << "the default lays the image at the top left";
   ASSERT_EQ(0, button.SetImageAlignment(CButtonST::ST_ALIGN_HORIZ));
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(0, 0));
-  EXPECT_EQ(kRed, dib.At(25, 15)) << "centred in 60 x 40: (25, 15) to (35, 25)";
-  EXPECT_EQ(kTeal, dib.At(24, 15));
-  EXPECT_EQ(kTeal, dib.At(35, 25));
+  EXPECT_EQ(kTeal, dib.Pixel(0, 0));
+  EXPECT_EQ(kRed, dib.Pixel(25, 15)) << "centred in 60 x 40: (25, 15) to (35, 25)";
+  EXPECT_EQ(kTeal, dib.Pixel(24, 15));
+  EXPECT_EQ(kTeal, dib.Pixel(35, 25));
   EXPECT_EQ(CButtonST::BTNST_INVALIDALIGN, button.SetImageAlignment(4));
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(25, 15)) << "a refused alignment changes nothing";
+  EXPECT_EQ(kRed, dib.Pixel(25, 15)) << "a refused alignment changes nothing";
 }
 
 // Beside a caption the image keeps a margin from its edge and the caption is
@@ -278,7 +226,7 @@ TEST_F(ButtonPaintTest, ImageBesideACaptionMovesTheCaptionAside) {
     button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal, FALSE);
     button.SetColor(CButtonST::BTNST_COLOR_FG_OUT, kBlue, FALSE);
     ASSERT_EQ(0, button.SetImageAlignment(c.alignment, FALSE));
-    Dib dib(60, 40);
+    DibCanvas dib(60, 40, kUnpainted);
     Paint(button, dib, 0);
     RECT image = dib.Bounds(kRed);
     EXPECT_TRUE(EqualRect(&image, &c.image))
@@ -297,15 +245,15 @@ TEST_F(ButtonPaintTest, MagentaIsLeftOutOnlyInTransparentMode) {
   CButtonST button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(20, 20, kMagenta, RECT{5, 5, 15, 15}, kBlue), kMagenta));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kMagenta, dib.At(1, 1)) << "opaque: copied as it is";
+  EXPECT_EQ(kMagenta, dib.Pixel(1, 1)) << "opaque: copied as it is";
 
   button.SetTransparentBackground();
   Paint(button, dib, 0);
-  EXPECT_EQ(kBlue, dib.At(10, 10));
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), dib.At(1, 1)) << "the parent's background shows through";
-  EXPECT_EQ(GetSysColor(COLOR_WINDOW), dib.At(50, 30));
+  EXPECT_EQ(kBlue, dib.Pixel(10, 10));
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), dib.Pixel(1, 1)) << "the parent's background shows through";
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), dib.Pixel(50, 30));
 }
 
 TEST_F(ButtonPaintTest, MasksDrawKeyPixelsAsTheBackground) {
@@ -316,13 +264,13 @@ TEST_F(ButtonPaintTest, MasksDrawKeyPixelsAsTheBackground) {
   HBITMAP source = Bitmap(20, 20, kMagenta, RECT{5, 5, 15, 15}, kBlue);
   ASSERT_EQ(0, button.SetBitmaps(source, kMagenta));
   ASSERT_NE(nullptr, button.GetMask(0));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(1, 1));
-  EXPECT_EQ(kBlue, dib.At(10, 10));
-  Dib check(20, 20);
+  EXPECT_EQ(kTeal, dib.Pixel(1, 1));
+  EXPECT_EQ(kBlue, dib.Pixel(10, 10));
+  DibCanvas check(20, 20, kUnpainted);
   DrawBitmapAt(source, check);
-  EXPECT_EQ(kMagenta, check.At(1, 1)) << "the caller's bitmap is not touched by the mask";
+  EXPECT_EQ(kMagenta, check.Pixel(1, 1)) << "the caller's bitmap is not touched by the mask";
 }
 
 TEST_F(ButtonPaintTest, BackgroundAndCaptionColoursFollowTheState) {
@@ -335,18 +283,18 @@ TEST_F(ButtonPaintTest, BackgroundAndCaptionColoursFollowTheState) {
   button.SetColor(CButtonST::BTNST_COLOR_FG_FOCUS, kBlue);
   button.SetColor(CButtonST::BTNST_COLOR_BK_IN, kGreen);
   button.SetColor(CButtonST::BTNST_COLOR_FG_IN, kMagenta);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   RECT all{0, 0, 60, 40};
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(1, 1));
+  EXPECT_EQ(kTeal, dib.Pixel(1, 1));
   EXPECT_GT(dib.Count(kRed, all), 10);
   Paint(button, dib, ODS_FOCUS);
-  EXPECT_EQ(kYellow, dib.At(1, 1));
+  EXPECT_EQ(kYellow, dib.Pixel(1, 1));
   EXPECT_GT(dib.Count(kBlue, all), 10);
   EXPECT_EQ(0, dib.Count(kRed, all));
   Hover(button);
   Paint(button, dib, ODS_FOCUS);
-  EXPECT_EQ(kGreen, dib.At(1, 1));
+  EXPECT_EQ(kGreen, dib.Pixel(1, 1));
   EXPECT_GT(dib.Count(kMagenta, all), 10);
 }
 
@@ -356,7 +304,7 @@ TEST_F(ButtonPaintTest, DisabledCaptionIsEtched) {
   button.SetCaptionFont(L"Tahoma", 30, CButtonST::BTNST_FONT_BOLD);
   button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal);
   button.SetColor(CButtonST::BTNST_COLOR_FG_OUT, kRed);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   RECT all{0, 0, 60, 40};
   Paint(button, dib, ODS_DISABLED);
   EXPECT_EQ(0, dib.Count(kRed, all));
@@ -366,8 +314,8 @@ TEST_F(ButtonPaintTest, DisabledCaptionIsEtched) {
   int lightBelowShadow = 0;
   for (int y = 0; y < 39; ++y)
     for (int x = 0; x < 59; ++x)
-      lightBelowShadow += dib.At(x, y) == GetSysColor(COLOR_BTNSHADOW) &&
-                          dib.At(x + 1, y + 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
+      lightBelowShadow += dib.Pixel(x, y) == GetSysColor(COLOR_BTNSHADOW) &&
+                          dib.Pixel(x + 1, y + 1) == GetSysColor(COLOR_BTNHIGHLIGHT);
   EXPECT_GT(lightBelowShadow, 3);
 }
 
@@ -379,27 +327,27 @@ TEST_F(ButtonPaintTest, ThreeDBorderAndDefaultFrame) {
   EXPECT_EQ(BS_OWNERDRAW, GetWindowLongPtrW(button.Hwnd(), GWL_STYLE) & 0xF);
   button.SetFlatStyle(FALSE);
   button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(RGB(0, 0, 0), dib.At(0, 0)) << "the default button's black frame";
-  EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), dib.At(1, 20));
-  EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), dib.At(58, 20));
-  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), dib.At(57, 20));
-  EXPECT_EQ(kTeal, dib.At(30, 20));
+  EXPECT_EQ(RGB(0, 0, 0), dib.Pixel(0, 0)) << "the default button's black frame";
+  EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), dib.Pixel(1, 20));
+  EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), dib.Pixel(58, 20));
+  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), dib.Pixel(57, 20));
+  EXPECT_EQ(kTeal, dib.Pixel(30, 20));
   Paint(button, dib, ODS_SELECTED);
-  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), dib.At(1, 20)) << "pressed: a shadow frame";
+  EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), dib.Pixel(1, 20)) << "pressed: a shadow frame";
 }
 
 TEST_F(ButtonPaintTest, EmptySizesPaintNothing) {
   CButtonST button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"Caption")));
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(16, 16, kRed), kMagenta));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0, RECT{0, 0, 0, 0});
   Paint(button, dib, 0, RECT{0, 0, 0, 40});
   Paint(button, dib, 0, RECT{10, 10, 5, 5});
-  EXPECT_EQ(RGB(1, 2, 3), dib.At(0, 0));
-  EXPECT_EQ(RGB(1, 2, 3), dib.At(30, 20));
+  EXPECT_EQ(kUnpainted, dib.Pixel(0, 0));
+  EXPECT_EQ(kUnpainted, dib.Pixel(30, 20));
 
   SetWindowTextW(button.Hwnd(), L"");
   button.SetImageAlignment(CButtonST::ST_ALIGN_HORIZ_RIGHT);
@@ -407,7 +355,7 @@ TEST_F(ButtonPaintTest, EmptySizesPaintNothing) {
   button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal);
   button.FreeResources();
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(30, 20)) << "no image, no caption: the background only";
+  EXPECT_EQ(kTeal, dib.Pixel(30, 20)) << "no image, no caption: the background only";
 }
 
 TEST_F(ButtonPaintTest, PaintingSelectsEverythingBackAndLeaksNothing) {
@@ -417,7 +365,7 @@ TEST_F(ButtonPaintTest, PaintingSelectsEverythingBackAndLeaksNothing) {
   button.SetBuildMasks(TRUE);
   ASSERT_EQ(0, button.SetBitmaps(Bitmap(16, 16, kRed), kMagenta, Bitmap(16, 16, kGreen), kMagenta));
   button.SetTransparentBackground();
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   HGDIOBJ font = GetCurrentObject(dib.Dc(), OBJ_FONT);
   HGDIOBJ bitmap = GetCurrentObject(dib.Dc(), OBJ_BITMAP);
   HGDIOBJ brush = GetCurrentObject(dib.Dc(), OBJ_BRUSH);
@@ -489,18 +437,18 @@ TEST_F(ButtonPaintTest, IconFilesOutAwayInUnderThePointerNormalWhenDisabled) {
   ASSERT_EQ(0, button.SetIconFiles(in, out));
   EXPECT_EQ(16, button.GetImageSize(0, true).cx) << "twice the hot spot";
   button.SetImageAlignment(CButtonST::ST_ALIGN_HORIZ);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kGreen, dib.At(3 + 8, 12 + 8)) << "left of the caption at margin 3, centred vertically";
+  EXPECT_EQ(kGreen, dib.Pixel(3 + 8, 12 + 8)) << "left of the caption at margin 3, centred vertically";
   Hover(button);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(11, 20));
+  EXPECT_EQ(kRed, dib.Pixel(11, 20));
   button.SetIconAtLeft(TRUE);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(2, 12)) << "at (2, bottom / 2 - 8)";
+  EXPECT_EQ(kRed, dib.Pixel(2, 12)) << "at (2, bottom / 2 - 8)";
   EnableWindow(button.Hwnd(), FALSE);
   Paint(button, dib, ODS_DISABLED);
-  EXPECT_EQ(kGreen, dib.At(2, 12)) << "the icon is drawn as it is";
+  EXPECT_EQ(kGreen, dib.Pixel(2, 12)) << "the icon is drawn as it is";
   EXPECT_EQ(0, dib.Count(kBlue, RECT{0, 0, 60, 40})) << "while the caption is etched";
   DeleteFileW(in.c_str());
   DeleteFileW(out.c_str());
@@ -515,15 +463,15 @@ TEST(ButtonImagesTest, GrayscaleAndDarkerCopiesSkipTheKey) {
   HBITMAP darker = CreateDarkerBitmap(source, 8, 8, kMagenta);
   ASSERT_NE(nullptr, gray);
   ASSERT_NE(nullptr, darker);
-  Dib dib(8, 8);
+  DibCanvas dib(8, 8, kUnpainted);
   DrawBitmapAt(gray, dib);
-  EXPECT_EQ(RGB(140, 140, 140), dib.At(1, 1)) << "0.299*100 + 0.587*150 + 0.114*200 = 140.75";
-  EXPECT_EQ(kMagenta, dib.At(6, 1));
+  EXPECT_EQ(RGB(140, 140, 140), dib.Pixel(1, 1)) << "0.299*100 + 0.587*150 + 0.114*200 = 140.75";
+  EXPECT_EQ(kMagenta, dib.Pixel(6, 1));
   DrawBitmapAt(darker, dib);
-  EXPECT_EQ(RGB(75, 112, 150), dib.At(1, 1));
-  EXPECT_EQ(kMagenta, dib.At(6, 1));
+  EXPECT_EQ(RGB(75, 112, 150), dib.Pixel(1, 1));
+  EXPECT_EQ(kMagenta, dib.Pixel(6, 1));
   DrawBitmapAt(source, dib);
-  EXPECT_EQ(RGB(100, 150, 200), dib.At(1, 1)) << "the source is unchanged";
+  EXPECT_EQ(RGB(100, 150, 200), dib.Pixel(1, 1)) << "the source is unchanged";
   EXPECT_EQ(nullptr, CreateGrayscaleBitmap(source, 0, 8, kMagenta));
   EXPECT_EQ(nullptr, CreateDarkerBitmap(nullptr, 8, 8, kMagenta));
   DeleteObject(gray);
@@ -546,13 +494,13 @@ TEST(ButtonImagesTest, MaskMarksTheKeyAndBlackensItInTheImage) {
   BITMAP info{};
   GetObjectW(mask, sizeof(info), &info);
   EXPECT_EQ(1, info.bmBitsPixel);
-  Dib dib(8, 8);
+  DibCanvas dib(8, 8, kUnpainted);
   DrawBitmapAt(mask, dib);
-  EXPECT_EQ(RGB(255, 255, 255), dib.At(0, 0)) << "key pixels are 1";
-  EXPECT_EQ(RGB(0, 0, 0), dib.At(3, 3));
+  EXPECT_EQ(RGB(255, 255, 255), dib.Pixel(0, 0)) << "key pixels are 1";
+  EXPECT_EQ(RGB(0, 0, 0), dib.Pixel(3, 3));
   DrawBitmapAt(image, dib);
-  EXPECT_EQ(RGB(0, 0, 0), dib.At(0, 0)) << "the key is black in the image";
-  EXPECT_EQ(kGreen, dib.At(3, 3));
+  EXPECT_EQ(RGB(0, 0, 0), dib.Pixel(0, 0)) << "the key is black in the image";
+  EXPECT_EQ(kGreen, dib.Pixel(3, 3));
   EXPECT_EQ(nullptr, CreateMaskBitmap(image, 0, 0, kMagenta));
   DeleteObject(mask);
   DeleteObject(image);
@@ -571,10 +519,10 @@ TEST(ButtonImagesTest, IconCopiesKeepSizeMaskAndBlack) {
   BITMAP size{};
   GetObjectW(grayInfo.hbmColor, sizeof(size), &size);
   EXPECT_EQ(32, size.bmWidth);
-  Dib dib(32, 32);
+  DibCanvas dib(32, 32, kUnpainted);
   DrawBitmapAt(grayInfo.hbmColor, dib);
-  EXPECT_EQ(RGB(140, 140, 140), dib.At(16, 16));
-  EXPECT_EQ(RGB(0, 0, 0), dib.At(1, 1));
+  EXPECT_EQ(RGB(140, 140, 140), dib.Pixel(16, 16));
+  EXPECT_EQ(RGB(0, 0, 0), dib.Pixel(1, 1));
   DeleteObject(grayInfo.hbmColor);
   DeleteObject(grayInfo.hbmMask);
   HICON darker = CreateDarkerIcon(icon);
@@ -611,38 +559,38 @@ TEST_F(BkgBtnTest, HorizontalSlicesPerState) {
   CBkgBtn button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   SetSlices(button, FALSE);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(1, 20));
-  EXPECT_EQ(kGreen, dib.At(4, 20));
-  EXPECT_EQ(kGreen, dib.At(30, 20)) << "the middle is tiled";
-  EXPECT_EQ(kGreen, dib.At(55, 20));
-  EXPECT_EQ(kBlue, dib.At(56, 20));
+  EXPECT_EQ(kRed, dib.Pixel(1, 20));
+  EXPECT_EQ(kGreen, dib.Pixel(4, 20));
+  EXPECT_EQ(kGreen, dib.Pixel(30, 20)) << "the middle is tiled";
+  EXPECT_EQ(kGreen, dib.Pixel(55, 20));
+  EXPECT_EQ(kBlue, dib.Pixel(56, 20));
   Hover(button);
   Paint(button, dib, 0);
-  EXPECT_EQ(kYellow, dib.At(1, 20));
-  EXPECT_EQ(kTeal, dib.At(30, 20));
+  EXPECT_EQ(kYellow, dib.Pixel(1, 20));
+  EXPECT_EQ(kTeal, dib.Pixel(30, 20));
   Paint(button, dib, ODS_SELECTED);
-  EXPECT_EQ(RGB(20, 20, 20), dib.At(30, 20));
+  EXPECT_EQ(RGB(20, 20, 20), dib.Pixel(30, 20));
   Paint(button, dib, ODS_DISABLED);
-  EXPECT_EQ(RGB(50, 50, 50), dib.At(30, 20)) << "ODS_DISABLED alone draws it disabled";
+  EXPECT_EQ(RGB(50, 50, 50), dib.Pixel(30, 20)) << "ODS_DISABLED alone draws it disabled";
 }
 
 TEST_F(BkgBtnTest, VerticalSlicesAndMissingParts) {
   CBkgBtn button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   SetSlices(button, TRUE);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(30, 1));
-  EXPECT_EQ(kGreen, dib.At(30, 20));
-  EXPECT_EQ(kBlue, dib.At(30, 38));
+  EXPECT_EQ(kRed, dib.Pixel(30, 1));
+  EXPECT_EQ(kGreen, dib.Pixel(30, 20));
+  EXPECT_EQ(kBlue, dib.Pixel(30, 38));
 
   // A missing middle and end repeat the start.
   ASSERT_EQ(0, button.SetStateSlices(Bitmap(60, 4, kYellow), nullptr, nullptr, CBkgBtn::kNormal));
   Paint(button, dib, 0);
-  EXPECT_EQ(kYellow, dib.At(30, 20));
-  EXPECT_EQ(kYellow, dib.At(30, 38));
+  EXPECT_EQ(kYellow, dib.Pixel(30, 20));
+  EXPECT_EQ(kYellow, dib.Pixel(30, 38));
   EXPECT_EQ(CButtonST::BTNST_INVALIDINDEX, button.SetStateSlices(Bitmap(4, 4, kRed), nullptr, nullptr, 4));
 }
 
@@ -651,10 +599,10 @@ TEST_F(BkgBtnTest, SlicesWiderThanTheButtonLeaveNoMiddle) {
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"")));
   ASSERT_EQ(0, button.SetStateSlices(Bitmap(50, 40, kRed), Bitmap(2, 40, kGreen), Bitmap(50, 40, kBlue),
                                      CBkgBtn::kNormal));
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(5, 20));
-  EXPECT_EQ(kBlue, dib.At(55, 20));
+  EXPECT_EQ(kRed, dib.Pixel(5, 20));
+  EXPECT_EQ(kBlue, dib.Pixel(55, 20));
   RECT all{0, 0, 60, 40};
   EXPECT_EQ(0, dib.Count(kGreen, all));
   // Mode 3 paints no background at all.
@@ -663,7 +611,7 @@ TEST_F(BkgBtnTest, SlicesWiderThanTheButtonLeaveNoMiddle) {
   EXPECT_EQ(CBkgBtn::kBkgNone, button.GetBkgMode());
   dib.Fill(kTeal);
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(5, 20));
+  EXPECT_EQ(kTeal, dib.Pixel(5, 20));
 }
 
 TEST_F(BkgBtnTest, TransparentModesChooseSnapshotOrSlices) {
@@ -672,21 +620,21 @@ TEST_F(BkgBtnTest, TransparentModesChooseSnapshotOrSlices) {
   SetSlices(button, FALSE);
   button.SetTransparentBackground(FALSE);
   const COLORREF parentColour = GetSysColor(COLOR_WINDOW);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 0: the parent shows";
+  EXPECT_EQ(parentColour, dib.Pixel(30, 20)) << "mode 0: the parent shows";
   button.SetBkgMode(CBkgBtn::kBkgTransparentHover);
   Paint(button, dib, 0);
-  EXPECT_EQ(kGreen, dib.At(30, 20)) << "mode 1 away from the pointer: slices";
+  EXPECT_EQ(kGreen, dib.Pixel(30, 20)) << "mode 1 away from the pointer: slices";
   button.SetBkgMode(CBkgBtn::kBkgOpaqueHover);
   Paint(button, dib, 0);
-  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 2 away from the pointer: the parent";
+  EXPECT_EQ(parentColour, dib.Pixel(30, 20)) << "mode 2 away from the pointer: the parent";
   Hover(button);
   Paint(button, dib, 0);
-  EXPECT_EQ(kTeal, dib.At(30, 20)) << "mode 2 under the pointer: hover slices";
+  EXPECT_EQ(kTeal, dib.Pixel(30, 20)) << "mode 2 under the pointer: hover slices";
   button.SetBkgMode(CBkgBtn::kBkgTransparentHover);
   Paint(button, dib, 0);
-  EXPECT_EQ(parentColour, dib.At(30, 20)) << "mode 1 under the pointer: the parent";
+  EXPECT_EQ(parentColour, dib.Pixel(30, 20)) << "mode 1 under the pointer: the parent";
 }
 
 TEST_F(BkgBtnTest, SliceFilesAreLoadedAndTextStyleApplied) {
@@ -708,10 +656,10 @@ TEST_F(BkgBtnTest, SliceFilesAreLoadedAndTextStyleApplied) {
   EXPECT_EQ(kBlue, colour);
   button.GetColor(CButtonST::BTNST_COLOR_FG_IN, &colour);
   EXPECT_EQ(kGreen, colour);
-  Dib dib(60, 40);
+  DibCanvas dib(60, 40, kUnpainted);
   Paint(button, dib, 0);
-  EXPECT_EQ(kRed, dib.At(1, 2));
-  EXPECT_EQ(kRed, dib.At(58, 2));
+  EXPECT_EQ(kRed, dib.Pixel(1, 2));
+  EXPECT_EQ(kRed, dib.Pixel(58, 2));
   EXPECT_GT(dib.Count(kBlue, RECT{0, 0, 60, 40}), 10);
   files[3] = base + L"missing.bmp";
   EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.SetBkgBitmapFiles(files, FALSE));

@@ -335,24 +335,12 @@ std::vector<COLORREF> Capture(HWND hwnd, int* width, int* height) {
   GetClientRect(hwnd, &client);
   *width = client.right;
   *height = client.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = *width;
-  info.bmiHeader.biHeight = -*height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
+  DibCanvas canvas(*width, *height);
   fw::WindowDC window(hwnd);
-  fw::ScopedCreatedDC memory(CreateCompatibleDC(window));
-  fw::ScopedBitmap dib(CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitBlt(canvas.Dc(), 0, 0, *width, *height, window, 0, 0, SRCCOPY);
   std::vector<COLORREF> pixels;
-  {
-    fw::ScopedSelectObject select(memory.Get(), dib.Get());
-    BitBlt(memory.Get(), 0, 0, *width, *height, window, 0, 0, SRCCOPY);
-    GdiFlush();
-  }
-  const DWORD* p = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < *width * *height; ++i) pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+  for (int y = 0; y < *height; ++y)
+    for (int x = 0; x < *width; ++x) pixels.push_back(canvas.Pixel(x, y));
   return pixels;
 }
 

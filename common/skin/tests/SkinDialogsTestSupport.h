@@ -107,50 +107,13 @@ class TempSkinFolder {
   std::vector<std::wstring> files_;
 };
 
-// A 32-bit top-down DIB section to print a window's client area into.
-class DibCanvas {
- public:
-  DibCanvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~DibCanvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  DibCanvas(const DibCanvas&) = delete;
-  DibCanvas& operator=(const DibCanvas&) = delete;
-
-  HDC Dc() const { return dc_; }
-  COLORREF At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || !bits_) return CLR_INVALID;
-    DWORD p = bits_[y * width_ + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  int width_, height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  DWORD* bits_ = nullptr;
-};
-
 // The client area as the window paints it for printing.
 inline COLORREF PrintedPixel(HWND window, int x, int y) {
   RECT client{};
   GetClientRect(window, &client);
   DibCanvas canvas(client.right, client.bottom);
   SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
-  return canvas.At(x, y);
+  return canvas.Pixel(x, y);
 }
 
 inline void MouseInput(DWORD flags, POINT at = POINT{}) {

@@ -129,43 +129,17 @@ class TempFolder {
   std::vector<std::wstring> files_;
 };
 
-// A 32-bit top-down DIB section in its own DC, for reading painted pixels.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader = Header(width, -height, 32);
-    dc_ = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    TempFolder::Fill(dc_, RECT{0, 0, width, height}, fill);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-  HDC dc() const { return dc_; }
-  // Pixels inside `rect` that are darker than mid-grey.
-  int DarkPixels(const RECT& rect) const {
-    int dark = 0;
-    for (int y = rect.top; y < rect.bottom; ++y)
-      for (int x = rect.left; x < rect.right; ++x) {
-        const COLORREF c = At(x, y);
-        if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128) ++dark;
-      }
-    return dark;
-  }
-  int DarkPixels() const { return DarkPixels(RECT{0, 0, width_, height_}); }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-};
+// Pixels inside `rect` that are darker than mid-grey.
+int DarkPixels(const DibCanvas& canvas, const RECT& rect) {
+  int dark = 0;
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) {
+      const COLORREF c = canvas.Pixel(x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128) ++dark;
+    }
+  return dark;
+}
+int DarkPixels(const DibCanvas& canvas) { return DarkPixels(canvas, RECT{0, 0, canvas.Width(), canvas.Height()}); }
 
 // The bound window: a borderless popup that records the layouts it is told of.
 class Host : public fw::Wnd, public ISkinHost {
@@ -392,9 +366,9 @@ TEST_F(SkinEngineTest, ImagesTakeTheirOwnSizeOrTheItemWidth) {
   ASSERT_NE(nullptr, lost);
   EXPECT_FALSE(lost->normal) << "a missing image leaves the bitmap empty";
   engine.Resize(30, 30);
-  Canvas canvas(30, 30, kWhite);
-  engine.Draw(canvas.dc());
-  EXPECT_EQ(kPaintBackground, canvas.At(2, 2)) << "and paints nothing";
+  DibCanvas canvas(30, 30, kWhite);
+  engine.Draw(canvas.Dc());
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(2, 2)) << "and paints nothing";
 }
 
 TEST_F(SkinEngineTest, PathWithoutBackslashReadsFromTheCurrentDirectory) {
@@ -497,20 +471,20 @@ TEST_F(SkinEngineTest, NothingIsLaidOutUnlessLoadedAndBound) {
 
 TEST_F(SkinEngineTest, PaintFillsTheBackgroundAndCopiesOnlyTheClientArea) {
   Load(L"<win></win>");
-  Canvas canvas(60, 40, kRed);
+  DibCanvas canvas(60, 40, kRed);
   engine.Resize(50, 30);
-  engine.Draw(canvas.dc());
-  EXPECT_EQ(kPaintBackground, canvas.At(0, 0));
-  EXPECT_EQ(kPaintBackground, canvas.At(49, 29));
-  EXPECT_EQ(kRed, canvas.At(50, 10));
+  engine.Draw(canvas.Dc());
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(0, 0));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(49, 29));
+  EXPECT_EQ(kRed, canvas.Pixel(50, 10));
   engine.SetBkColor(kBlue);
-  engine.Draw(canvas.dc());
-  EXPECT_EQ(kBlue, canvas.At(10, 10));
+  engine.Draw(canvas.Dc());
+  EXPECT_EQ(kBlue, canvas.Pixel(10, 10));
 
   engine.Resize(0, 30);  // an empty client area paints nothing
-  Canvas untouched(10, 10, kRed);
-  engine.Draw(untouched.dc());
-  EXPECT_EQ(kRed, untouched.At(0, 0));
+  DibCanvas untouched(10, 10, kRed);
+  engine.Draw(untouched.Dc());
+  EXPECT_EQ(kRed, untouched.Pixel(0, 0));
 }
 
 TEST_F(SkinEngineTest, ImageDrawtypesCutTileStretchAndCentre) {
@@ -524,34 +498,34 @@ TEST_F(SkinEngineTest, ImageDrawtypesCutTileStretchAndCentre) {
        L"<centre id='centre' drawtype='6' normal='small.bmp' left='0' top='50' right='170' bottom='20'/>"
        L"<fill id='fill' drawtype='3' colorbg='65280' left='150' top='0' right='0' bottom='90'/></win>");
   engine.Resize(200, 100);
-  Canvas canvas(200, 100, kWhite);
-  engine.Draw(canvas.dc());
+  DibCanvas canvas(200, 100, kWhite);
+  engine.Draw(canvas.Dc());
 
   // Cut: a 10 x 10 rectangle shows the image's top-left corner, nothing more.
-  EXPECT_EQ(kRed, canvas.At(0, 0));
-  EXPECT_EQ(kRed, canvas.At(9, 9));
-  EXPECT_EQ(kPaintBackground, canvas.At(12, 5));
+  EXPECT_EQ(kRed, canvas.Pixel(0, 0));
+  EXPECT_EQ(kRed, canvas.Pixel(9, 9));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(12, 5));
   // Tile: the pattern starts at the DC origin, not at the rectangle.
-  EXPECT_EQ(kBlue, canvas.At(10, 20));
-  EXPECT_EQ(kRed, canvas.At(12, 20));
-  EXPECT_EQ(kBlue, canvas.At(14, 29));
-  EXPECT_EQ(kRed, canvas.At(17, 29));
-  EXPECT_EQ(kPaintBackground, canvas.At(10, 19));
+  EXPECT_EQ(kBlue, canvas.Pixel(10, 20));
+  EXPECT_EQ(kRed, canvas.Pixel(12, 20));
+  EXPECT_EQ(kBlue, canvas.Pixel(14, 29));
+  EXPECT_EQ(kRed, canvas.Pixel(17, 29));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(10, 19));
   // Stretch: 30 px of image onto 60 px, so the halves meet at 60 + 30.
-  EXPECT_EQ(kRed, canvas.At(60, 30));
-  EXPECT_EQ(kRed, canvas.At(88, 30));
-  EXPECT_EQ(kBlue, canvas.At(92, 30));
-  EXPECT_EQ(kBlue, canvas.At(119, 39));
+  EXPECT_EQ(kRed, canvas.Pixel(60, 30));
+  EXPECT_EQ(kRed, canvas.Pixel(88, 30));
+  EXPECT_EQ(kBlue, canvas.Pixel(92, 30));
+  EXPECT_EQ(kBlue, canvas.Pixel(119, 39));
   // Centre: 10 x 6 in a 30 x 30 rectangle at (0, 50) starts at (10, 62).
-  EXPECT_EQ(kPaintBackground, canvas.At(9, 62));
-  EXPECT_EQ(kGreen, canvas.At(10, 62));
-  EXPECT_EQ(kGreen, canvas.At(19, 67));
-  EXPECT_EQ(kPaintBackground, canvas.At(20, 67));
-  EXPECT_EQ(kPaintBackground, canvas.At(15, 68));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(9, 62));
+  EXPECT_EQ(kGreen, canvas.Pixel(10, 62));
+  EXPECT_EQ(kGreen, canvas.Pixel(19, 67));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(20, 67));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(15, 68));
   // Fill.
-  EXPECT_EQ(kGreen, canvas.At(150, 0));
-  EXPECT_EQ(kGreen, canvas.At(199, 9));
-  EXPECT_EQ(kPaintBackground, canvas.At(150, 10));
+  EXPECT_EQ(kGreen, canvas.Pixel(150, 0));
+  EXPECT_EQ(kGreen, canvas.Pixel(199, 9));
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(150, 10));
 }
 
 TEST_F(SkinEngineTest, TextItemsDrawTheCaptionInsideTheirRectangle) {
@@ -563,14 +537,14 @@ TEST_F(SkinEngineTest, TextItemsDrawTheCaptionInsideTheirRectangle) {
        L" top='75' width='80' height='20'/></win>");
   engine.ShowItem(L"hidden", false);
   engine.Resize(200, 100);
-  Canvas canvas(200, 100, kWhite);
-  engine.Draw(canvas.dc());
-  const int normal = canvas.DarkPixels(RECT{0, 0, 100, 30});
-  const int bold = canvas.DarkPixels(RECT{0, 40, 100, 70});
+  DibCanvas canvas(200, 100, kWhite);
+  engine.Draw(canvas.Dc());
+  const int normal = DarkPixels(canvas, RECT{0, 0, 100, 30});
+  const int bold = DarkPixels(canvas, RECT{0, 40, 100, 70});
   EXPECT_GT(normal, 20);
   EXPECT_GT(bold, normal) << "weight 700 inks more than 400";
-  EXPECT_EQ(normal + bold, canvas.DarkPixels()) << "nothing drawn outside the text rectangles";
-  EXPECT_EQ(kPaintBackground, canvas.At(10, 2)) << "transparent background";
+  EXPECT_EQ(normal + bold, DarkPixels(canvas)) << "nothing drawn outside the text rectangles";
+  EXPECT_EQ(kPaintBackground, canvas.Pixel(10, 2)) << "transparent background";
 }
 
 TEST_F(SkinEngineTest, SetItemTextAccumulatesFormatBitsAndInvalidatesTheItem) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "CommHelper.h"
 #include "Handles.h"
 #include "SkinEngine.h"
+#include "SkinTestSupport.h"
 #include "XmlDom.h"
 
 namespace {
@@ -57,39 +57,6 @@ bool Overlap(const RECT& a, const RECT& b) {
   RECT both;
   return IntersectRect(&both, &a, &b) != FALSE;
 }
-
-// A top-down 32-bit DIB the engine paints into, read back pixel by pixel.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    fw::WindowDC screen(nullptr);
-    dc_.Reset(CreateCompatibleDC(screen));
-    bitmap_.Reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-    select_ = std::make_unique<fw::ScopedSelectObject>(dc_.Get(), bitmap_.Get());
-  }
-  HDC Dc() const { return dc_.Get(); }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    DWORD p = bits_[y * width_ + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-
- private:
-  int width_, height_;
-  fw::ScopedCreatedDC dc_;
-  fw::ScopedBitmap bitmap_;
-  DWORD* bits_ = nullptr;
-  std::unique_ptr<fw::ScopedSelectObject> select_;  // selected out before the bitmap goes
-};
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
@@ -181,14 +148,14 @@ TEST_P(ThemeTest, ButtonsSitInsideTheWindowWithoutCovering) {
 }
 
 TEST_P(ThemeTest, PaintLeavesMagentaOnlyOutsideTheRoundedCorners) {
-  Canvas canvas(skin_.Width(), skin_.Height());
+  DibCanvas canvas(skin_.Width(), skin_.Height());
   skin_.Draw(canvas.Dc());
   const int w = canvas.Width(), h = canvas.Height();
   const int corner = 10;
   int keyed = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      if (canvas.At(x, y) != kMagenta) continue;
+      if (canvas.Pixel(x, y) != kMagenta) continue;
       ++keyed;
       const bool inCorner = (x < corner || x >= w - corner) && (y < corner || y >= h - corner);
       ASSERT_TRUE(inCorner) << "stray magenta at " << x << "," << y;
@@ -196,11 +163,11 @@ TEST_P(ThemeTest, PaintLeavesMagentaOnlyOutsideTheRoundedCorners) {
   }
   EXPECT_GT(keyed, 8);  // each corner rounds off a few pixels
   for (POINT p : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}})
-    EXPECT_EQ(canvas.At(p.x, p.y), kMagenta);
+    EXPECT_EQ(canvas.Pixel(p.x, p.y), kMagenta);
   // Caption blue above, warm light body below.
-  COLORREF caption = canvas.At(w / 2, Rect(L"topleft").bottom / 2);
+  COLORREF caption = canvas.Pixel(w / 2, Rect(L"topleft").bottom / 2);
   EXPECT_GT(GetBValue(caption), GetRValue(caption) + 60);
-  COLORREF body = canvas.At(w / 2, h - 4);
+  COLORREF body = canvas.Pixel(w / 2, h - 4);
   EXPECT_GT(GetRValue(body), 240);
   EXPECT_GT(GetGValue(body), 240);
 }
