@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,72 +35,6 @@ void DrawBitmapAt(HBITMAP bitmap, DibCanvas& dib) {
   BitBlt(dib.Dc(), 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
   SelectObject(source, old);
   DeleteDC(source);
-}
-
-// Writes a 24-bit .bmp file.
-bool SaveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
-  BITMAP size{};
-  GetObjectW(bitmap, sizeof(size), &size);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = size.bmWidth;
-  header.biHeight = size.bmHeight;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  DWORD stride = ((size.bmWidth * 3) + 3) & ~3u;
-  std::vector<BYTE> bits(stride * size.bmHeight);
-  HDC screen = GetDC(nullptr);
-  int rows = GetDIBits(screen, bitmap, 0, size.bmHeight, bits.data(), reinterpret_cast<BITMAPINFO*>(&header),
-                       DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != size.bmHeight) return false;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(header);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(bits.size());
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(handle, &file, sizeof(file), &written, nullptr) &&
-            WriteFile(handle, &header, sizeof(header), &written, nullptr) &&
-            WriteFile(handle, bits.data(), static_cast<DWORD>(bits.size()), &written, nullptr);
-  CloseHandle(handle);
-  return ok;
-}
-
-// Writes a 16 x 16 32-bit .ico file of one opaque colour.
-bool SaveIconFile(COLORREF colour, const std::wstring& path) {
-  const int size = 16;
-  std::vector<BYTE> file;
-  auto put = [&file](const void* data, size_t length) {
-    const BYTE* bytes = static_cast<const BYTE*>(data);
-    file.insert(file.end(), bytes, bytes + length);
-  };
-  WORD directory[3] = {0, 1, 1};
-  put(directory, sizeof(directory));
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = size;
-  header.biHeight = size * 2;  // colour rows, then mask rows
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  DWORD pixels = size * size * 4, mask = size * 4;
-  DWORD imageBytes = sizeof(header) + pixels + mask;
-  BYTE entry[16] = {size, size, 0, 0, 1, 0, 32, 0};
-  memcpy(entry + 8, &imageBytes, 4);
-  DWORD offset = 6 + 16;
-  memcpy(entry + 12, &offset, 4);
-  put(entry, sizeof(entry));
-  put(&header, sizeof(header));
-  DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-  for (int i = 0; i < size * size; ++i) put(&pixel, 4);
-  file.insert(file.end(), mask, 0);
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-  CloseHandle(handle);
-  return ok;
 }
 
 class Parent : public fw::Wnd {};
@@ -425,11 +357,8 @@ TEST_F(ButtonPaintTest, FailedSettersLeaveNoImages) {
 }
 
 TEST_F(ButtonPaintTest, IconFilesOutAwayInUnderThePointerNormalWhenDisabled) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  std::wstring in = std::wstring(folder) + L"button-in.ico", out = std::wstring(folder) + L"button-out.ico";
-  ASSERT_TRUE(SaveIconFile(kRed, in));
-  ASSERT_TRUE(SaveIconFile(kGreen, out));
+  TempSkinFolder folder;
+  std::wstring in = folder.WriteIcon(L"in.ico", kRed), out = folder.WriteIcon(L"out.ico", kGreen);
   CButtonST button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"HH")));
   button.SetCaptionFont(L"Tahoma", 20, CButtonST::BTNST_FONT_BOLD);
@@ -450,8 +379,6 @@ TEST_F(ButtonPaintTest, IconFilesOutAwayInUnderThePointerNormalWhenDisabled) {
   Paint(button, dib, ODS_DISABLED);
   EXPECT_EQ(kGreen, dib.Pixel(2, 12)) << "the icon is drawn as it is";
   EXPECT_EQ(0, dib.Count(kBlue, RECT{0, 0, 60, 40})) << "while the caption is etched";
-  DeleteFileW(in.c_str());
-  DeleteFileW(out.c_str());
 }
 
 // ---------------------------------------------------------------------------
@@ -638,13 +565,9 @@ TEST_F(BkgBtnTest, TransparentModesChooseSnapshotOrSlices) {
 }
 
 TEST_F(BkgBtnTest, SliceFilesAreLoadedAndTextStyleApplied) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  std::wstring base = std::wstring(folder) + L"bkgbtn-slice-";
+  TempSkinFolder folder;
   std::wstring files[12];
-  HBITMAP start = Bitmap(4, 40, kRed);
-  ASSERT_TRUE(SaveBitmapFile(start, base + L"start.bmp"));
-  files[0] = base + L"start.bmp";  // middle and end missing: the start repeats
+  files[0] = folder.WriteBmp(L"start.bmp", 4, 40, kRed);  // middle and end missing: the start repeats
   CBkgBtn button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(L"WWWW")));
   ASSERT_EQ(0, button.SetBkgBitmapFiles(files, FALSE));
@@ -661,9 +584,8 @@ TEST_F(BkgBtnTest, SliceFilesAreLoadedAndTextStyleApplied) {
   EXPECT_EQ(kRed, dib.Pixel(1, 2));
   EXPECT_EQ(kRed, dib.Pixel(58, 2));
   EXPECT_GT(dib.Count(kBlue, RECT{0, 0, 60, 40}), 10);
-  files[3] = base + L"missing.bmp";
+  files[3] = folder.File(L"missing.bmp");
   EXPECT_EQ(CButtonST::BTNST_INVALIDRESOURCE, button.SetBkgBitmapFiles(files, FALSE));
-  DeleteFileW(files[0].c_str());
 }
 
 }  // namespace

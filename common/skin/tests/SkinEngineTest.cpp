@@ -20,113 +20,13 @@ const COLORREF kGreen = RGB(0, 255, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kPaintBackground = RGB(240, 240, 240);
 
-BITMAPINFOHEADER Header(int width, int height, WORD bits) {
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = bits;
-  header.biCompression = BI_RGB;
-  return header;
-}
-
-// A folder of its own under the temporary folder, removed with its files.
-class TempFolder {
+// The temporary folder, with skin files of given elements.
+class TempFolder : public TempSkinFolder {
  public:
-  TempFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"hollin-skin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount64()) + L"\\";
-    CreateDirectoryW(path_.c_str(), nullptr);
-  }
-  ~TempFolder() {
-    for (const std::wstring& file : files_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(path_.c_str());
-  }
-  const std::wstring& Path() const { return path_; }
-  std::wstring Add(const std::wstring& name) {
-    files_.push_back(path_ + name);
-    return files_.back();
-  }
-  // Writes UTF-8 text.
-  std::wstring Write(const std::wstring& name, const std::wstring& text) {
-    const std::wstring file = Add(name);
-    std::string bytes(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.pop_back();
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(handle);
-    return file;
-  }
-  // A 24-bit BMP file filled with `outer`, `inner` filled with `innerColour`.
-  std::wstring Bitmap(const std::wstring& name, int width, int height, COLORREF outer, RECT inner = RECT{},
-                      COLORREF innerColour = 0) {
-    BITMAPINFOHEADER header = Header(width, height, 24);
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP section =
-        CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, section);
-    Fill(dc, RECT{0, 0, width, height}, outer);
-    if (!IsRectEmpty(&inner)) Fill(dc, inner, innerColour);
-    GdiFlush();
-    const DWORD stride = (width * 3 + 3) & ~3;
-    header.biSizeImage = stride * height;
-    BITMAPFILEHEADER fileHeader{0x4D42, static_cast<DWORD>(sizeof(fileHeader) + sizeof(header) + header.biSizeImage),
-                                0, 0, sizeof(fileHeader) + sizeof(header)};
-    const std::wstring file = Add(name);
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, &fileHeader, sizeof(fileHeader), &written, nullptr);
-    WriteFile(handle, &header, sizeof(header), &written, nullptr);
-    WriteFile(handle, bits, header.biSizeImage, &written, nullptr);
-    CloseHandle(handle);
-    SelectObject(dc, old);
-    DeleteObject(section);
-    DeleteDC(dc);
-    return file;
-  }
-  // A 16 x 16 icon file of one 32-bit image in `colour`, all opaque.
-  std::wstring Icon(const std::wstring& name, COLORREF colour) {
-    const int size = 16;
-    std::vector<DWORD> pixels(size * size, 0xFF000000 | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) |
-                                               GetBValue(colour));
-    const std::vector<BYTE> mask(size * 4, 0);
-    BITMAPINFOHEADER header = Header(size, size * 2, 32);
-    const DWORD imageBytes = static_cast<DWORD>(sizeof(header) + pixels.size() * 4 + mask.size());
-    const WORD directory[3] = {0, 1, 1};
-    const BYTE entry[8] = {size, size, 0, 0, 1, 0, 32, 0};  // width, height, colours, reserved, planes, bits
-    const DWORD entryTail[2] = {imageBytes, 6 + 16};
-    const std::wstring file = Add(name);
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, directory, sizeof(directory), &written, nullptr);
-    WriteFile(handle, entry, sizeof(entry), &written, nullptr);
-    WriteFile(handle, entryTail, sizeof(entryTail), &written, nullptr);
-    WriteFile(handle, &header, sizeof(header), &written, nullptr);
-    WriteFile(handle, pixels.data(), static_cast<DWORD>(pixels.size() * 4), &written, nullptr);
-    WriteFile(handle, mask.data(), static_cast<DWORD>(mask.size()), &written, nullptr);
-    CloseHandle(handle);
-    return file;
-  }
   // A skin file whose root holds `elements`.
   std::wstring Skin(const std::wstring& elements, const std::wstring& name = L"skin.xml") {
-    return Write(name, L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<skin>\n" + elements + L"\n</skin>\n");
+    return WriteText(name, L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<skin>\n" + elements + L"\n</skin>\n");
   }
-
-  static void Fill(HDC dc, RECT rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-  }
-
- private:
-  std::wstring path_;
-  std::vector<std::wstring> files_;
 };
 
 // Pixels inside `rect` that are darker than mid-grey.
@@ -306,7 +206,7 @@ TEST_F(SkinEngineTest, ReloadClearsButKeepsColourKeyBindingAndBackground) {
 }
 
 TEST_F(SkinEngineTest, MissingDamagedOrElementlessFilesLoadEmpty) {
-  const std::wstring damaged = folder.Write(L"damaged.xml", L"<skin><win width='5'><a id='a'></skin>");
+  const std::wstring damaged = folder.WriteText(L"damaged.xml", L"<skin><win width='5'><a id='a'></skin>");
   const std::wstring files[] = {folder.Path() + L"missing.xml", damaged, folder.Skin(L"<other><a id='a'/></other>")};
   for (const std::wstring& file : files) {
     CSkinEngine fresh;
@@ -344,8 +244,8 @@ TEST_F(SkinEngineTest, NumbersThatAreNoNumbersReadAsAbsent) {
 // --- Images --------------------------------------------------------------
 
 TEST_F(SkinEngineTest, ImagesTakeTheirOwnSizeOrTheItemWidth) {
-  folder.Bitmap(L"a.bmp", 24, 16, kRed);
-  folder.Bitmap(L"b.bmp", 10, 10, kBlue);
+  folder.WriteBmp(L"a.bmp", 24, 16, kRed);
+  folder.WriteBmp(L"b.bmp", 10, 10, kBlue);
   Load(L"<win><own id='own' normal='a.bmp' down='b.bmp'/><wide id='wide' width='40' normal='a.bmp'"
        L" hover='b.bmp'/><lost id='lost' normal='nothere.bmp' drawtype='0' left='0' top='0' width='5'"
        L" height='5'/></win>");
@@ -372,7 +272,7 @@ TEST_F(SkinEngineTest, ImagesTakeTheirOwnSizeOrTheItemWidth) {
 }
 
 TEST_F(SkinEngineTest, PathWithoutBackslashReadsFromTheCurrentDirectory) {
-  folder.Bitmap(L"here.bmp", 8, 6, kRed);
+  folder.WriteBmp(L"here.bmp", 8, 6, kRed);
   folder.Skin(L"<win><a id='a' normal='here.bmp'/></win>", L"bare.xml");
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
@@ -387,7 +287,7 @@ TEST_F(SkinEngineTest, PathWithoutBackslashReadsFromTheCurrentDirectory) {
 }
 
 TEST_F(SkinEngineTest, OnlyBitmapItemsHandOutTheirBitmap) {
-  folder.Bitmap(L"a.bmp", 4, 4, kRed);
+  folder.WriteBmp(L"a.bmp", 4, 4, kRed);
   Load(L"<win><a id='painted' normal='a.bmp'/><a id='handed' skintype='5' normal='a.bmp'/></win>");
   EXPECT_EQ(nullptr, engine.GetItemBitmap(L"painted"));
   EXPECT_EQ(engine.FindItem(L"handed")->normal.Get(), engine.GetItemBitmap(L"handed"));
@@ -489,9 +389,9 @@ TEST_F(SkinEngineTest, PaintFillsTheBackgroundAndCopiesOnlyTheClientArea) {
 
 TEST_F(SkinEngineTest, ImageDrawtypesCutTileStretchAndCentre) {
   // 30 x 20, left half red, right half blue; 4 x 4 with red left columns.
-  folder.Bitmap(L"halves.bmp", 30, 20, kRed, RECT{15, 0, 30, 20}, kBlue);
-  folder.Bitmap(L"tile.bmp", 4, 4, kRed, RECT{2, 0, 4, 4}, kBlue);
-  folder.Bitmap(L"small.bmp", 10, 6, kGreen);
+  folder.WriteBmp(L"halves.bmp", 30, 20, kRed, RECT{15, 0, 30, 20}, kBlue);
+  folder.WriteBmp(L"tile.bmp", 4, 4, kRed, RECT{2, 0, 4, 4}, kBlue);
+  folder.WriteBmp(L"small.bmp", 10, 6, kGreen);
   Load(L"<win><cut id='cut' normal='halves.bmp' left='0' top='0' right='190' bottom='90'/>"
        L"<tile id='tile' drawtype='1' normal='tile.bmp' left='10' top='20' right='150' bottom='60'/>"
        L"<stretch id='stretch' drawtype='2' normal='halves.bmp' left='60' top='0' right='80' bottom='60'/>"
@@ -602,7 +502,7 @@ long RegionArea(HRGN region) {
 
 TEST_F(SkinEngineTest, SetrgnCutsTheMagentaPixelsOfPaintedItemsFromTheWindow) {
   // A 10 x 10 magenta corner and a magenta 3 x 2 spot in a 30 x 20 image.
-  folder.Bitmap(L"shape.bmp", 30, 20, kBlue, RECT{0, 0, 10, 10}, kMagenta);
+  folder.WriteBmp(L"shape.bmp", 30, 20, kBlue, RECT{0, 0, 10, 10}, kMagenta);
   Load(L"<win setrgn='1' clrtrans='16711935'><a id='a' normal='shape.bmp' left='0' top='0' right='0' bottom='0'/>"
        L"<s id='spot' drawtype='3' colorbg='16711935' left='20' top='15' width='3' height='2'/></win>");
   SetWindowLongPtrW(host.Hwnd(), GWL_STYLE, GetWindowLongPtrW(host.Hwnd(), GWL_STYLE) | WS_THICKFRAME);
@@ -628,7 +528,7 @@ TEST_F(SkinEngineTest, SetrgnCutsTheMagentaPixelsOfPaintedItemsFromTheWindow) {
 }
 
 TEST_F(SkinEngineTest, NoRegionWithoutSetrgnOrPixels) {
-  folder.Bitmap(L"key.bmp", 8, 8, kMagenta);
+  folder.WriteBmp(L"key.bmp", 8, 8, kMagenta);
   Load(L"<win clrtrans='16711935'><a id='a' normal='key.bmp' left='0' top='0'/></win>");
   engine.Resize(30, 20);
   fw::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
@@ -689,14 +589,14 @@ TEST_F(SkinEngineTest, ItemFontsFallBackToTwelvePixelsAndTheDefaultFace) {
 class SkinButtonTest : public SkinEngineTest {
  protected:
   void SetUp() override {
-    folder.Bitmap(L"normal.bmp", 20, 12, kRed, RECT{0, 0, 4, 4}, kMagenta);
-    folder.Bitmap(L"hover.bmp", 20, 12, kBlue);
-    folder.Bitmap(L"down.bmp", 20, 12, kGreen);
-    folder.Bitmap(L"off.bmp", 20, 12, RGB(128, 128, 128));
-    folder.Bitmap(L"left.bmp", 3, 12, kRed);
-    folder.Bitmap(L"mid.bmp", 2, 12, kBlue);
-    folder.Icon(L"in.ico", kGreen);
-    folder.Icon(L"out.ico", kBlue);
+    folder.WriteBmp(L"normal.bmp", 20, 12, kRed, RECT{0, 0, 4, 4}, kMagenta);
+    folder.WriteBmp(L"hover.bmp", 20, 12, kBlue);
+    folder.WriteBmp(L"down.bmp", 20, 12, kGreen);
+    folder.WriteBmp(L"off.bmp", 20, 12, RGB(128, 128, 128));
+    folder.WriteBmp(L"left.bmp", 3, 12, kRed);
+    folder.WriteBmp(L"mid.bmp", 2, 12, kBlue);
+    folder.WriteIcon(L"in.ico", kGreen);
+    folder.WriteIcon(L"out.ico", kBlue);
     Load(L"<win><b id='full' skintype='1' normal='normal.bmp' hover='hover.bmp' down='down.bmp' disable='off.bmp'"
          L" sound_hover='over.wav' sound_down='click.wav' caption='后退'/>"
          L"<b id='nohover' skintype='1' normal='normal.bmp' down='down.bmp' sound_down='click.wav'"

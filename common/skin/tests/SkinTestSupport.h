@@ -1,14 +1,17 @@
 #pragma once
-// Bitmaps, a pixel canvas and message pumping shared by the toolkit's window
-// tests and its gallery programs.
+// Bitmaps, a pixel canvas, files in a folder of their own and message pumping
+// shared by the toolkit's window tests and its gallery programs.
 #include <windows.h>
 
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "DrawHelpers.h"
 #include "Handles.h"
+#include "StringConv.h"
 
 // A screen-compatible bitmap filled with `outer`, with `inner` (when not
 // empty) filled with `innerColour`.
@@ -112,6 +115,103 @@ class DibCanvas {
   fw::ScopedCreatedDC dc_;
   fw::ScopedBitmap bitmap_;
   std::optional<fw::ScopedSelectObject> select_;  // last: the bitmap is selected out before it goes
+};
+
+// A folder of its own under %TEMP%, removed with every file in it.
+class TempSkinFolder {
+ public:
+  TempSkinFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"hollin-skin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount64()) + L"\\";
+    CreateDirectoryW(path_.c_str(), nullptr);
+  }
+  ~TempSkinFolder() {
+    for (const auto& file : files_) DeleteFileW(file.c_str());
+    RemoveDirectoryW(path_.c_str());
+  }
+  TempSkinFolder(const TempSkinFolder&) = delete;
+  TempSkinFolder& operator=(const TempSkinFolder&) = delete;
+
+  // With a trailing backslash.
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+  // UTF-8 text, as the skin files are written.
+  std::wstring WriteText(const std::wstring& name, const std::wstring& text) {
+    std::string bytes = fw::ToAnsi(text, CP_UTF8);
+    return WriteBytes(name, bytes.data(), bytes.size());
+  }
+
+  // A 24-bit bottom-up BMP of `colour`, with `inner` (when not empty) in
+  // `innerColour`.
+  std::wstring WriteBmp(const std::wstring& name, int width, int height, COLORREF colour, RECT inner = RECT{},
+                        COLORREF innerColour = 0) {
+    int stride = (width * 3 + 3) & ~3;
+    std::vector<BYTE> file(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * height);
+    auto* header = reinterpret_cast<BITMAPFILEHEADER*>(file.data());
+    auto* info = reinterpret_cast<BITMAPINFOHEADER*>(file.data() + sizeof(BITMAPFILEHEADER));
+    header->bfType = 0x4D42;
+    header->bfSize = static_cast<DWORD>(file.size());
+    header->bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    info->biSize = sizeof(BITMAPINFOHEADER);
+    info->biWidth = width;
+    info->biHeight = height;
+    info->biPlanes = 1;
+    info->biBitCount = 24;
+    BYTE* pixels = file.data() + header->bfOffBits;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        POINT at{x, y};
+        COLORREF c = PtInRect(&inner, at) ? innerColour : colour;
+        BYTE* p = pixels + (height - 1 - y) * stride + x * 3;
+        p[0] = GetBValue(c);
+        p[1] = GetGValue(c);
+        p[2] = GetRValue(c);
+      }
+    }
+    return WriteBytes(name, file.data(), file.size());
+  }
+
+  // A 16 x 16 icon of one colour, 32 bits with an all-opaque mask.
+  std::wstring WriteIcon(const std::wstring& name, COLORREF colour) {
+    const int size = 16;
+    std::vector<BYTE> file(6 + 16 + sizeof(BITMAPINFOHEADER) + size * size * 4 + size * 4);
+    WORD* directory = reinterpret_cast<WORD*>(file.data());
+    directory[1] = 1;  // icon
+    directory[2] = 1;  // one image
+    BYTE* entry = file.data() + 6;
+    entry[0] = entry[1] = size;
+    reinterpret_cast<WORD*>(entry)[2] = 1;    // planes
+    reinterpret_cast<WORD*>(entry)[3] = 32;   // bits
+    reinterpret_cast<DWORD*>(entry + 8)[0] = static_cast<DWORD>(file.size() - 22);
+    reinterpret_cast<DWORD*>(entry + 8)[1] = 22;
+    auto* info = reinterpret_cast<BITMAPINFOHEADER*>(file.data() + 22);
+    info->biSize = sizeof(BITMAPINFOHEADER);
+    info->biWidth = size;
+    info->biHeight = size * 2;  // colour and mask
+    info->biPlanes = 1;
+    info->biBitCount = 32;
+    auto* pixels = reinterpret_cast<DWORD*>(info + 1);
+    DWORD argb = 0xFF000000 | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int i = 0; i < size * size; ++i) pixels[i] = argb;
+    return WriteBytes(name, file.data(), file.size());
+  }
+
+ private:
+  std::wstring WriteBytes(const std::wstring& name, const void* data, size_t size) {
+    std::wstring path = File(name);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(file);
+    files_.push_back(path);
+    return path;
+  }
+
+  std::wstring path_;
+  std::vector<std::wstring> files_;
 };
 
 // Dispatches messages until `done` holds or the time is up; whether it held.
