@@ -26,13 +26,7 @@ class Parent : public fw::Wnd {
 class SliderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 0;
-    args.y = 0;
-    args.width = 300;
-    args.height = 100;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(0, 0, 300, 100)));
     fw::CreateArgs control;
     control.className = L"STATIC";
     control.parent = parent.Hwnd();

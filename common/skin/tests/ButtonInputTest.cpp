@@ -73,13 +73,7 @@ class ButtonInputTest : public ::testing::Test {
   void SetUp() override {
     played.clear();
     CButtonST::playSound = &RecordSound;
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 100;
-    args.y = 100;
-    args.width = 300;
-    args.height = 160;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(100, 100, 300, 160)));
     SetForegroundWindow(parent.Hwnd());
     HWND control = CreateWindowExW(0, L"BUTTON", L"Go", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 100, 40,
                                    parent.Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), nullptr,

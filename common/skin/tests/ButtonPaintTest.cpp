@@ -42,13 +42,7 @@ class Parent : public fw::Wnd {};
 class ButtonPaintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 40;
-    args.y = 40;
-    args.width = 300;
-    args.height = 200;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(40, 40, 300, 200)));
   }
   void TearDown() override {
     for (HBITMAP bitmap : made) DeleteObject(bitmap);

@@ -90,13 +90,7 @@ class ButtonTest : public ::testing::Test {
     CButtonST::playSound = &RecordSound;
     CButtonST::shellExecute = &RecordOpen;
     SetCursorPos(700, 700);  // away from the buttons: no hover unless a case asks for it
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 60;
-    args.y = 60;
-    args.width = 300;
-    args.height = 160;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(60, 60, 300, 160)));
   }
   void TearDown() override {
     CButtonST::playSound = &::PlaySoundW;

@@ -6,6 +6,7 @@
 
 #include "ComboBoxExEx.h"
 #include "MessageLoop.h"
+#include "SkinTestSupport.h"
 
 namespace {
 
@@ -19,13 +20,7 @@ void Pump() {
 class ComboTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 0;
-    args.y = 0;
-    args.width = 400;
-    args.height = 200;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(0, 0, 400, 200)));
     HWND combo = CreateWindowExW(0, L"COMBOBOX", L"",
                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL |
                                      CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,

@@ -6,6 +6,7 @@
 #include "EditEx.h"
 #include "Handles.h"
 #include "SkinPsdEdit.h"
+#include "SkinTestSupport.h"
 #include "StaticEx.h"
 #include "Wnd.h"
 
@@ -15,13 +16,7 @@ class Parent : public fw::Wnd {};
 
 struct EditStatic : ::testing::Test {
   void SetUp() override {
-    fw::CreateArgs args;
-    args.style = WS_POPUP | WS_VISIBLE;
-    args.x = 40;
-    args.y = 40;
-    args.width = 300;
-    args.height = 200;
-    ASSERT_TRUE(parent.Create(args));
+    ASSERT_TRUE(parent.Create(PopupArgs(40, 40, 300, 200)));
     memoryDc = ::CreateCompatibleDC(nullptr);
   }
   void TearDown() override { ::DeleteDC(memoryDc); }
@@ -146,13 +141,7 @@ class RedParent : public fw::Wnd {
 
 TEST(StaticExPixels, TransparentStaticShowsItsParentsBackground) {
   RedParent parent;
-  fw::CreateArgs args;
-  args.style = WS_POPUP | WS_VISIBLE;
-  args.x = 60;
-  args.y = 60;
-  args.width = 200;
-  args.height = 100;
-  ASSERT_TRUE(parent.Create(args));
+  ASSERT_TRUE(parent.Create(PopupArgs(60, 60, 200, 100)));
   CStaticEx label;
   ASSERT_TRUE(label.Subclass(::CreateWindowExW(0, L"STATIC", L"i", WS_CHILD | WS_VISIBLE, 10, 10, 150, 40, parent.Hwnd(),
                                                nullptr, nullptr, nullptr)));

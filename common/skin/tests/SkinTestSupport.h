@@ -12,6 +12,7 @@
 #include "DrawHelpers.h"
 #include "Handles.h"
 #include "StringConv.h"
+#include "Wnd.h"
 
 // A screen-compatible bitmap filled with `outer`, with `inner` (when not
 // empty) filled with `innerColour`.
@@ -213,6 +214,18 @@ class TempSkinFolder {
   std::wstring path_;
   std::vector<std::wstring> files_;
 };
+
+// A visible borderless top-level window at a fixed place: the parent a case
+// puts its controls in.
+inline fw::CreateArgs PopupArgs(int x, int y, int width, int height) {
+  fw::CreateArgs args;
+  args.style = WS_POPUP | WS_VISIBLE;
+  args.x = x;
+  args.y = y;
+  args.width = width;
+  args.height = height;
+  return args;
+}
 
 // Dispatches messages until `done` holds or the time is up; whether it held.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
