@@ -253,72 +253,44 @@ int CXmlDom::MoveToParent()
     return MoveTo(parent);
 }
 
-int CXmlDom::MoveToFirstChild()
+// One step from a node to a relative of it (first child, next sibling, ...).
+IXMLDOMNodePtr CXmlDom::Relative(const IXMLDOMNodePtr& node, NodeStep step)
 {
-    if (!current_)
-        return 0;
-    IXMLDOMNodePtr child;
-    current_->get_firstChild(&child);
-    return MoveTo(child);
+    IXMLDOMNodePtr relative;
+    if (node)
+        (node.GetInterfacePtr()->*step)(&relative);
+    return relative;
 }
 
-int CXmlDom::MoveToLastChild()
+int CXmlDom::MoveAlong(NodeStep step)
 {
-    if (!current_)
-        return 0;
-    IXMLDOMNodePtr child;
-    current_->get_lastChild(&child);
-    return MoveTo(child);
+    return current_ ? MoveTo(Relative(current_, step)) : 0;
 }
 
-int CXmlDom::MoveToNextSibling()
-{
-    if (!current_)
-        return 0;
-    IXMLDOMNodePtr sibling;
-    current_->get_nextSibling(&sibling);
-    return MoveTo(sibling);
-}
-
-int CXmlDom::MoveToPreviousSibling()
-{
-    if (!current_)
-        return 0;
-    IXMLDOMNodePtr sibling;
-    current_->get_previousSibling(&sibling);
-    return MoveTo(sibling);
-}
-
-int CXmlDom::MoveToNextSiblingNamed(const wchar_t* name)
+int CXmlDom::MoveAlongTo(NodeStep step, const wchar_t* name)
 {
     if (!current_ || !name)
         return 0;
-    IXMLDOMNodePtr node;
-    current_->get_nextSibling(&node);
-    while (node) {
+    for (IXMLDOMNodePtr node = Relative(current_, step); node; node = Relative(node, step)) {
         if (NodeName(node) == name)
             return MoveTo(node);
-        IXMLDOMNodePtr next;
-        node->get_nextSibling(&next);
-        node = next;
     }
     return 0;
+}
+
+int CXmlDom::MoveToFirstChild() { return MoveAlong(&IXMLDOMNode::get_firstChild); }
+int CXmlDom::MoveToLastChild() { return MoveAlong(&IXMLDOMNode::get_lastChild); }
+int CXmlDom::MoveToNextSibling() { return MoveAlong(&IXMLDOMNode::get_nextSibling); }
+int CXmlDom::MoveToPreviousSibling() { return MoveAlong(&IXMLDOMNode::get_previousSibling); }
+
+int CXmlDom::MoveToNextSiblingNamed(const wchar_t* name)
+{
+    return MoveAlongTo(&IXMLDOMNode::get_nextSibling, name);
 }
 
 int CXmlDom::MoveToPreviousSiblingNamed(const wchar_t* name)
 {
-    if (!current_ || !name)
-        return 0;
-    IXMLDOMNodePtr node;
-    current_->get_previousSibling(&node);
-    while (node) {
-        if (NodeName(node) == name)
-            return MoveTo(node);
-        IXMLDOMNodePtr previous;
-        node->get_previousSibling(&previous);
-        node = previous;
-    }
-    return 0;
+    return MoveAlongTo(&IXMLDOMNode::get_previousSibling, name);
 }
 
 IXMLDOMNodePtr CXmlDom::SelectFirst(const wchar_t* xpath)

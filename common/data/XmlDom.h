@@ -92,6 +92,10 @@ private:
     int FinishLoad(const wchar_t* rootName, bool addDeclaration);
     IXMLDOMNodePtr SelectFirst(const wchar_t* xpath);
     int MoveTo(IXMLDOMNodePtr node);
+    using NodeStep = HRESULT (__stdcall IXMLDOMNode::*)(IXMLDOMNode**);
+    static IXMLDOMNodePtr Relative(const IXMLDOMNodePtr& node, NodeStep step);
+    int MoveAlong(NodeStep step);
+    int MoveAlongTo(NodeStep step, const wchar_t* name);
     int ReadConverted(const wchar_t* attribute, VARTYPE type, _variant_t& converted);
     int AppendText(IXMLDOMNode* parent, const std::wstring& text);
     int ElementDepth();
