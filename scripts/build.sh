@@ -9,4 +9,5 @@ if [ ! -f "$dir/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$HOLLIN_ROOT/cmake/toolchain-$arch.cmake" \
     -DTHIRD_PARTY_DIR="$THIRD_PARTY" "$@" >/dev/null
 fi
-cmake --build "$dir" -- -k 0
+# HOLLIN_BUILD_JOBS caps the compilers when several trees build at once.
+cmake --build "$dir" -j "${HOLLIN_BUILD_JOBS:-$(nproc)}" -- -k 0
