@@ -7,10 +7,14 @@ set(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
 hollin_add_test(data_tests
   SOURCES ${data_tests}/CommHelperTest.cpp ${data_tests}/SysConfTest.cpp ${data_tests}/TimeLogTest.cpp
           ${data_tests}/SiteListTest.cpp ${data_tests}/WordsAndAutoStartTest.cpp ${data_tests}/SnapshotListTest.cpp
+          ${data_tests}/ProgramStarterTest.cpp
   LIBS data
   LOCK datafolder registry)
 
 if(HOLLIN_TESTS)
+  # Stands in for the system's programs where tests start them.
+  hollin_program(args_recorder SOURCES ${data_tests}/ArgsRecorder.cpp)
+  add_dependencies(data_tests args_recorder)
   add_executable(data_benchmark ${data_tests}/DataBenchmark.cpp)
   target_link_libraries(data_benchmark PRIVATE data)
 endif()
