@@ -184,16 +184,22 @@ void TabCtrlStyleDrawer::DrawButtonMenu(const TabCtrl* ctrl, HDC dc, const RECT&
   const int height = std::min(info.rcImage.bottom - info.rcImage.top, rect.bottom - rect.top);
   if (width <= 0 || height <= 0) return;
   // The glyph as a silhouette: its mask cuts a hole (AND), the colour goes
-  // through the inverted mask into it (OR).
+  // through the inverted mask into it (OR). The mask is taken from the glyph
+  // drawn transparently over magenta, which no glyph uses.
   fw::ScopedCreatedDC maskDc(::CreateCompatibleDC(dc));
   fw::ScopedBitmap mask(::CreateBitmap(width, height, 1, 1, nullptr));
   fw::ScopedCreatedDC colourDc(::CreateCompatibleDC(dc));
   fw::ScopedBitmap colour(::CreateCompatibleBitmap(dc, width, height));
   if (!maskDc || !mask || !colourDc || !colour) return;
   fw::ScopedSelectObject selectMask(maskDc.Get(), mask.Get());
-  ::ImageList_Draw(list, glyph, maskDc.Get(), 0, 0, ILD_MASK);
   fw::ScopedSelectObject selectColour(colourDc.Get(), colour.Get());
-  Fill(colourDc.Get(), RECT{0, 0, width, height}, GetButtonGlyphColor(ctrl, hover, pushed));
+  const RECT all{0, 0, width, height};
+  const COLORREF key = RGB(255, 0, 255);
+  Fill(colourDc.Get(), all, key);
+  ::ImageList_Draw(list, glyph, colourDc.Get(), 0, 0, ILD_TRANSPARENT);
+  ::SetBkColor(colourDc.Get(), key);
+  ::BitBlt(maskDc.Get(), 0, 0, width, height, colourDc.Get(), 0, 0, SRCCOPY);
+  Fill(colourDc.Get(), all, GetButtonGlyphColor(ctrl, hover, pushed));
   ::SetTextColor(colourDc.Get(), RGB(0, 0, 0));
   ::SetBkColor(colourDc.Get(), RGB(255, 255, 255));
   ::BitBlt(colourDc.Get(), 0, 0, width, height, maskDc.Get(), 0, 0, 0x00220326);  // D and not S
