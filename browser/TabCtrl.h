@@ -57,6 +57,8 @@ class TabCtrl : public fw::Wnd,
     bool UpdateCursor(const TabCtrl* ctrl, ITabCtrlBehavior* base) override;
 
     HWND CreateToolTip(TabCtrl* ctrl, ITabCtrlToolTip* base) override;
+    // Before the strip's window goes, so no stale handle is kept.
+    void DestroyToolTip();
 
    private:
     HWND toolTip_ = nullptr;

@@ -210,23 +210,21 @@ void TabCtrl::Press(int x, int y) {
 
 void TabCtrl::PressTab(Tab* tab, int x, int y) {
   const POINT screen = ToScreen(POINT{x, y});
-  if (tab->disabled) {
-    if (notify_) notify_->OnTabLButtonDown(this, tab, screen);
-    if (notify_ && IsTabValid(tab)) notify_->OnTabSelChanged(this, tab);
-    return;
-  }
-  const bool change = tab != selected_;
-  if (dragReorder_) {
+  // A disabled tab is told to the owner but neither pressed nor selected.
+  const bool enabled = !tab->disabled;
+  if (enabled && dragReorder_) {
     pressPoint_ = POINT{x, y};
     pressed_ = tab;
     ::SetCapture(Hwnd());
   }
   if (notify_) notify_->OnTabLButtonDown(this, tab, screen);
   if (!IsTabValid(tab)) return;  // the owner took it away
-  if (change) SelectTab(tab);
-  Recalc(true);
+  if (enabled) {
+    if (tab != selected_) SelectTab(tab);
+    Recalc(true);
+  }
   if (notify_) notify_->OnTabSelChanged(this, tab);
-  if (IsTabValid(tab)) EnsureVisible(tab);
+  if (enabled && IsTabValid(tab)) EnsureVisible(tab);
 }
 
 void TabCtrl::OnLButtonDblClk(int x, int y) {
@@ -462,5 +460,6 @@ void TabCtrl::OnDestroy() {
   }
   hovered_ = pressed_ = nullptr;
   // The tooltip is owned by the strip and goes with it.
+  service_.DestroyToolTip();
   toolTip_ = nullptr;
 }

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 
-TabCtrl::Service::~Service() {
-  if (toolTip_ && ::IsWindow(toolTip_)) ::DestroyWindow(toolTip_);
+TabCtrl::Service::~Service() { DestroyToolTip(); }
+
+void TabCtrl::Service::DestroyToolTip() {
+  if (toolTip_) ::DestroyWindow(toolTip_);
+  toolTip_ = nullptr;
 }
 
 int TabCtrl::Service::GetBorderWidth(const TabCtrl*, ITabCtrlRecalc*) { return 1; }
@@ -55,7 +58,7 @@ bool TabCtrl::Service::UpdateCursor(const TabCtrl* ctrl, ITabCtrlBehavior*) {
 HWND TabCtrl::Service::CreateToolTip(TabCtrl* ctrl, ITabCtrlToolTip*) {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&init);
-  if (toolTip_ && ::IsWindow(toolTip_)) ::DestroyWindow(toolTip_);
+  DestroyToolTip();
   toolTip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, ctrl->Hwnd(), nullptr, fw::ThisModule(),
                                nullptr);

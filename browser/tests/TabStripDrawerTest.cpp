@@ -78,7 +78,7 @@ TEST_F(TabStripDrawerTest, SkinFileIsReadItemByItem) {
   // Neither a missing file nor one without the element reads anything.
   drawer->LoadTabCtrlSkin(folder.File(L"none.xml").c_str(), L"tabctrl");
   std::wstring other = folder.WriteText(
-      L"other.xml", L"<skin><other offset=\"3\"><tab id=\"tab\" width=\"5\"/></other></skin>");
+      L"other.xml", L"<skin offset=\"3\"><tab id=\"tab\" width=\"5\"/><other/></skin>");
   drawer->LoadTabCtrlSkin(other.c_str(), L"tabctrl");
   EXPECT_EQ(7, drawer->GetOffset());
   EXPECT_EQ(230, skin.tabWidth);
