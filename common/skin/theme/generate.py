@@ -394,6 +394,93 @@ def msgdialog():
   return "\n".join(lines)
 
 
+# --- tab strip ---------------------------------------------------------------
+STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
+STRIP_LINE = (126, 184, 232)       # separator and border line
+TAB_FILL = {"normal": (236, 246, 255), "hover": (248, 252, 255), "down": (200, 226, 248)}
+TAB_CURRENT = {"normal": (255, 255, 255), "hover": (255, 255, 255), "down": (244, 250, 255)}
+TAB_SIZE = (230, 29)               # a tab of the default metrics, as high as the strip
+TAB_TEXT = MESSAGE_TEXT
+TAB_CLOSE = {"normal": (150, 160, 176), "hover": (255, 107, 99), "down": (214, 70, 62),
+             "disable": (206, 212, 222)}
+
+
+def tab_picture(fill, outline):
+  """A rounded tab on the strip's colour. Rows 2 to 24 hold it, so it looks
+  whole both above the pages (29 rows shown) and below them (26 shown)."""
+  w, h = TAB_SIZE
+  pic = Picture(w, h, STRIP_BACK)
+  shape = rounded_box(w / 2, 13.5, w / 2 - 1.5, 11.5, 8)
+  pic.paint(shape, fill)
+  pic.paint(ring(shape, 1), outline)
+  return pic
+
+
+def tab_close_picture(state):
+  """The close mark on the current tab's colour: a cross, on a red disc
+  under the pointer and pressed, faint while only the tab is hovered."""
+  pic = Picture(14, 14, TAB_CURRENT["normal"])
+  colour = TAB_CLOSE[state]
+  glyph = union(segment(4, 4, 10, 10, 1.8), segment(4, 10, 10, 4, 1.8))
+  if state in ("hover", "down"):
+    pic.paint(circle(7, 7, 6.5), colour)
+    pic.paint(glyph, WHITE)
+  else:
+    pic.paint(glyph, colour)
+  return pic
+
+
+def tab_button_picture(kind, state, width):
+  """A strip button (close all, add, scroll left, scroll right) on the
+  strip's colour, 24 rows high."""
+  h = 24
+  pic = Picture(width, h, STRIP_BACK)
+  body = {"normal": mix(STRIP_BACK, WHITE, 0.55), "hover": WHITE, "down": mix(STRIP_BACK, STRIP_LINE, 0.5),
+          "disable": mix(STRIP_BACK, WHITE, 0.25)}[state]
+  box = rounded_box(width / 2, h / 2, width / 2 - 1.5, h / 2 - 1.5, 6)
+  pic.paint(box, body)
+  pic.paint(ring(box, 1), STRIP_LINE)
+  mark = mix(body, MESSAGE_TEXT, 0.35) if state == "disable" else MESSAGE_TEXT
+  cx, cy = width / 2, h / 2
+  if kind == "add":
+    shape = union(segment(cx - 5, cy, cx + 5, cy, 2.4), segment(cx, cy - 5, cx, cy + 5, 2.4))
+  elif kind == "left":
+    shape = polyline([(cx + 2, cy - 5), (cx - 3, cy), (cx + 2, cy + 5)], 2.4)
+  elif kind == "right":
+    shape = polyline([(cx - 2, cy - 5), (cx + 3, cy), (cx - 2, cy + 5)], 2.4)
+  else:  # close all: two stacked crosses
+    shape = union(segment(cx - 9, cy - 4, cx - 1, cy + 4, 2), segment(cx - 9, cy + 4, cx - 1, cy - 4, 2),
+                  segment(cx + 1, cy - 4, cx + 9, cy + 4, 2), segment(cx + 1, cy + 4, cx + 9, cy - 4, 2))
+  pic.paint(shape, mark)
+  return pic
+
+
+def tabctrl():
+  """The browser's tab strip: pictures and its element of skin.xml. The
+  drawer copies pictures as they are, so each carries the colour under it."""
+  for state, fill in TAB_FILL.items():
+    tab_picture(fill, STRIP_LINE).save_bmp("tab_nor_%s.bmp" % state)
+  for state, fill in TAB_CURRENT.items():
+    tab_picture(fill, OUTLINE).save_bmp("tab_sel_%s.bmp" % state)
+  for state in ("normal", "hover", "down", "disable"):
+    tab_close_picture(state).save_bmp("tab_close_%s.bmp" % state)
+    for kind, width in (("closeall", 33), ("add", 24), ("left", 22), ("right", 22)):
+      tab_button_picture(kind, state, width).save_bmp("tab_%s_%s.bmp" % (kind, state))
+  three = lambda prefix: {s: "%s_%s.bmp" % (prefix, s) for s in ("normal", "down", "hover")}
+  lines = ['  <tabctrl ctrlareabackclr="%d" wndbackclr="%d" height="%d" width="0" offset="4">'
+           % (colorref(STRIP_BACK), colorref(BODY), TAB_SIZE[1]),
+           item("tab", id="tab", width=TAB_SIZE[0], height=TAB_SIZE[1], clrborder=colorref(STRIP_LINE)),
+           item("tab_nor", id="tab_nor", **three("tab_nor")),
+           item("tab_sel", id="tab_sel", **three("tab_sel")),
+           item("text", id="text", font=FONT, fontsize=12, normalclr=colorref(TAB_TEXT))]
+  captions = {"close": "关闭", "closeall": "关闭所有页面", "add": "新建空白页", "left": "向左移动",
+              "right": "向右移动"}
+  for kind in ("close", "closeall", "add", "left", "right"):
+    lines.append(item(kind, id=kind, caption=captions[kind], **states("tab_" + kind)))
+  lines.append("  </tabctrl>")
+  return "\n".join(lines)
+
+
 def main():
   os.makedirs(OUT, exist_ok=True)
   window = window_picture(40, 80)
@@ -411,7 +498,7 @@ def main():
   sun_face(LOGO, lambda y: caption_colour(LOGO_TOP + y)).save_bmp("caption_logo.bmp")
   info_bubble(PICTURE).save_bmp("msg_picture.bmp")
   write("commonskin.xml", skin_file([framedialog()]))
-  write("skin.xml", skin_file([msgdialog()]))
+  write("skin.xml", skin_file([msgdialog(), tabctrl()]))
   write("content_skin.xml", skin_file(["  <scrollbar>\n  </scrollbar>"]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))
 
