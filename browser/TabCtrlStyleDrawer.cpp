@@ -14,12 +14,15 @@ const int kCloseMarkSize = 14;
 const int kTextRightReserve = 14;
 const COLORREF kActivePageColour = RGB(218, 255, 215);
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height) {
+// The rounded end a squeezed tab keeps from its picture.
+const int kTabEdge = 12;
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int sourceX = 0) {
   if (!bitmap) return;
   fw::ScopedCreatedDC memory(::CreateCompatibleDC(dc));
   if (!memory) return;
   fw::ScopedSelectObject select(memory.Get(), bitmap);
-  ::BitBlt(dc, x, y, width, height, memory.Get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, x, y, width, height, memory.Get(), sourceX, 0, SRCCOPY);
 }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour) {
@@ -102,7 +105,16 @@ void TabCtrlStyleDrawer::DrawTabBack(const TabCtrl* ctrl, HDC dc, const Tab* tab
   else if (!hovered && tab == pressed && !tab->disabled)
     image = images.down.Get();
   // Right-aligned: a tab wider than its picture grows to the left.
-  DrawBitmap(dc, image, rect.right - images.width, rect.top, images.width, images.height);
+  const int width = rect.right - rect.left;
+  if (width >= images.width) {
+    DrawBitmap(dc, image, rect.right - images.width, rect.top, images.width, images.height);
+    return;
+  }
+  // A squeezed tab (fit mode) keeps both ends of its picture and never paints
+  // over its neighbour's title.
+  const int edge = std::min(kTabEdge, width / 2);
+  DrawBitmap(dc, image, rect.left, rect.top, width - edge, images.height);
+  DrawBitmap(dc, image, rect.right - edge, rect.top, edge, images.height, images.width - edge);
 }
 
 void TabCtrlStyleDrawer::DrawTabContent(const TabCtrl* ctrl, HDC dc, const Tab* tab, const RECT& rect, HRGN clip) {

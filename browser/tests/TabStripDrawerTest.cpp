@@ -117,6 +117,11 @@ TEST_F(TabStripDrawerTest, TabBacksAreRightAlignedAndOnlyTheCurrentTabHasItsClos
   paint(canvas);
   EXPECT_EQ((RECT{209, 6, 223, 20}), canvas.Bounds(kCloseTabHover)) << "the tab under the pointer, not its mark";
   EXPECT_EQ(0, canvas.Count(kCloseNormal, RECT{230, 0, 800, 40}) + canvas.Count(kCloseHover, RECT{230, 0, 800, 40}));
+
+  folder.WriteBmp(L"nor.bmp", 400, 29, kNormalTab);
+  LoadSkin(L"", L"<tab_nor id=\"tab_nor\" normal=\"nor.bmp\"/>");
+  paint(canvas);
+  EXPECT_EQ((RECT{230, 1, 460, 30}), canvas.Bounds(kNormalTab)) << "a picture wider than its tab stays inside it";
 }
 
 TEST_F(TabStripDrawerTest, ButtonsShowTheirStateImagesAtTheirOffsets) {
