@@ -88,8 +88,15 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   RECT bounds = slider.WindowRect();
   EXPECT_EQ(HTCLIENT, slider.Send(WM_NCHITTEST, 0, MAKELPARAM(bounds.left + 50, bounds.top + 10)));
 
-  // Created rather than bound: the address box asks for its styles itself.
-  CComboBoxExEx created;
+  // Created rather than bound: the address box asks for its styles itself,
+  // so the window made is the one kept.
+  struct WatchedBox : CComboBoxExEx {
+    HWND first = nullptr;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+      if (!first) first = Hwnd();
+      return CComboBoxExEx::OnMessage(message, wParam, lParam, result);
+    }
+  } created;
   fw::CreateArgs args;
   args.parent = parent.Hwnd();
   args.className = L"COMBOBOX";
@@ -101,6 +108,7 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   args.idOrMenu = kCreatedComboId;
   ASSERT_TRUE(created.Create(args));
   EXPECT_TRUE(ListIsOwnerDrawn(created.Hwnd()));
+  EXPECT_EQ(created.first, created.Hwnd());
 }
 
 }  // namespace
