@@ -41,6 +41,8 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   for (const wchar_t* entry : {L"http://a.cn/", L"http://b.cn/"})
     ::SendMessageW(plainCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   ::SendMessageW(plainCombo, CB_SETCURSEL, 1, 0);
+  RECT plainList{};
+  ::SendMessageW(plainCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&plainList));
 
   CButtonST button;
   CHyperLink link;
@@ -76,7 +78,12 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   EXPECT_EQ(2, box.Send(CB_GETCOUNT));
   EXPECT_EQ(1, box.Send(CB_GETCURSEL));
   EXPECT_EQ(15, box.Send(CB_GETITEMHEIGHT, 0));
-  EXPECT_EQ(240, box.WindowRect().left - parent.WindowRect().left);
+  RECT list{};
+  box.Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+  EXPECT_EQ(plainList.left, list.left);
+  EXPECT_EQ(plainList.top, list.top);
+  EXPECT_EQ(plainList.right, list.right);
+  EXPECT_NEAR(plainList.bottom, list.bottom, 15) << "its list as long, to a whole item";
   fw::ScopedFont larger(::CreateFontW(-19, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
   box.Send(WM_SETFONT, reinterpret_cast<WPARAM>(larger.Get()), FALSE);
   EXPECT_EQ(19, box.Send(CB_GETITEMHEIGHT, 0)) << "the items follow a new font";
