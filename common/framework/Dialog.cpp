@@ -43,8 +43,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
   if (disabledOwner) ::EnableWindow(owner, FALSE);
   if (!ended_ && hwnd_) {
     ::ShowWindow(hwnd_, SW_SHOW);
-    // A WM_QUIT ends the dialog as a window destroyed without EndDialog.
-    if (!RunModalLoop(ended_) && !ended_) result_ = -1;
+    // A WM_QUIT ends the loop without EndDialog: the window is destroyed
+    // below and the answer is -1.
+    RunModalLoop(ended_);
   }
   // Enable the owner before the dialog goes, so activation returns to it.
   if (disabledOwner) ::EnableWindow(owner, TRUE);
