@@ -54,9 +54,42 @@ std::wstring Join(const std::vector<std::wstring>& labels, size_t count) {
   return key;
 }
 
+bool HasNetworkScheme(const std::wstring& url, size_t schemeEnd) {
+  std::wstring scheme = fw::ToLower(url.substr(0, schemeEnd));
+  return scheme == L"http" || scheme == L"https" || scheme == L"ftp";
+}
+
+// Browsers end the host of a network address at a backslash as at a slash,
+// while the URL cracker reads on to a later "@": "http://evil.com\@s.t/"
+// opens evil.com. The address is cut where the engine ends the host.
+std::wstring AsTheEngineReadsIt(const std::wstring& url, std::wstring* authority) {
+  size_t schemeEnd = url.find(L"://");
+  if (schemeEnd == std::wstring::npos || !HasNetworkScheme(url, schemeEnd)) return url;
+  size_t start = schemeEnd + 3;
+  size_t end = url.find_first_of(L"/\\?#", start);
+  *authority = url.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+  if (end == std::wstring::npos || url[end] != L'\\') return url;
+  return url.substr(0, end) + L"/";
+}
+
+// "[::1]:80" or "user@[::1]": the literal between the brackets, which the
+// cracker does not take apart.
+std::wstring Ipv6Literal(const std::wstring& authority) {
+  size_t at = authority.rfind(L'@');
+  std::wstring host = at == std::wstring::npos ? authority : authority.substr(at + 1);
+  if (host.empty() || host.front() != L'[') return {};
+  size_t close = host.find(L']');
+  if (close == std::wstring::npos) return {};
+  return fw::ToLower(host.substr(1, close - 1));
+}
+
 }  // namespace
 
-std::wstring SiteHostKey(const std::wstring& url) {
+std::wstring SiteHostKey(const std::wstring& address) {
+  std::wstring authority;
+  std::wstring url = AsTheEngineReadsIt(address, &authority);
+  std::wstring literal = Ipv6Literal(authority);
+  if (!literal.empty()) return literal;
   auto parsed = fw::Url::Parse(url);
   if (!parsed) return {};
   std::wstring host = fw::ToLower(parsed->server());
@@ -81,7 +114,11 @@ CSiteList<Record, Address>::CSiteList(std::wstring path, const char* rootName, c
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Load() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  damaged_ = false;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+    damaged_ = datafile::Exists(path_);
+    return 0;
+  }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "site") != 0) continue;
@@ -94,6 +131,10 @@ int CSiteList<Record, Address>::Load() {
 
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Save() {
+  if (damaged_) {
+    if (!datafile::SetAside(path_)) return 0;
+    damaged_ = false;
+  }
   TiXmlDocument document;
   document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
   TiXmlElement* root = document.LinkEndChild(new TiXmlElement(rootName_))->ToElement();

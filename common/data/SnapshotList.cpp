@@ -51,9 +51,10 @@ void WriteFields(std::string* out, const FavoriteRecord& record) {
   AppendAttribute(out, "img", record.img);
 }
 
-// What an update carries over besides title and snapshot.
-void TakeVisitTime(HistoryRecord* listed, const HistoryRecord& update) { listed->time = update.time; }
-void TakeVisitTime(FavoriteRecord*, const FavoriteRecord&) {}
+// An update of a history entry, also a second entry of one address in the
+// file, is a visit now.
+void TakeVisitTime(HistoryRecord* listed) { listed->time = CurrentVisitTime(); }
+void TakeVisitTime(FavoriteRecord*) {}
 
 void DeleteSnapshot(const std::wstring& img) {
   if (!img.empty()) ::DeleteFileW(img.c_str());
@@ -100,7 +101,11 @@ CSnapshotList<Record>::~CSnapshotList() {
 template <typename Record>
 int CSnapshotList<Record>::Load() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  damaged_ = false;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+    damaged_ = datafile::Exists(path_);
+    return 0;
+  }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
@@ -114,22 +119,33 @@ int CSnapshotList<Record>::Load() {
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
-  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<";
+  if (damaged_) {
+    if (!datafile::SetAside(path_)) return 0;
+    damaged_ = false;
+  }
+  const char* const lineBreak = datafile::kLineBreak;
+  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>";
+  text += lineBreak;
+  text += '<';
   text += rootName_;
   if (records_.empty()) {
-    text += " />\n";
+    text += " />";
+    text += lineBreak;
   } else {
-    text += ">\n";
+    text += '>';
+    text += lineBreak;
     for (const auto& entry : records_) {
       text += "    <";
       text += entryName_;
       AppendAttribute(&text, "uri", entry.first);
       WriteFields(&text, *entry.second);
-      text += " />\n";
+      text += " />";
+      text += lineBreak;
     }
     text += "</";
     text += rootName_;
-    text += ">\n";
+    text += '>';
+    text += lineBreak;
   }
   return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true) ? 1 : 0;
 }
@@ -147,7 +163,7 @@ bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
   // A revisit may reuse the snapshot name; deleting it then would lose the
   // snapshot just taken.
   if (!fw::EqualsNoCase(listed.img, record->img)) DeleteSnapshot(listed.img);
-  TakeVisitTime(&listed, *record);
+  TakeVisitTime(&listed);
   listed.img = record->img;
   return false;
 }

@@ -34,6 +34,7 @@ class CSnapshotList {
   CSnapshotList& operator=(const CSnapshotList&) = delete;
 
   int Load();
+  // A file that could not be read is first set aside as "<file>.damaged".
   int Save() const;
   int Remove(const std::wstring& uri);
   int ForEach(Callback callback, void* user);
@@ -56,6 +57,9 @@ class CSnapshotList {
   const char* rootName_;
   const char* entryName_;
   std::map<std::wstring, std::unique_ptr<Record>> records_;
+  // The file exists but could not be read: it is set aside before the list
+  // is written over it.
+  mutable bool damaged_ = false;
 };
 
 class CHistoryList : public CSnapshotList<HistoryRecord> {

@@ -31,7 +31,9 @@ long long Number(const TiXmlElement& element, const char* name, long long fallba
   errno = 0;
   char* end = nullptr;
   long long number = std::strtoll(value, &end, 10);
-  if (end == value || errno == ERANGE || number < low || number > high) return fallback;
+  if (end == value || number < low) return fallback;
+  // A limit set beyond its range means the most there is, never nothing.
+  if (number > high || (errno == ERANGE && number > 0)) return high;
   return number;
 }
 
