@@ -49,6 +49,9 @@ TEST_F(WordsListTest, FileFormatAndDamage) {
   CWordsList damaged(path);
   EXPECT_EQ(L"", damaged.GetNextWord());
   EXPECT_EQ(0, damaged.ForEach(nullptr, nullptr));
+  damaged.Add(L"new");
+  ASSERT_EQ(1, damaged.Save());
+  EXPECT_EQ("<words><word v=", ReadFile(L"words.xml.damaged")) << "set aside, not written over";
 }
 
 TEST_F(WordsListTest, SaveCreatesNoFolder) {
