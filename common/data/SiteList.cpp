@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -55,41 +56,47 @@ std::wstring Join(const std::vector<std::wstring>& labels, size_t count) {
 }
 
 bool HasNetworkScheme(const std::wstring& url, size_t schemeEnd) {
-  std::wstring scheme = fw::ToLower(url.substr(0, schemeEnd));
-  return scheme == L"http" || scheme == L"https" || scheme == L"ftp";
+  for (const wchar_t* scheme : {L"http", L"https", L"ftp"})
+    if (schemeEnd == std::wcslen(scheme) && _wcsnicmp(url.c_str(), scheme, schemeEnd) == 0) return true;
+  return false;
 }
 
-// Browsers end the host of a network address at a backslash as at a slash,
-// while the URL cracker reads on to a later "@": "http://evil.com\@s.t/"
-// opens evil.com. The address is cut where the engine ends the host.
-std::wstring AsTheEngineReadsIt(const std::wstring& url, std::wstring* authority) {
+// The authority of an http, https or ftp address: from after "://" to the
+// first "/", "\\", "?" or "#". Browsers end the host at a backslash as at a
+// slash, while the URL cracker reads on to a later "@": "http://evil.com\@s.t/"
+// opens evil.com.
+bool FindAuthority(const std::wstring& url, size_t* start, size_t* end) {
   size_t schemeEnd = url.find(L"://");
-  if (schemeEnd == std::wstring::npos || !HasNetworkScheme(url, schemeEnd)) return url;
-  size_t start = schemeEnd + 3;
-  size_t end = url.find_first_of(L"/\\?#", start);
-  *authority = url.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-  if (end == std::wstring::npos || url[end] != L'\\') return url;
-  return url.substr(0, end) + L"/";
+  if (schemeEnd == std::wstring::npos || !HasNetworkScheme(url, schemeEnd)) return false;
+  *start = schemeEnd + 3;
+  *end = std::min(url.find_first_of(L"/\\?#", *start), url.size());
+  return true;
 }
 
 // "[::1]:80" or "user@[::1]": the literal between the brackets, which the
-// cracker does not take apart.
-std::wstring Ipv6Literal(const std::wstring& authority) {
-  size_t at = authority.rfind(L'@');
-  std::wstring host = at == std::wstring::npos ? authority : authority.substr(at + 1);
-  if (host.empty() || host.front() != L'[') return {};
-  size_t close = host.find(L']');
-  if (close == std::wstring::npos) return {};
-  return fw::ToLower(host.substr(1, close - 1));
+// cracker does not take apart; empty for any other host.
+std::wstring Ipv6Literal(const std::wstring& url, size_t start, size_t end) {
+  size_t at = url.rfind(L'@', end - 1);
+  size_t host = at == std::wstring::npos || at < start ? start : at + 1;
+  if (host >= end || url[host] != L'[') return {};
+  size_t close = url.find(L']', host);
+  if (close == std::wstring::npos || close >= end) return {};
+  return fw::ToLower(url.substr(host + 1, close - host - 1));
 }
 
 }  // namespace
 
 std::wstring SiteHostKey(const std::wstring& address) {
-  std::wstring authority;
-  std::wstring url = AsTheEngineReadsIt(address, &authority);
-  std::wstring literal = Ipv6Literal(authority);
-  if (!literal.empty()) return literal;
+  size_t start = 0;
+  size_t end = 0;
+  std::wstring cut;
+  if (FindAuthority(address, &start, &end)) {
+    std::wstring literal = Ipv6Literal(address, start, end);
+    if (!literal.empty()) return literal;
+    // The address is cut where the engine ends the host.
+    if (end < address.size() && address[end] == L'\\') cut = address.substr(0, end) + L"/";
+  }
+  const std::wstring& url = cut.empty() ? address : cut;
   auto parsed = fw::Url::Parse(url);
   if (!parsed) return {};
   std::wstring host = fw::ToLower(parsed->server());

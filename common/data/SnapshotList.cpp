@@ -137,7 +137,7 @@ int CSnapshotList<Record>::Save() const {
     for (const auto& entry : records_) {
       text += "    <";
       text += entryName_;
-      AppendAttribute(&text, "uri", entry.first);
+      AppendAttribute(&text, "uri", entry.second->uri);
       WriteFields(&text, *entry.second);
       text += " />";
       text += lineBreak;
@@ -152,10 +152,15 @@ int CSnapshotList<Record>::Save() const {
 
 template <typename Record>
 bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
-  auto found = records_.find(record->uri);
+  // A saved file lists its entries in key order: each goes at the end.
+  std::wstring_view uri = record->uri;
+  if (records_.empty() || records_.rbegin()->first < uri) {
+    records_.emplace_hint(records_.end(), uri, std::move(record));
+    return true;
+  }
+  auto found = records_.find(uri);
   if (found == records_.end()) {
-    std::wstring uri = record->uri;
-    records_.emplace(std::move(uri), std::move(record));
+    records_.emplace(uri, std::move(record));
     return true;
   }
   Record& listed = *found->second;
