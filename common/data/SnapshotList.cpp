@@ -194,7 +194,8 @@ int CSnapshotList<Record>::IsImageUsed(const std::wstring& path) const {
 
 template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
-  if (folder.empty() || !IsInside(folder, folder_)) return;
+  // A list file that could not be read may name any of the files: keep them.
+  if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
   WIN32_FIND_DATAW found;
   HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;

@@ -42,7 +42,8 @@ class CSnapshotList {
   int Count() const { return static_cast<int>(records_.size()); }
   int IsImageUsed(const std::wstring& path) const;
   // Deletes every file under `folder` that no entry's snapshot is. Only the
-  // list's own folder (and below) is ever purged, and never the list's file.
+  // list's own folder (and below) is ever purged, never the list's file, and
+  // nothing while the list's file could not be read.
   void PurgeUnusedFiles(const std::wstring& folder);
   const std::wstring& Path() const { return path_; }
 

@@ -120,7 +120,13 @@ TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
 TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew) {
   for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri=")}) {
     WriteFile(L"his\\his.xml", damaged);
-    { CHistoryList list; EXPECT_EQ(0, list.Count()); }
+    std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
+    {
+      CHistoryList list;
+      EXPECT_EQ(0, list.Count());
+      list.PurgeUnusedFiles(GetHistoryDir());
+    }
+    EXPECT_TRUE(Exists(snapshot)) << "the unreadable file may name it";
     EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
     EXPECT_EQ(damaged, ReadFile(L"his\\his.xml.damaged")) << "an older damaged file is replaced";
   }
