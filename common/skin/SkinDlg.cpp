@@ -204,11 +204,13 @@ void CSkinDlg::PaintSkin(HDC target) {
   OnSkinPrePaint();
   RECT client = ClientRect();
   CMemDC memory(target, &client);
-  // Without a loaded skin the engine draws nothing: the dialog still shows
-  // the engine's background colour.
-  fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
-  ::FillRect(memory, &client, background.Get());
-  m_skin.Draw(memory);
+  // One off-screen bitmap per paint: the engine paints into this one. Without
+  // a laid-out skin it paints nothing, and the dialog still shows the
+  // engine's background colour.
+  if (!m_skin.DrawOffScreen(memory)) {
+    fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
+    ::FillRect(memory, &client, background.Get());
+  }
   DrawSkinExtra(memory);
   memory.Flush();
 }
