@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "MessageLoop.h"
+#include "ModalOwner.h"
 
 namespace fw {
 namespace {
@@ -48,6 +49,7 @@ HWND Dialog::Open(HWND parent) {
 INT_PTR Dialog::DoModal(HWND parent) {
   if (hwnd_) return -1;
   if (!parent) parent = parent_;
+  if (!parent) parent = DefaultModalOwner();
   HWND owner = parent ? ::GetAncestor(parent, GA_ROOT) : nullptr;
   modal_ = true;
   if (!Open(owner)) {
