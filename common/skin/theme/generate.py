@@ -401,9 +401,9 @@ BAR_BOTTOM = (255, 228, 178)
 BAR_LINE = (240, 196, 120)
 BAR_BUTTON = 30
 BAR_ICON = 20
-SLIDER = (96, 16)          # the slider windows: width, height
-CHANNEL = (96, 10)
-THUMB = (14, 16)
+SLIDER = (96, 18)          # the slider windows: width, height
+THUMB = (12, 12)           # drawn 3 pixels below the slider's top
+SLIDER_TOP = (BAR_HEIGHT - SLIDER[1]) // 2
 VOLUME = (64, 170, 250)
 BRIGHT = (255, 176, 40)
 
@@ -483,24 +483,23 @@ def bar_icon(kind, top):
 
 
 def slider_channel(colour):
-  w, h = CHANNEL
-  pic = bar_backdrop(w, h, 0)
-  pic.paint(rounded_box(w / 2, h / 2, w / 2 - 0.5, h / 2 - 1.5, 3.5), mix(colour, BAR_LINE, 0.5))
-  pic.paint(rounded_box(w / 2, h / 2, w / 2 - 1.5, h / 2 - 2.5, 2.5), mix(colour, WHITE, 0.55))
+  """The whole slider window: the groove centred on the thumb's row."""
+  w, h = SLIDER
+  pic = bar_backdrop(w, h, SLIDER_TOP)
+  cy = 3 + THUMB[1] / 2
+  pic.paint(rounded_box(w / 2, cy, w / 2 - 1, 3.5, 3.5), mix(colour, BAR_LINE, 0.5))
+  pic.paint(rounded_box(w / 2, cy, w / 2 - 2, 2.5, 2.5), mix(colour, WHITE, 0.55))
   return pic
 
 
 def slider_thumb(colour):
+  """Painted on the bar's own colours: the brightness thumb is drawn
+  without a transparent colour."""
   w, h = THUMB
-  pic = Picture(w, h, KEY)
-  # Hard-edged on magenta, since the thumb is drawn with that colour keyed out.
-  shape = rounded_box(w / 2, h / 2, w / 2 - 1, h / 2 - 1, 5)
-  for y in range(h):
-    for x in range(w):
-      if shape(x + 0.5, y + 0.5) <= 0:
-        pic.pixels[y][x] = mix(colour, (0, 0, 0), 0.2)
-      if shape(x + 0.5, y + 0.5) <= -1.2:
-        pic.pixels[y][x] = colour
+  pic = bar_backdrop(w, h, SLIDER_TOP + 3)
+  pic.paint(circle(w / 2, h / 2, w / 2 - 0.5), mix(colour, (0, 0, 0), 0.25))
+  pic.paint(circle(w / 2, h / 2, w / 2 - 1.7), colour)
+  pic.paint(circle(w / 2 - 1.5, h / 2 - 1.5, 1.6), mix(colour, WHITE, 0.6))
   return pic
 
 
@@ -524,7 +523,7 @@ def ctrlbar():
   right, each anchored to the one right of it."""
   b, i = BAR_BUTTON, BAR_ICON
   button_top, icon_top = (BAR_HEIGHT - b) // 2, (BAR_HEIGHT - i) // 2
-  slider_top = (BAR_HEIGHT - SLIDER[1]) // 2
+  slider_top = SLIDER_TOP
   text = dict(fontsize=14, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), drawformat=4 | 32 | 0x8000)
   lines = ['  <ctrlbar %s>' % window_attributes(800, BAR_HEIGHT, setrgn=0, minWidth=400)]
   lines += [
