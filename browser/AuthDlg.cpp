@@ -1,6 +1,7 @@
 #include "AuthDlg.h"
 
 #include "CoreResources.h"
+#include "DataExchange.h"
 #include "ModalOwner.h"
 #include "StringConv.h"
 #include "SysConf.h"
@@ -15,16 +16,21 @@ CAuthDlg::CAuthDlg(const CSysConf& settings, HWND parent)
   m_strSkinTheme = L"default";
 }
 
+void CAuthDlg::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Control(IDC_PASSWORD, password_);
+  exchange.Control(IDOK, ok_);
+  exchange.Control(IDCANCEL, cancel_);
+}
+
 BOOL CAuthDlg::OnInitDialog() {
-  password_ = Item(IDC_PASSWORD);
-  ok_.SubclassButton(Item(IDOK));
-  cancel_.SubclassButton(Item(IDCANCEL));
+  // The skinned base starts without the exchange; the skin binds these controls.
+  UpdateData(false);
   SetText(kCaption);
   CSkinDlg::OnInitDialog();
   SetMovable(TRUE);
   if (m_skin.Width() && m_skin.Height())
     ::SetWindowPos(hwnd_, nullptr, 0, 0, m_skin.Width(), m_skin.Height(), SWP_NOMOVE | SWP_NOZORDER);
-  ::SetFocus(password_);
+  ::SetFocus(password_.Hwnd());
   return FALSE;  // the focus is set
 }
 
@@ -38,7 +44,7 @@ void CAuthDlg::BindSkinItems() {
   // The texts and the edit sit where the skin draws their frames.
   SetSkinItemWndById(L"tip", IDC_AUTH_TIP);
   SetSkinItemWndById(L"label", IDC_AUTH_LABEL);
-  SetSkinItemWnd(L"password", password_);
+  SetSkinItemWnd(L"password", password_.Hwnd());
 }
 
 void CAuthDlg::OnOK() {
@@ -49,8 +55,8 @@ void CAuthDlg::OnOK() {
     return;
   }
   fw::ShowMessageBox(hwnd_, kWrongPasswordText, L"提示", MB_OK | MB_ICONINFORMATION);
-  ::SetFocus(password_);
-  ::SendMessageW(password_, EM_SETSEL, 0, -1);
+  ::SetFocus(password_.Hwnd());
+  password_.Send(EM_SETSEL, 0, -1);
 }
 
 bool CAuthDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -19,6 +19,7 @@ class CAuthDlg : public CSkinDlg {
   int IsPassed() const { return m_bPassed; }
 
  protected:
+  void DoDataExchange(fw::DataExchange& exchange) override;
   BOOL OnInitDialog() override;
   void BindSkinItems() override;
   void OnOK() override;
@@ -27,7 +28,7 @@ class CAuthDlg : public CSkinDlg {
  private:
   const CSysConf& settings_;
   fw::ScopedBrush whiteBrush_;
-  HWND password_ = nullptr;
+  fw::Wnd password_;
   CButtonST ok_;
   CButtonST cancel_;
   int m_bPassed;

@@ -1,6 +1,7 @@
 #include "CheckDefaultBroswer.h"
 
 #include "CoreResources.h"
+#include "DataExchange.h"
 #include "SettingFlag.h"
 #include "SysConf.h"
 
@@ -13,11 +14,13 @@ HICON LoadProgramIcon(HINSTANCE module, int size) {
 }  // namespace
 
 CCheckDefaultBroswer::CCheckDefaultBroswer(CSysConf& settings, HWND parent)
-    : fw::Dialog(IDD_CHECKDEFAULT, parent), settings_(settings) {}
+    : fw::Dialog(IDD_CHECKDEFAULT, parent), settings_(settings), askAtStart_(settings.start_check ? 1 : 0) {}
+
+void CCheckDefaultBroswer::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Check(IDC_ASK_AT_START, askAtStart_);
+}
 
 BOOL CCheckDefaultBroswer::OnInitDialog() {
-  askAtStart_ = Item(IDC_ASK_AT_START);
-  SetChecked(IDC_ASK_AT_START, settings_.start_check != 0);
   largeIcon_.Reset(LoadProgramIcon(Module(), 32));
   smallIcon_.Reset(LoadProgramIcon(Module(), 16));
   if (largeIcon_) Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Get()));
@@ -26,7 +29,8 @@ BOOL CCheckDefaultBroswer::OnInitDialog() {
 }
 
 void CCheckDefaultBroswer::OnAskAtStartClicked() {
-  SaveSettingFlag(settings_, &CSysConf::start_check, IsChecked(IDC_ASK_AT_START) ? 1 : 0);
+  askAtStart_ = IsChecked(IDC_ASK_AT_START) ? 1 : 0;
+  SaveSettingFlag(settings_, &CSysConf::start_check, askAtStart_);
 }
 
 bool CCheckDefaultBroswer::OnCommand(UINT id, UINT code, HWND control) {

@@ -12,6 +12,7 @@ class CCheckDefaultBroswer : public fw::Dialog {
   explicit CCheckDefaultBroswer(CSysConf& settings, HWND parent = nullptr);
 
  protected:
+  void DoDataExchange(fw::DataExchange& exchange) override;
   BOOL OnInitDialog() override;
   bool OnCommand(UINT id, UINT code, HWND control) override;
 
@@ -19,7 +20,7 @@ class CCheckDefaultBroswer : public fw::Dialog {
   void OnAskAtStartClicked();
 
   CSysConf& settings_;
-  HWND askAtStart_ = nullptr;
+  int askAtStart_;
   fw::ScopedIcon largeIcon_;
   fw::ScopedIcon smallIcon_;
 };

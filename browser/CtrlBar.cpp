@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "CoreResources.h"
+#include "DataExchange.h"
 #include "IVolumeCtrl.h"
 #include "StringConv.h"
 #include "SysConf.h"
@@ -65,11 +66,16 @@ std::wstring CCtrlBar::ClockText(std::time_t now) {
   return fw::Format(L"%02d:%02d", local.tm_hour, local.tm_min);
 }
 
+void CCtrlBar::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Control(IDC_SETUP, setup_);
+  exchange.Control(IDC_KIDSCTRL, kidsCtrl_);
+  exchange.Control(IDC_VOLUME_SLIDER, volumeSlider_);
+  exchange.Control(IDC_BRIGHTNESS_SLIDER, brightnessSlider_);
+}
+
 BOOL CCtrlBar::OnInitDialog() {
-  setup_.SubclassButton(Item(IDC_SETUP));
-  kidsCtrl_.SubclassButton(Item(IDC_KIDSCTRL));
-  volumeSlider_.SubclassDlgItem(IDC_VOLUME_SLIDER, hwnd_);
-  brightnessSlider_.SubclassDlgItem(IDC_BRIGHTNESS_SLIDER, hwnd_);
+  // The skinned base starts without the exchange; the skin binds these controls.
+  UpdateData(false);
   CSkinDlg::OnInitDialog();
   ::SetTimer(hwnd_, kClockTimer, 1000, nullptr);
   StartMessageTimer();

@@ -44,6 +44,7 @@ class CCtrlBar : public CSkinDlg {
   bool PreTranslateMessage(MSG& message) override;
 
  protected:
+  void DoDataExchange(fw::DataExchange& exchange) override;
   BOOL OnInitDialog() override;
   void BindSkinItems() override;
   void OnSkinPrePaint() override;

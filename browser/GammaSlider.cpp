@@ -105,9 +105,7 @@ int CGammaSlider::EstimateGamma(const GammaRamp& ramp) {
     ++count;
   }
   if (count == 0) return kNeutralLevel;
-  const double level = 255.0 - 10.0 * (sum / count);
-  if (!std::isfinite(level)) return kNeutralLevel;
-  return ClampLevel(static_cast<int>(level));
+  return ClampLevel(static_cast<int>(255.0 - 10.0 * (sum / count)));
 }
 
 void CGammaSlider::ApplyGamma(double gamma) {

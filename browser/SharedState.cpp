@@ -41,6 +41,7 @@ void CSharedState::SetMainWindowIfEmpty(HWND window) {
 void CSharedState::ClearMainWindowIfOwn(HWND window) {
   if (!window) return;
   ::InterlockedCompareExchange(&words_[0], 0, ToWord(window));
+  ::RemovePropW(window, kMainWindowMark);
 }
 
 HWND CSharedState::GetMainWindow() const { return FromWord(words_[0]); }

@@ -12,18 +12,16 @@
 
 #include "CommHelper.h"
 #include "CoreResources.h"
+#include "CoreTestSupport.h"
 #include "CtrlBar.h"
 #include "DataFolderTest.h"
 #include "IVolumeCtrl.h"
 #include "MessageLoop.h"
-#include "Profile.h"
 #include "SkinDialogsTestSupport.h"
 #include "SysConf.h"
 #include "TimeLog.h"
 
 namespace {
-
-const wchar_t kTestKey[] = L"HollinBrowserCoreTest";
 
 // The master volume as the bar drives it; SetMute toggles, as the real one does.
 class FakeVolume : public IVolumeCtrl {
@@ -47,28 +45,6 @@ class FakeVolume : public IVolumeCtrl {
   bool muted = false;
 };
 
-struct FakeScreen {
-  GammaRamp ramp{};
-  int writes = 0;
-};
-
-class FakeGammaDisplay : public IGammaDisplay {
- public:
-  explicit FakeGammaDisplay(FakeScreen* screen) : screen_(screen) {}
-  bool ReadRamp(GammaRamp* ramp) override {
-    *ramp = screen_->ramp;
-    return true;
-  }
-  bool WriteRamp(const GammaRamp& ramp) override {
-    screen_->ramp = ramp;
-    ++screen_->writes;
-    return true;
-  }
-
- private:
-  FakeScreen* screen_;
-};
-
 std::time_t fakeNow = 0;
 
 // The program's own loop: windows see their messages in PreTranslateMessage.
@@ -86,8 +62,6 @@ class CtrlBarTest : public DataFolderTest {
  protected:
   void SetUp() override {
     DataFolderTest::SetUp();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kTestKey).c_str());
-    fw::SetRegistryKey(kTestKey, L"Brivan");
     std::tm noon{};
     noon.tm_year = 2026 - 1900;
     noon.tm_mon = 11;
@@ -104,8 +78,6 @@ class CtrlBarTest : public DataFolderTest {
     bar_.reset();
     parent_.reset();
     CTimeLog::SetClock(nullptr);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kTestKey).c_str());
-    fw::SetRegistryKey(L"", L"");
   }
 
   CtrlBarServices Services() {
@@ -161,6 +133,7 @@ class CtrlBarTest : public DataFolderTest {
     PumpFor(150);
   }
 
+  TestProfile profile_;
   CSysConf settings_;
   std::unique_ptr<fw::Wnd> parent_;
   std::unique_ptr<CCtrlBar> bar_;
@@ -234,7 +207,8 @@ TEST_F(CtrlBarTest, TheVolumeSliderMutesAtZeroOnceAndUnmutesAbove) {
   EXPECT_EQ(0, volume_->volume);
   EXPECT_TRUE(volume_->muted);
   EXPECT_EQ(1, volume_->muteCalls);
-  DragWithMouse(ScreenAt(L"volmue", 3), ScreenAt(L"volmue", -20));
+  bar.Send(WM_SLIDER_MOVING, IDC_VOLUME_SLIDER, 0);
+  bar.Send(WM_SLIDER_MOVING, IDC_VOLUME_SLIDER, 0);
   EXPECT_TRUE(volume_->muted) << "a move at 0 toggled the mute back";
   EXPECT_EQ(1, volume_->muteCalls);
   DragWithMouse(ScreenAt(L"volmue", 3), ScreenAt(L"volmue", width / 2));
@@ -256,7 +230,7 @@ TEST_F(CtrlBarTest, TheBrightnessSliderSetsTheRampAndTheLevelIsKept) {
   EXPECT_EQ(128, bar.Brightness().GetLevel());
   EXPECT_TRUE(screen_.ramp == CGammaSlider::RampForLevel(128));
   bar_.reset();
-  EXPECT_EQ(128, fw::GetProfileInt(L"Brivan", L"GammaSettings", -1));
+  EXPECT_EQ(128, TestProfile::StoredLevel());
 }
 
 TEST_F(CtrlBarTest, OnTheRealScreenAndVolumeFailuresAreIgnored) {
@@ -270,7 +244,7 @@ TEST_F(CtrlBarTest, OnTheRealScreenAndVolumeFailuresAreIgnored) {
   EXPECT_EQ(L"你已经上网:", bar.TimeText());
   EXPECT_EQ(180, bar.Brightness().GetLevel());
   bar_.reset();
-  EXPECT_EQ(180, fw::GetProfileInt(L"Brivan", L"GammaSettings", -1));
+  EXPECT_EQ(180, TestProfile::StoredLevel());
 }
 
 TEST_F(CtrlBarTest, OnlyASavedPanelReloadsTheSettings) {

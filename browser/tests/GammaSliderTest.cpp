@@ -5,38 +5,10 @@
 #include <cmath>
 #include <memory>
 
+#include "CoreTestSupport.h"
 #include "GammaSlider.h"
-#include "Profile.h"
 
 namespace {
-
-const wchar_t kTestKey[] = L"HollinBrowserCoreTest";
-
-// The display the sliders of one case share: a ramp that can be made
-// unreadable, and the count of ramps set on it.
-struct FakeScreen {
-  GammaRamp ramp{};
-  bool readable = true;
-  int writes = 0;
-};
-
-class FakeGammaDisplay : public IGammaDisplay {
- public:
-  explicit FakeGammaDisplay(FakeScreen* screen) : screen_(screen) {}
-  bool ReadRamp(GammaRamp* ramp) override {
-    if (!screen_->readable) return false;
-    *ramp = screen_->ramp;
-    return true;
-  }
-  bool WriteRamp(const GammaRamp& ramp) override {
-    screen_->ramp = ramp;
-    ++screen_->writes;
-    return true;
-  }
-
- private:
-  FakeScreen* screen_;
-};
 
 GammaRamp SystemRamp(int step) {
   GammaRamp ramp{};
@@ -47,20 +19,13 @@ GammaRamp SystemRamp(int step) {
 
 class GammaSliderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kTestKey).c_str());
-    fw::SetRegistryKey(kTestKey, L"Brivan");
-    screen_.ramp = SystemRamp(257);
-  }
-  void TearDown() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kTestKey).c_str());
-    fw::SetRegistryKey(L"", L"");
-  }
+  void SetUp() override { screen_.ramp = SystemRamp(257); }
   std::unique_ptr<CGammaSlider> Slider() {
     return std::make_unique<CGammaSlider>(std::make_unique<FakeGammaDisplay>(&screen_));
   }
-  static int StoredLevel() { return fw::GetProfileInt(L"Brivan", L"GammaSettings", -1); }
+  static int StoredLevel() { return TestProfile::StoredLevel(); }
 
+  TestProfile profile_;
   FakeScreen screen_;
 };
 
@@ -103,11 +68,12 @@ TEST_F(GammaSliderTest, AnUnreadableOrEmptyRampIsNeitherEstimatedNorRestored) {
   EXPECT_EQ(245, blind->GetLevel());
   blind->SetLevel(150);
   const int writes = screen_.writes;
+  screen_.readable = true;  // the display shows the ramp set last
   blind.reset();
-  EXPECT_EQ(writes, screen_.writes) << "an unknown ramp was restored";
+  EXPECT_EQ(writes, screen_.writes) << "a ramp never read was restored";
   EXPECT_EQ(150, StoredLevel());
 
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\") + kTestKey).c_str());
+  TestProfile::Remove();
   screen_.readable = true;
   screen_.ramp = GammaRamp{};
   auto dark = Slider();
