@@ -27,6 +27,10 @@ class App {
   // The command line split by the shell's rules, without the program name.
   std::vector<std::wstring> Arguments() const;
   void SetExitCode(int code) { exitCode_ = code; }
+  // The window that owns the program's dialogs when no other window of the
+  // thread is active.
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+  HWND MainWindow() const { return mainWindow_; }
 
  protected:
   virtual bool InitInstance() { return false; }
@@ -37,6 +41,7 @@ class App {
   HINSTANCE instance_ = nullptr;
   std::wstring commandLine_;
   int exitCode_ = 0;
+  HWND mainWindow_ = nullptr;
 };
 
 }  // namespace fw

@@ -5,6 +5,7 @@
 #include "CreationBinding.h"
 #include "DataExchange.h"
 #include "MessageLoop.h"
+#include "ModalOwner.h"
 
 namespace fw {
 
@@ -33,6 +34,7 @@ HWND Dialog::Open(HWND parent) {
 INT_PTR Dialog::DoModal(HWND parent) {
   if (hwnd_) return -1;
   if (!parent) parent = parent_;
+  if (!parent) parent = DefaultModalOwner();
   HWND owner = parent ? ::GetAncestor(parent, GA_ROOT) : nullptr;
   modal_ = true;
   if (!Open(owner)) {
