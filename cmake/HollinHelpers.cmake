@@ -22,13 +22,20 @@ function(hollin_add_test name)
   if(T_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
-  if(T_LOCK)
-    list(JOIN T_LOCK "," locks)
-    list(APPEND props RESOURCE_LOCK "${locks}")
-  endif()
   # ThisWindows* cases run only in the version-named copies.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        TEST_FILTER "-ThisWindows*" PROPERTIES ${props})
+  if(T_LOCK)
+    # The discovery's PROPERTIES flatten a list, so several resources would
+    # become one name that locks nothing shared. The cases are locked instead
+    # by a script that ctest reads after the discovery has listed them.
+    set(lock_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_locks.cmake)
+    file(WRITE ${lock_script}
+         "foreach(case IN LISTS ${name}_TESTS)\n"
+         "  set_tests_properties(\"\${case}\" PROPERTIES RESOURCE_LOCK \"${T_LOCK}\")\n"
+         "endforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${lock_script})
+  endif()
 endfunction()
 
 # hollin_program(<name> SOURCES ... [LIBS ...]): a Unicode GUI program.
@@ -65,8 +72,7 @@ function(hollin_version_copies name)
       FAIL_REGULAR_EXPRESSION "\\[  PASSED  \\] 0 tests|\\[  SKIPPED \\]"
       TIMEOUT 120)
     if(V_LOCK)
-      list(JOIN V_LOCK "," locks)
-      set_tests_properties(${name}_${version} PROPERTIES RESOURCE_LOCK "${locks}")
+      set_tests_properties(${name}_${version} PROPERTIES RESOURCE_LOCK "${V_LOCK}")
     endif()
     set_property(GLOBAL APPEND PROPERTY HOLLIN_VERSION_COPIES "${copy}:${version}")
   endforeach()
