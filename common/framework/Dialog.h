@@ -47,6 +47,7 @@ class Dialog : public Wnd {
   LRESULT DefaultDialogProc(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  friend class PropertyPage;  // pages share the message routing
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR DialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HWND Open(HWND parent);

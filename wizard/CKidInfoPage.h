@@ -1,0 +1,22 @@
+#pragma once
+#include "CWizardPage.h"
+
+// Step 2: the child's nick name, sex and age, and the daily limit.
+class CKidInfoPage : public CWizardPage {
+ public:
+  CKidInfoPage();
+
+  // Stores limit, minutes, nick, sex and age; an empty nick is refused with a
+  // message (limit and minutes are stored by then). 1 when stored.
+  int SaveToConf();
+
+ protected:
+  void InitControls() override;
+  LRESULT OnWizardSave() override { return SaveToConf() ? 0 : 1; }
+  bool OnCommand(UINT id, UINT code, HWND control) override;
+
+ private:
+  void SelectText(int comboId, const std::wstring& text);
+  std::wstring SelectedText(int comboId) const;
+  void EnableMinutes(bool enable);
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include "CWizardPage.h"
+
+// Step 1: the parent password and the two places it is asked for.
+class CPwdPage : public CWizardPage {
+ public:
+  CPwdPage();
+
+  // Stores the two flags and the password. Both edits empty keep the stored
+  // password (the edits never show it); differing texts are refused with a
+  // message. 1 when stored, 0 when refused.
+  int SaveToConf();
+
+ protected:
+  void InitControls() override;
+  LRESULT OnWizardSave() override { return SaveToConf() ? 0 : 1; }
+  bool OnCommand(UINT id, UINT code, HWND control) override;
+};
