@@ -27,8 +27,10 @@ void CDonePage::GiveBitmaps(CButtonST& button, UINT overId, UINT normalId) {
       ::LoadImageW(Module(), MAKEINTRESOURCEW(overId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   fw::ScopedBitmap normal(static_cast<HBITMAP>(
       ::LoadImageW(Module(), MAKEINTRESOURCEW(normalId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  // Masks key the magenta out; what shows there is the button's background,
+  // the page's white rather than the button face.
+  button.SetBuildMasks(TRUE);
   button.SetBitmaps(over.Get(), kTransparent, normal.Get(), kTransparent);
-  // Keyed-out corners show the page's white, not the button face.
   for (BYTE colour : {CButtonST::BTNST_COLOR_BK_IN, CButtonST::BTNST_COLOR_BK_OUT, CButtonST::BTNST_COLOR_BK_FOCUS})
     button.SetColor(colour, kPage, FALSE);
 }

@@ -10,8 +10,8 @@ class CDonePage : public CWizardPage {
  public:
   CDonePage();
 
-  static const int kButtonWidth = 325;
-  static const int kButtonHeight = 101;
+  static constexpr int kButtonWidth = 325;
+  static constexpr int kButtonHeight = 101;
 
  protected:
   void InitControls() override;

@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include "ComSupport.h"
 #include "CWizardAuthDlg.h"
 #include "CWizardMain.h"
 
 bool CWizardApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
   ::InitCommonControlsEx(&controls);
+  // The address book of the Help button is read through MSXML.
+  fw::ComThreadScope com;
 
   CWizardMain sheet;
   // Asked before anything shows: Cancel ends the program, writing nothing.

@@ -11,6 +11,10 @@ namespace {
 
 const wchar_t kSaveQuestion[] = L"您已经对设置作了修改，是否保存？";
 const wchar_t kNoticeTitle[] = L"提示";
+// The wizard buttons of the system's sheet.
+const int kBackButton = 0x3023;
+const int kNextButton = 0x3024;
+const int kFinishButton = 0x3025;
 
 }  // namespace
 
@@ -36,6 +40,24 @@ void CWizardMain::OnInitDialog() {
   ::SetWindowPos(hwnd_, nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CenterOnWorkArea();
   CreateExtraButtons();
+  ArrangeSheetButtons();
+}
+
+void CWizardMain::ArrangeSheetButtons() {
+  // The system lays its buttons out for the font, wide enough to cover the
+  // two buttons of ours on the left: one row, right-aligned, beside them.
+  const int width = 80, height = 22, gap = 8;
+  RECT client = ClientRect();
+  int top = client.bottom - 31, right = client.right - 9;
+  struct Slot {
+    int ids[2];
+    int gapBefore;
+  } const slots[] = {{{IDHELP, 0}, gap}, {{IDCANCEL, 0}, 0}, {{kNextButton, kFinishButton}, 0}, {{kBackButton, 0}, 0}};
+  for (const Slot& slot : slots) {
+    for (int id : slot.ids)
+      if (id) ::SetWindowPos(::GetDlgItem(hwnd_, id), nullptr, right - width, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    right -= width + slot.gapBefore;
+  }
 }
 
 void CWizardMain::CreateExtraButtons() {

@@ -22,8 +22,8 @@ class CWizardMain : public fw::PropertySheet {
   // The wizard's own folder, then `name`, started with `arguments`.
   static void StartProgram(const std::wstring& name, const std::wstring& arguments);
 
-  static const int kWidth = 575;
-  static const int kHeight = 424;
+  static constexpr int kWidth = 575;
+  static constexpr int kHeight = 424;
 
   CWizardMain();
   ~CWizardMain() override;
@@ -51,6 +51,7 @@ class CWizardMain : public fw::PropertySheet {
   void OnOneClickSetup();
   void WinHelp();
   void CreateExtraButtons();
+  void ArrangeSheetButtons();
   void CenterOnWorkArea();
 
   CPwdPage pwdPage_;

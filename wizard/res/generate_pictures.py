@@ -38,11 +38,12 @@ PANEL_WIDTH = 150
 BUTTON_SIZE = (325, 101)
 
 # One bright colour and one motif per page.
+# The last page's buttons start 115 pixels from its left: its band is narrower.
 PAGES = [
-    (131, (255, 138, 101), "lock"),
-    (132, (255, 170, 60), "child"),
-    (133, (84, 186, 120), "shield"),
-    (134, (168, 120, 236), "star"),
+    (131, (255, 138, 101), "lock", PANEL_WIDTH),
+    (132, (255, 170, 60), "child", PANEL_WIDTH),
+    (133, (84, 186, 120), "shield", PANEL_WIDTH),
+    (134, (168, 120, 236), "star", 104),
 ]
 
 BUTTONS = [
@@ -208,18 +209,20 @@ def motif(pic, kind, cx, cy, colour):
     pic.paint(star(cx, cy + 2, 18, 8), SUN, box)
 
 
-def page_picture(step, colour, kind):
+def page_picture(step, colour, kind, panel):
   w, h = PAGE_SIZE
   pic = Picture(w, h, WHITE)
-  pic.gradient((0, 0, PANEL_WIDTH, h), SKY_TOP, SKY_BOTTOM)
+  pic.gradient((0, 0, panel, h), SKY_TOP, SKY_BOTTOM)
   sun(pic, 42, 44, 20)
-  cloud(pic, 108, 34, 12)
+  if panel > 120:
+    cloud(pic, panel - 42, 34, 12)
   cloud(pic, 60, 104, 10)
-  motif(pic, kind, PANEL_WIDTH // 2, 186, colour)
+  motif(pic, kind, (panel - 8) // 2, 186, colour)
   # rolling grass at the bottom of the panel
-  hill = union(circle(30, h + 40, 90), circle(130, h + 60, 90))
-  pic.paint(hill, GRASS, (0, h - 60, PANEL_WIDTH, h))
-  for i, fx in enumerate((24, 64, 104)):
+  hill = union(circle(30, h + 40, 90), circle(panel - 20, h + 60, 90))
+  pic.paint(hill, GRASS, (0, h - 60, panel, h))
+  for i, fx in enumerate((panel * 0.16, panel * 0.43, panel * 0.69)):
+    fx = int(fx)
     flower = colour if i != 1 else SUN
     pic.paint(segment(fx, h - 26, fx, h - 8, 3), GRASS_DARK, (fx - 8, h - 40, fx + 8, h))
     pic.paint(union(*[circle(fx + 6 * math.cos(a), h - 30 + 6 * math.sin(a), 4)
@@ -227,19 +230,19 @@ def page_picture(step, colour, kind):
     pic.paint(circle(fx, h - 30, 3), WHITE, (fx - 5, h - 35, fx + 5, h - 25))
   # the four steps as dots, this one large
   for i in range(4):
-    x = 39 + i * 24
+    x = (panel - 8) // 2 - 36 + i * 24
     r = 8 if i == step else 5
     pic.paint(circle(x, 260, r), colour if i == step else WHITE, bounds(x, 260, r))
   # the panel's right edge as a soft wave into the white page
-  wave = lambda x, y: x - (PANEL_WIDTH - 6 + 5 * math.sin(y / 22.0))
+  wave = lambda x, y: x - (panel - 6 + 5 * math.sin(y / 22.0))
   for y in range(h):
-    for x in range(PANEL_WIDTH - 14, PANEL_WIDTH):
+    for x in range(panel - 14, panel):
       d = wave(x + 0.5, y + 0.5)
       if d > -0.5:
         pic.rows[y][x] = mix(pic.rows[y][x], WHITE, d + 0.5)
   # a thin coloured line under the page, where the sheet's buttons begin
-  pic.paint(rounded_box((PANEL_WIDTH + w) / 2, h - 6, (w - PANEL_WIDTH) / 2 - 24, 2, 2), lighter(colour, 0.3),
-            (PANEL_WIDTH, h - 12, w, h))
+  pic.paint(rounded_box((panel + w) / 2, h - 6, (w - panel) / 2 - 24, 2, 2), lighter(colour, 0.3),
+            (panel, h - 12, w, h))
   return pic
 
 
@@ -489,8 +492,8 @@ def main():
   if not font_path:
     sys.exit("generate_pictures.py: no font for the button labels (install fonts-wqy-microhei)")
   font = Font(font_path)
-  for step, (number, colour, kind) in enumerate(PAGES):
-    page_picture(step, colour, kind).save(os.path.join(out, "page%d.bmp" % number))
+  for step, (number, colour, kind, panel) in enumerate(PAGES):
+    page_picture(step, colour, kind, panel).save(os.path.join(out, "page%d.bmp" % number))
   for hover_id, normal_id, label, colour, kind in BUTTONS:
     picture_button(font, label, colour, kind, True).save(os.path.join(out, "button%d.bmp" % hover_id))
     picture_button(font, label, colour, kind, False).save(os.path.join(out, "button%d.bmp" % normal_id))
