@@ -14,34 +14,6 @@ namespace {
 const wchar_t kFolder[] = L"C:\\wiz test";
 const wchar_t kDecoy[] = L"C:\\wiz.exe";
 
-// A visible dialog of process `pid` titled `title` (any title when empty) that
-// has a child `childId` (any when 0) and texts holding `containing`.
-HWND FindProcessDialog(DWORD pid, const std::wstring& title, int childId = 0, const std::wstring& containing = L"") {
-  struct Search {
-    DWORD pid;
-    std::wstring title, containing;
-    int childId;
-    HWND found = nullptr;
-  } search{pid, title, containing, childId};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner != s->pid || !::IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770") return TRUE;
-        if (!s->title.empty() && TextOf(hwnd) != s->title) return TRUE;
-        if (s->childId && !::GetDlgItem(hwnd, s->childId)) return TRUE;
-        std::wstring texts;
-        for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-          texts += TextOf(child) + L"\n";
-        if (texts.find(s->containing) == std::wstring::npos) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // The first true answer of `find` within the time, else its last one.
 template <typename Find>
 auto WaitFor(Find find, DWORD timeoutMs = 10000) -> decltype(find()) {

@@ -110,20 +110,20 @@ TEST_F(WizardTest, RefusedFinishWritesNothingAndNoRunValue) {
   }
 }
 
+// The state of the start-with-Windows box as its window goes.
+int checkedAtEnd = -1;
+LRESULT CALLBACK RecordAutoStartAtDestroy(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_DESTROY && ::GetDlgCtrlID(message->hwnd) == IDC_CTRL_AUTOSTART &&
+      ClassOf(message->hwnd) == L"Button")
+    checkedAtEnd = static_cast<int>(::SendMessageW(message->hwnd, BM_GETCHECK, 0, 0));
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(WizardTest, WithoutTheRunKeyTheBoxEndsUncheckedAndTheSaveSucceeds) {
   ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyW(HKEY_CURRENT_USER, kAutoStartKey));
-  static int checkedAtEnd = -1;
   checkedAtEnd = -1;
-  HHOOK hook = ::SetWindowsHookExW(
-      WH_CALLWNDPROC,
-      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->message == WM_DESTROY && ::GetDlgCtrlID(message->hwnd) == IDC_CTRL_AUTOSTART &&
-            ClassOf(message->hwnd) == L"Button")
-          checkedAtEnd = static_cast<int>(::SendMessageW(message->hwnd, BM_GETCHECK, 0, 0));
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-      },
-      nullptr, ::GetCurrentThreadId());
+  HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordAutoStartAtDestroy, nullptr, ::GetCurrentThreadId());
   CWizardMain sheet;
   WizardRun run(sheet);
   run.Click(kNext).Click(kNext).ClickOn(2, IDC_CTRL_FULLSCREEN).Click(kNext).Click(kFinish);
@@ -193,11 +193,11 @@ TEST_P(WizardLeavingTest, AsksOnceOnlyAfterChangesAndLeavesOrStaysAsAnswered) {
     SCOPED_TRACE("Cancel stays and starts nothing, No leaves without saving");
     Starts().clear();
     ASSERT_NO_FATAL_FAILURE(Leave(change, [&](WizardRun& run) {
-      run.Answer(kQuestion, IDCANCEL).At(page, [] { EXPECT_TRUE(Starts().empty()); });
+      run.CloseWhileAsked(kQuestion).Answer(kQuestion, IDCANCEL).At(page, [] { EXPECT_TRUE(Starts().empty()); });
       GetParam().take(run);
       run.Answer(kQuestion, IDNO);
     }, &boxes));
-    EXPECT_EQ(2, boxes) << "one question per request";
+    EXPECT_EQ(2, boxes) << "one question per request, none for a request while it is open";
     EXPECT_EQ(before, Files());
     ExpectStarted(1);
   }
@@ -315,8 +315,10 @@ TEST_F(WizardTest, WindowKeepsItsSizeCentredOnTheWorkAreaWithItsButtonsAndWhiteP
     EXPECT_EQ(CWizardMain::kWidth, after.right - after.left);
     EXPECT_EQ(CWizardMain::kHeight, after.bottom - after.top);
 
-    // Every button of the sheet whole inside it, in one row with its own two.
+    // Every button of the sheet whole inside it, in one row with its own two,
+    // none over another.
     RECT client{}, own{};
+    std::vector<RECT> placed;
     ::GetClientRect(run.Sheet(), &client);
     ::GetWindowRect(::GetDlgItem(run.Sheet(), IDC_SWITCH_TO_PANEL), &own);
     for (int id : {kBack, kNext, IDCANCEL, kHelp, IDC_SWITCH_TO_PANEL, IDC_ONE_CLICK_SETUP}) {
@@ -329,6 +331,11 @@ TEST_F(WizardTest, WindowKeepsItsSizeCentredOnTheWorkAreaWithItsButtonsAndWhiteP
       RECT screen{};
       ::GetWindowRect(::GetDlgItem(run.Sheet(), id), &screen);
       EXPECT_NEAR(own.bottom, screen.bottom, 4) << id;
+      for (const RECT& other : placed) {
+        RECT overlap{};
+        EXPECT_FALSE(::IntersectRect(&overlap, &other, &screen)) << id;
+      }
+      placed.push_back(screen);
     }
   });
   run.Click(kNext).Click(kNext).Click(kNext).At(3, [&] {

@@ -43,24 +43,42 @@ inline std::wstring TextOf(HWND hwnd) {
 
 // A visible top-level dialog of this thread titled `title` whose texts hold
 // `containing`.
+struct DialogSearch {
+  DWORD pid;  // 0: this thread's windows
+  std::wstring title, containing;
+  int childId;
+  HWND found = nullptr;
+};
+
+// A visible dialog titled `title` (any when empty), with a child `childId`
+// (any when 0) and texts holding `containing`.
+inline BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<DialogSearch*>(data);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(hwnd, &owner);
+  if ((s->pid && owner != s->pid) || !::IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770") return TRUE;
+  if (!s->title.empty() && TextOf(hwnd) != s->title) return TRUE;
+  if (s->childId && !::GetDlgItem(hwnd, s->childId)) return TRUE;
+  std::wstring texts;
+  for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    texts += TextOf(child) + L"\n";
+  if (texts.find(s->containing) == std::wstring::npos) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+// A dialog of this thread.
 inline HWND FindDialog(const std::wstring& title, const std::wstring& containing = L"") {
-  struct Search {
-    std::wstring title, containing;
-    HWND found = nullptr;
-  } search{title, containing};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (!::IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32770" || TextOf(hwnd) != s->title) return TRUE;
-        std::wstring texts;
-        for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-          texts += TextOf(child) + L"\n";
-        if (texts.find(s->containing) == std::wstring::npos) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{0, title, containing, 0};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &MatchDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A dialog of process `pid`.
+inline HWND FindProcessDialog(DWORD pid, const std::wstring& title, int childId = 0,
+                              const std::wstring& containing = L"") {
+  DialogSearch search{pid, title, containing, childId};
+  ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -166,6 +184,14 @@ class WizardRun {
       HWND box = FindDialog(L"提示", text);
       if (!box || !::GetDlgItem(box, button)) return false;
       ::PostMessageW(::GetDlgItem(box, button), BM_CLICK, 0, 0);
+      return true;
+    });
+  }
+  // While the box saying `text` is open, asks the sheet to close again.
+  WizardRun& CloseWhileAsked(const std::wstring& text) {
+    return Step("close while asked", [this, text] {
+      if (!FindDialog(L"提示", text)) return false;
+      ::PostMessageW(Sheet(), WM_CLOSE, 0, 0);
       return true;
     });
   }
