@@ -1,15 +1,22 @@
 #include "CCtrlPage.h"
 
 #include "AutoStart.h"
+#include "DataExchange.h"
 #include "SysConf.h"
 #include "WizardResources.h"
 
 CCtrlPage::CCtrlPage() : CWizardPage(IDD_CTRL_PAGE, PSWIZB_BACK | PSWIZB_NEXT) {}
 
 void CCtrlPage::InitControls() {
-  SetChecked(IDC_CTRL_FILTER, Settings().enable_filter != 0);
-  SetChecked(IDC_CTRL_FULLSCREEN, Settings().fullscreen_always != 0);
-  SetChecked(IDC_CTRL_AUTOSTART, true);
+  filter_ = Settings().enable_filter ? BST_CHECKED : BST_UNCHECKED;
+  fullscreen_ = Settings().fullscreen_always ? BST_CHECKED : BST_UNCHECKED;
+  autoStart_ = BST_CHECKED;
+}
+
+void CCtrlPage::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Check(IDC_CTRL_FILTER, filter_);
+  exchange.Check(IDC_CTRL_FULLSCREEN, fullscreen_);
+  exchange.Check(IDC_CTRL_AUTOSTART, autoStart_);
 }
 
 bool CCtrlPage::OnCommand(UINT id, UINT code, HWND control) {
@@ -30,13 +37,17 @@ bool CCtrlPage::OnCommand(UINT id, UINT code, HWND control) {
 }
 
 int CCtrlPage::SaveToConf() {
-  Settings().enable_filter = IsChecked(IDC_CTRL_FILTER) ? 1 : 0;
-  Settings().fullscreen_always = IsChecked(IDC_CTRL_FULLSCREEN) ? 1 : 0;
+  UpdateData(true);
+  Settings().enable_filter = filter_ == BST_CHECKED ? 1 : 0;
+  Settings().fullscreen_always = fullscreen_ == BST_CHECKED ? 1 : 0;
   return 1;
 }
 
 void CCtrlPage::ApplyAutoStart() {
   // A value written earlier stays when the box is unchecked.
-  if (!Hwnd() || !IsChecked(IDC_CTRL_AUTOSTART)) return;
-  if (!EnableAutoStart()) SetChecked(IDC_CTRL_AUTOSTART, false);
+  if (!Hwnd()) return;
+  UpdateData(true);
+  if (autoStart_ != BST_CHECKED || EnableAutoStart()) return;
+  autoStart_ = BST_UNCHECKED;
+  UpdateData(false);
 }

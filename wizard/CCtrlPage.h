@@ -17,4 +17,10 @@ class CCtrlPage : public CWizardPage {
   void InitControls() override;
   LRESULT OnWizardSave() override { return SaveToConf() ? 0 : 1; }
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  void DoDataExchange(fw::DataExchange& exchange) override;
+
+ private:
+  int filter_ = 0;
+  int fullscreen_ = 0;
+  int autoStart_ = 0;
 };

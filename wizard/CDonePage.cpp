@@ -1,6 +1,7 @@
 #include "CDonePage.h"
 
 #include "CWizardMain.h"
+#include "DataExchange.h"
 #include "WizardMessages.h"
 #include "WizardResources.h"
 
@@ -13,9 +14,12 @@ const COLORREF kPage = RGB(255, 255, 255);
 
 CDonePage::CDonePage() : CWizardPage(IDD_DONE_PAGE, PSWIZB_BACK | PSWIZB_FINISH) {}
 
+void CDonePage::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Control(IDC_DONE_CONTROL_PANEL, controlPanel_);
+  exchange.Control(IDC_DONE_BROWSER, browser_);
+}
+
 void CDonePage::InitControls() {
-  controlPanel_.SubclassDlgItemButton(IDC_DONE_CONTROL_PANEL, hwnd_);
-  browser_.SubclassDlgItemButton(IDC_DONE_BROWSER, hwnd_);
   GiveBitmaps(browser_, IDB_BROWSER_OVER, IDB_BROWSER);
   GiveBitmaps(controlPanel_, IDB_CONTROL_PANEL_OVER, IDB_CONTROL_PANEL);
   PlaceButtons();

@@ -18,6 +18,7 @@ class CDonePage : public CWizardPage {
   LRESULT OnWizardSave() override { return 0; }
   bool OnCommand(UINT id, UINT code, HWND control) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DoDataExchange(fw::DataExchange& exchange) override;
 
  private:
   void GiveBitmaps(CButtonST& button, UINT overId, UINT normalId);

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "DataExchange.h"
 #include "StringConv.h"
 #include "SysConf.h"
 #include "WizardResources.h"
@@ -26,14 +27,23 @@ void CKidInfoPage::InitControls() {
   for (int year = kYoungestAge; year <= kOldestAge; ++year)
     ::SendMessageW(age, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fw::Format(L"%02d", year).c_str()));
 
-  SetItemText(IDC_KID_NICK, settings.nick_name);
-  bool limited = settings.limited != 0;
-  SetChecked(IDC_KID_LIMITED, limited);
-  SetChecked(IDC_KID_UNLIMITED, !limited);
-  EnableMinutes(limited);
-  SetItemText(IDC_KID_MINUTES, fw::Format(L"%d", settings.time));
-  SelectText(IDC_KID_SEX, settings.is_boy ? kBoy : kGirl);
-  SelectText(IDC_KID_AGE, settings.age);
+  nick_ = settings.nick_name;
+  limited_ = settings.limited ? BST_CHECKED : BST_UNCHECKED;
+  unlimited_ = settings.limited ? BST_UNCHECKED : BST_CHECKED;
+  EnableMinutes(settings.limited != 0);
+  minutes_ = fw::Format(L"%d", settings.time);
+  sex_ = settings.is_boy ? kBoy : kGirl;
+  // The list holds 04 to 16: another stored age leaves it without a selection.
+  age_ = settings.age;
+}
+
+void CKidInfoPage::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Text(IDC_KID_NICK, nick_);
+  exchange.ComboText(IDC_KID_SEX, sex_);
+  exchange.ComboText(IDC_KID_AGE, age_);
+  exchange.Check(IDC_KID_LIMITED, limited_);
+  exchange.Check(IDC_KID_UNLIMITED, unlimited_);
+  exchange.Text(IDC_KID_MINUTES, minutes_);
 }
 
 bool CKidInfoPage::OnCommand(UINT id, UINT code, HWND control) {
@@ -66,49 +76,21 @@ bool CKidInfoPage::OnCommand(UINT id, UINT code, HWND control) {
 
 int CKidInfoPage::SaveToConf() {
   CSysConf& settings = Settings();
+  UpdateData(true);
   settings.limited = 0;
-  if (IsChecked(IDC_KID_LIMITED)) {
+  if (limited_ == BST_CHECKED) {
     settings.limited = 1;
-    settings.time = static_cast<int>(std::wcstol(ItemText(IDC_KID_MINUTES).c_str(), nullptr, 10));
+    settings.time = static_cast<int>(std::wcstol(minutes_.c_str(), nullptr, 10));
   }
-  std::wstring nick = ItemText(IDC_KID_NICK);
-  if (nick.empty()) {
+  if (nick_.empty()) {
     ::MessageBoxW(hwnd_, L"请输入小孩的昵称...", L"提示", MB_OK | MB_ICONINFORMATION);
     ::SetFocus(Item(IDC_KID_NICK));
     return 0;
   }
-  settings.nick_name = nick;
-  settings.is_boy = ::lstrcmpiW(SelectedText(IDC_KID_SEX).c_str(), kBoy) == 0 ? 1 : 0;
-  std::wstring age = SelectedText(IDC_KID_AGE);
-  if (!age.empty()) settings.age = age;
+  settings.nick_name = nick_;
+  settings.is_boy = ::lstrcmpiW(sex_.c_str(), kBoy) == 0 ? 1 : 0;
+  if (!age_.empty()) settings.age = age_;
   return 1;
-}
-
-void CKidInfoPage::SelectText(int comboId, const std::wstring& text) {
-  HWND combo = Item(comboId);
-  int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    int length = static_cast<int>(::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0));
-    std::wstring entry(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    ::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
-    entry.resize(static_cast<size_t>(length > 0 ? length : 0));
-    if (::lstrcmpiW(entry.c_str(), text.c_str()) == 0) {
-      ::SendMessageW(combo, CB_SETCURSEL, i, 0);
-      return;
-    }
-  }
-}
-
-std::wstring CKidInfoPage::SelectedText(int comboId) const {
-  HWND combo = Item(comboId);
-  int selected = static_cast<int>(::SendMessageW(combo, CB_GETCURSEL, 0, 0));
-  if (selected == CB_ERR) return std::wstring();
-  int length = static_cast<int>(::SendMessageW(combo, CB_GETLBTEXTLEN, selected, 0));
-  if (length <= 0) return std::wstring();
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::SendMessageW(combo, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<size_t>(length));
-  return text;
 }
 
 void CKidInfoPage::EnableMinutes(bool enable) { ::EnableWindow(Item(IDC_KID_MINUTES), enable); }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "CWizardPage.h"
 
 // Step 2: the child's nick name, sex and age, and the daily limit.
@@ -14,9 +16,15 @@ class CKidInfoPage : public CWizardPage {
   void InitControls() override;
   LRESULT OnWizardSave() override { return SaveToConf() ? 0 : 1; }
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  void DoDataExchange(fw::DataExchange& exchange) override;
 
  private:
-  void SelectText(int comboId, const std::wstring& text);
-  std::wstring SelectedText(int comboId) const;
   void EnableMinutes(bool enable);
+
+  std::wstring nick_;
+  std::wstring sex_;
+  std::wstring age_;  // empty: none selected
+  int limited_ = 0;
+  int unlimited_ = 0;
+  std::wstring minutes_;
 };

@@ -1,13 +1,21 @@
 #include "CPwdPage.h"
 
+#include "DataExchange.h"
 #include "SysConf.h"
 #include "WizardResources.h"
 
 CPwdPage::CPwdPage() : CWizardPage(IDD_PWD_PAGE, PSWIZB_NEXT, IDC_PWD_PICTURE) {}
 
 void CPwdPage::InitControls() {
-  SetChecked(IDC_PWD_EXIT_NEEDS, Settings().exit_need_pwd != 0);
-  SetChecked(IDC_PWD_LOGIN_NEEDS, Settings().login_need_pwd != 0);
+  exitNeedsPassword_ = Settings().exit_need_pwd ? BST_CHECKED : BST_UNCHECKED;
+  loginNeedsPassword_ = Settings().login_need_pwd ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CPwdPage::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Check(IDC_PWD_EXIT_NEEDS, exitNeedsPassword_);
+  exchange.Check(IDC_PWD_LOGIN_NEEDS, loginNeedsPassword_);
+  exchange.Text(IDC_PWD_FIRST, first_);
+  exchange.Text(IDC_PWD_SECOND, second_);
 }
 
 bool CPwdPage::OnCommand(UINT id, UINT code, HWND control) {
@@ -26,16 +34,15 @@ bool CPwdPage::OnCommand(UINT id, UINT code, HWND control) {
 
 int CPwdPage::SaveToConf() {
   CSysConf& settings = Settings();
-  settings.exit_need_pwd = IsChecked(IDC_PWD_EXIT_NEEDS) ? 1 : 0;
-  settings.login_need_pwd = IsChecked(IDC_PWD_LOGIN_NEEDS) ? 1 : 0;
-  std::wstring first = ItemText(IDC_PWD_FIRST);
-  std::wstring second = ItemText(IDC_PWD_SECOND);
-  if (first != second) {
+  UpdateData(true);
+  settings.exit_need_pwd = exitNeedsPassword_ == BST_CHECKED ? 1 : 0;
+  settings.login_need_pwd = loginNeedsPassword_ == BST_CHECKED ? 1 : 0;
+  if (first_ != second_) {
     ::MessageBoxW(hwnd_, L"密码输入不一致,请重新输入", L"提示", MB_OK | MB_ICONINFORMATION);
     ::SetFocus(Item(IDC_PWD_FIRST));
     return 0;
   }
   // Skipping the step must not erase the password set earlier.
-  if (!first.empty()) settings.password = first;
+  if (!first_.empty()) settings.password = first_;
   return 1;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "CWizardPage.h"
 
 // Step 1: the parent password and the two places it is asked for.
@@ -15,4 +17,12 @@ class CPwdPage : public CWizardPage {
   void InitControls() override;
   LRESULT OnWizardSave() override { return SaveToConf() ? 0 : 1; }
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  void DoDataExchange(fw::DataExchange& exchange) override;
+
+ private:
+  int exitNeedsPassword_ = 0;
+  int loginNeedsPassword_ = 0;
+  // The edits start empty: the stored password is never shown.
+  std::wstring first_;
+  std::wstring second_;
 };

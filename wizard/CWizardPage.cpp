@@ -14,13 +14,17 @@ BOOL CWizardPage::OnInitDialog() {
   HWND picture = ::GetWindow(hwnd_, GW_CHILD);
   if (picture) ::SetWindowPos(picture, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   InitControls();
+  UpdateData(false);
   started_ = true;
   return TRUE;
 }
 
 bool CWizardPage::OnSetActive() {
   ::PostMessageW(SheetHwnd(), PSM_SETWIZBUTTONS, 0, wizardButtons_);
-  return fw::PropertyPage::OnSetActive();
+  reloading_ = true;
+  bool active = fw::PropertyPage::OnSetActive();
+  reloading_ = false;
+  return active;
 }
 
 bool CWizardPage::OnQueryCancel() { return ::SendMessageW(SheetHwnd(), WM_WIZARD_QUERYSAVE, 0, 0) == 0; }
@@ -30,7 +34,7 @@ bool CWizardPage::OnWizardFinish() { return ::SendMessageW(SheetHwnd(), WM_WIZAR
 void CWizardPage::OnHelp() { ::SendMessageW(SheetHwnd(), WM_COMMAND, ID_WIZARD_HELP, 0); }
 
 void CWizardPage::ReportModified() const {
-  if (started_) ::SendMessageW(SheetHwnd(), WM_PAGE_MODIFIED, 0, 0);
+  if (started_ && !reloading_) ::SendMessageW(SheetHwnd(), WM_PAGE_MODIFIED, 0, 0);
 }
 
 CSysConf& CWizardPage::Settings() const { return CurrentSettings(); }

@@ -19,7 +19,8 @@ class CWizardPage : public fw::PropertyPage {
 
  protected:
   BOOL OnInitDialog() final;
-  // Fills the controls from the settings; changes made here are not reported.
+  // Fills the lists and takes the settings into the page's data, which the
+  // data exchange then shows; changes made here are not reported.
   virtual void InitControls() = 0;
   bool OnSetActive() override;
   bool OnQueryCancel() override;
@@ -41,4 +42,6 @@ class CWizardPage : public fw::PropertyPage {
   int transparentId_;
   fw::ScopedBrush whiteBrush_;
   bool started_ = false;
+  // The controls are being loaded again from the page's data.
+  bool reloading_ = false;
 };

@@ -83,7 +83,6 @@ class Dialog : public Wnd {
   }
 
  private:
-  friend class PropertyPage;  // pages share the message routing
   static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   HWND Open(HWND parent);
 

@@ -20,7 +20,7 @@ PROPSHEETPAGEW PropertyPage::Describe(bool hasHelp) const {
 PropertySheet* PropertyPage::Sheet() const { return dynamic_cast<PropertySheet*>(FromHandle(SheetHwnd())); }
 
 bool PropertyPage::OnSetActive() {
-  if (activatedBefore_) RefreshControls();
+  if (activatedBefore_) UpdateData(false);
   activatedBefore_ = true;
   return true;
 }
@@ -58,21 +58,16 @@ bool PropertyPage::OnNotify(NMHDR& header, LRESULT& result) {
   }
 }
 
+// The system makes the page's window with this dialog procedure; at
+// WM_INITDIALOG the page subclasses it, and from then on every message
+// reaches WndProc first and this procedure only for what the page leaves.
 INT_PTR CALLBACK PropertyPage::StaticPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<PropertyPage*>(FromHandle(hwnd));
-  if (!self && message == WM_INITDIALOG) {
-    // The system hands over its copy of the page description.
-    self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
-    if (!self || !self->Attach(hwnd)) return FALSE;
-    self->activatedBefore_ = false;
-  }
-  if (!self) return FALSE;
-  INT_PTR answer = self->DialogMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    self->Forget();
-    self->OnFinalMessage();
-  }
-  return answer;
+  if (message != WM_INITDIALOG || FromHandle(hwnd)) return FALSE;
+  // The system hands over its copy of the page description.
+  auto* self = reinterpret_cast<PropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+  if (!self || !self->Subclass(hwnd)) return FALSE;
+  self->activatedBefore_ = false;
+  return static_cast<INT_PTR>(self->WndProc(message, wParam, lParam));
 }
 
 }  // namespace fw

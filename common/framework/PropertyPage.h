@@ -9,9 +9,11 @@ namespace fw {
 class PropertySheet;
 
 // One page of a property sheet, made from its own dialog template when the
-// sheet first shows it. The sheet's notifications reach the virtual handlers
-// below; their answers go back to the sheet through DWLP_MSGRESULT, since a
-// dialog procedure's plain return value never reaches the sender.
+// sheet first shows it. The page takes its window at WM_INITDIALOG and runs
+// it from then on through its own window procedure, so the answers of the
+// handlers below reach the sheet that sent the notification (a dialog
+// procedure's plain return value would reach it as 0). Leaving the page
+// saves its data exchange; coming back loads it again.
 class PropertyPage : public Dialog {
  public:
   explicit PropertyPage(UINT templateId, HINSTANCE module = ThisModule());
@@ -24,10 +26,12 @@ class PropertyPage : public Dialog {
   HWND SheetHwnd() const { return hwnd_ ? ::GetParent(hwnd_) : nullptr; }
 
  protected:
-  // The page becomes the current one; false refuses.
+  // The page becomes the current one; false refuses. Later activations load
+  // the controls from the data exchange.
   virtual bool OnSetActive();
-  // The page is left for another one; false keeps it.
-  virtual bool OnKillActive() { return true; }
+  // The page is left for another one; false keeps it. Saves the data
+  // exchange.
+  virtual bool OnKillActive() { return UpdateData(true); }
   // The sheet is about to be cancelled; false keeps it open.
   virtual bool OnQueryCancel() { return true; }
   // The sheet was cancelled.
@@ -38,8 +42,6 @@ class PropertyPage : public Dialog {
   virtual LRESULT OnWizardNext() { return 0; }
   virtual LRESULT OnWizardBack() { return 0; }
   virtual void OnHelp() {}
-  // Later activations refresh the controls from the page's data.
-  virtual void RefreshControls() {}
 
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   // A page never ends itself: OK and Cancel belong to the sheet.

@@ -154,6 +154,9 @@ class WizardLeavingTest : public WizardTest, public ::testing::WithParamInterfac
     WizardRun run(sheet);
     BoxCounter counter;
     change(run);
+    // The last page is reached with a step back on the way: coming back to a
+    // page reloads its controls, which is no change.
+    if (GetParam().page == 3) run.Click(kNext).Click(kBack);
     for (int page = 0; page < GetParam().page; ++page) run.Click(kNext);
     GetParam().take(run);
     rest(run);
