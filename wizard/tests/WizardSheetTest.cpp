@@ -353,6 +353,8 @@ TEST_F(WizardTest, WindowKeepsItsSizeCentredOnTheWorkAreaWithItsButtonsAndWhiteP
       EXPECT_EQ(expected[i].right, button.right);
       EXPECT_EQ(expected[i].bottom, button.bottom);
     }
+    // Above whatever other windows share the display while it is read.
+    ::SetWindowPos(run.Sheet(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     repaint();
     RECT window{};
     ::GetWindowRect(run.Sheet(), &window);
