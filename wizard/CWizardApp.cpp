@@ -1,0 +1,26 @@
+#include "CWizardApp.h"
+
+#include <commctrl.h>
+
+#include "ComSupport.h"
+#include "CWizardAuthDlg.h"
+#include "CWizardMain.h"
+
+bool CWizardApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+  ::InitCommonControlsEx(&controls);
+  // The address book of the Help button is read through MSXML.
+  fw::ComThreadScope com;
+
+  CWizardMain sheet;
+  // Asked before anything shows: Cancel ends the program, writing nothing.
+  const CSysConf& settings = sheet.Settings();
+  if (CWizardAuthDlg::IsNeeded(settings.login_need_pwd, settings.password)) {
+    CWizardAuthDlg prompt(settings.password);
+    prompt.DoModal();
+    if (!prompt.Passed()) return false;
+  }
+  sheet.Flags() |= PSH_WIZARD | PSH_HASHELP;
+  sheet.DoModal();
+  return false;
+}

@@ -1,0 +1,3 @@
+#include "CWizardApp.h"
+
+FW_PROGRAM_ENTRY(CWizardApp)
