@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "DialogItems.h"
 #include "MessageLoop.h"
 
 namespace fw {
@@ -127,6 +128,7 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam
   if (!self && message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
     self->Attach(hwnd);
+    AddTemplateComboItems(hwnd, self->module_, self->templateId_);
   }
   if (!self) return FALSE;
   INT_PTR answer = self->DialogMessage(message, wParam, lParam);
