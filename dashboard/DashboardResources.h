@@ -19,6 +19,9 @@
 #define IDS_AUTOSTART_NAME 102
 #define IDS_AUTOSTART_KEY 103
 #define IDS_AUTOSTART_ARG 104
+// Entries of the child page's sex list.
+#define IDS_SEX_BOY 201
+#define IDS_SEX_GIRL 202
 
 // Panel (102).
 #define IDC_TAB_GENERAL 1009

@@ -12,16 +12,15 @@ int AddTemplateComboItems(HWND dialog, HINSTANCE module, UINT templateId) {
   if (!words) return 0;
   // Every read stays inside the resource, whatever its content.
   size_t count = ::SizeofResource(module, found) / sizeof(WORD);
-  size_t at = 0;
   int added = 0;
-  while (at < count && words[at] != 0) {
-    int id = words[at++];
-    std::wstring text;
-    while (at < count && words[at] != 0) text.push_back(static_cast<wchar_t>(words[at++]));
-    if (at >= count) break;  // a text without its terminator is not added
-    ++at;
-    HWND combo = ::GetDlgItem(dialog, id);
-    if (combo && ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0) ++added;
+  for (size_t at = 0; at + 1 < count && words[at] != 0; at += 2) {
+    const wchar_t* text = nullptr;
+    // With a zero buffer size LoadStringW gives the string in place.
+    int length = ::LoadStringW(module, words[at + 1], reinterpret_cast<LPWSTR>(&text), 0);
+    HWND combo = ::GetDlgItem(dialog, words[at]);
+    if (!combo || length <= 0) continue;
+    std::wstring entry(text, static_cast<size_t>(length));
+    if (::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str())) >= 0) ++added;
   }
   return added;
 }

@@ -4,10 +4,11 @@
 namespace fw {
 
 // Win32 dialog templates carry no list items, so a module gives them in a
-// resource of type "COMBOITEMS" numbered like the template: records of a
-// 16-bit control id and a zero-terminated UTF-16 text, ended by a 0 id.
-// Adds each text to its combo box, in resource order; returns how many were
-// added. A dialog without such a resource gets nothing.
+// resource of type "COMBOITEMS" numbered like the template: pairs of 16-bit
+// numbers, a control id and the id of a string of the module's string table,
+// ended by a 0 control id. Adds each string to its combo box, in resource
+// order; returns how many were added. A dialog without such a resource gets
+// nothing.
 int AddTemplateComboItems(HWND dialog, HINSTANCE module, UINT templateId);
 
 }  // namespace fw

@@ -1,0 +1,14 @@
+# The control panel driven through its export in the test's own thread, from
+# a copy of the program folder; the settings files, the Run value and the
+# default-browser keys are real and put back.
+if(NOT HOLLIN_TESTS)
+  return()
+endif()
+set(dashboard_tests ${CMAKE_CURRENT_LIST_DIR})
+hollin_add_test(dashboard_tests
+  SOURCES ${dashboard_tests}/DashboardTest.cpp ${dashboard_tests}/DashboardSystemTest.cpp
+  LIBS skin data framework
+  LOCK datafolder registry display
+  TIMEOUT 180)
+target_include_directories(dashboard_tests PRIVATE ${dashboard_tests} ${CMAKE_SOURCE_DIR}/common/data/tests)
+add_dependencies(dashboard_tests Dashboard args_recorder)
