@@ -14,6 +14,9 @@ function(hollin_add_test name)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
+  # Tests may use what Vista added (RegDeleteTreeW, GetTickCount64); the
+  # programs they test are built for XP.
+  set_target_properties(${name} PROPERTIES HOLLIN_WINNT 0x0600)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   set(props TIMEOUT ${T_TIMEOUT})
   if(T_SERIAL)
@@ -23,8 +26,9 @@ function(hollin_add_test name)
     list(JOIN T_LOCK "," locks)
     list(APPEND props RESOURCE_LOCK "${locks}")
   endif()
+  # ThisWindows* cases run only in the version-named copies.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ${props})
+                       TEST_FILTER "-ThisWindows*" PROPERTIES ${props})
 endfunction()
 
 # hollin_program(<name> SOURCES ... [LIBS ...]): a Unicode GUI program.
@@ -33,4 +37,57 @@ function(hollin_program name)
   add_executable(${name} WIN32 ${P_SOURCES})
   target_link_options(${name} PRIVATE -municode)
   target_link_libraries(${name} PRIVATE ${P_LIBS})
+endfunction()
+
+# hollin_version_copies(<test> VERSIONS <wine version>... [LOCK <resource>...])
+# Wine reports a Windows version per program file name
+# (HKCU\Software\Wine\AppDefaults\<exe>\Version). For each version a copy of
+# the test program, <test>_<version>.exe, runs its ThisWindows* cases with Wine
+# reporting that version; the cases find the version in their own file name
+# (utility/tests/ThisWindows.h). The program under its own name leaves those
+# cases out. hollin_version_copies_setup() sets the versions in the prefix.
+function(hollin_version_copies name)
+  cmake_parse_arguments(V "" "" "VERSIONS;LOCK" ${ARGN})
+  if(NOT HOLLIN_TESTS)
+    return()
+  endif()
+  target_link_libraries(${name} PRIVATE this_windows)
+  foreach(version ${V_VERSIONS})
+    set(copy ${name}_${version}.exe)
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${copy})
+    add_test(NAME ${name}_${version}
+             COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE_DIR:${name}>/${copy}
+                     --gtest_filter=ThisWindows*)
+    # A copy that runs no case, or skips one, has not shown its branch.
+    set_tests_properties(${name}_${version} PROPERTIES
+      FIXTURES_REQUIRED wine_app_versions
+      FAIL_REGULAR_EXPRESSION "\\[  PASSED  \\] 0 tests|\\[  SKIPPED \\]"
+      TIMEOUT 120)
+    if(V_LOCK)
+      list(JOIN V_LOCK "," locks)
+      set_tests_properties(${name}_${version} PROPERTIES RESOURCE_LOCK "${locks}")
+    endif()
+    set_property(GLOBAL APPEND PROPERTY HOLLIN_VERSION_COPIES "${copy}:${version}")
+  endforeach()
+endfunction()
+
+# One set-up test writes every copy's version into the test prefix before the
+# copies run; importing the same values again changes nothing.
+function(hollin_version_copies_setup)
+  get_property(copies GLOBAL PROPERTY HOLLIN_VERSION_COPIES)
+  if(NOT copies)
+    return()
+  endif()
+  set(reg "REGEDIT4\n")
+  foreach(entry ${copies})
+    string(REPLACE ":" ";" pair "${entry}")
+    list(GET pair 0 exe)
+    list(GET pair 1 version)
+    string(APPEND reg "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${exe}]\n\"Version\"=\"${version}\"\n")
+  endforeach()
+  set(file ${CMAKE_BINARY_DIR}/version-copies.reg)
+  file(WRITE ${file} "${reg}")
+  add_test(NAME WineVersionCopies COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg import Z:${file})
+  set_tests_properties(WineVersionCopies PROPERTIES FIXTURES_SETUP wine_app_versions)
 endfunction()

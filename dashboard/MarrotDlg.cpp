@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "CommHelper.h"
+#include "DataExchange.h"
 #include "DashboardApp.h"
 #include "DashboardMessages.h"
 #include "DashboardResources.h"
@@ -53,13 +54,18 @@ CMarrotDlg::CMarrotDlg(HWND parent) : CFrameDlg(IDD_MARROT_DIALOG, parent) {
 // The page windows go with the panel's window; the objects go here.
 CMarrotDlg::~CMarrotDlg() = default;
 
+void CMarrotDlg::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Control(IDC_PANEL_OK, m_btnOK);
+  exchange.Control(IDC_PANEL_CANCEL, m_btnCancel);
+  exchange.Control(IDC_APPLY, m_btnApply);
+  exchange.Control(IDC_TAB_SECURITY, m_securityTab);
+  exchange.Control(IDC_LINK_BROWSER, m_linkBrowser);
+  exchange.Control(IDC_LINK_WIZARD, m_linkWizard);
+}
+
 void CMarrotDlg::OnSkinPreInit() {
-  m_btnOK.SubclassDlgItemButton(IDC_PANEL_OK, hwnd_);
-  m_btnCancel.SubclassDlgItemButton(IDC_PANEL_CANCEL, hwnd_);
-  m_btnApply.SubclassDlgItemButton(IDC_APPLY, hwnd_);
-  m_securityTab.SubclassDlgItem(IDC_TAB_SECURITY, hwnd_);
-  m_linkBrowser.SubclassLink(Item(IDC_LINK_BROWSER));
-  m_linkWizard.SubclassLink(Item(IDC_LINK_WIZARD));
+  // The buttons must be bound before the skin, which gives them their look.
+  UpdateData(false);
   m_linkBrowser.SetColours(kLinkColour, kLinkColour, kLinkHover);
   m_linkWizard.SetColours(kLinkColour, kLinkColour, kLinkHover);
 }

@@ -25,6 +25,7 @@ class CMarrotDlg : public CFrameDlg {
 
  protected:
   BOOL OnInitDialog() override;
+  void DoDataExchange(fw::DataExchange& exchange) override;
   void OnSkinPreInit() override;
   void BindSkinItems() override;
   void OnOK() override;

@@ -68,6 +68,11 @@ int CVistaVolumeCtrl::LevelToVolume(float level)
     return std::clamp(static_cast<int>(scaled), 0, 100);
 }
 
+float CVistaVolumeCtrl::VolumeToLevel(int volume)
+{
+    return static_cast<float>(std::clamp(volume, 0, 100) / 100.0);
+}
+
 int CVistaVolumeCtrl::GetMute()
 {
     if (!endpoint_)
@@ -99,8 +104,7 @@ int CVistaVolumeCtrl::SetVol(int volume)
 {
     if (!endpoint_)
         return E_FAIL;
-    const float level = static_cast<float>(std::clamp(volume, 0, 100) / 100.0);
-    return endpoint_->SetMasterVolumeLevelScalar(level, nullptr);
+    return endpoint_->SetMasterVolumeLevelScalar(VolumeToLevel(volume), nullptr);
 }
 
 int CVistaVolumeCtrl::GetMax()

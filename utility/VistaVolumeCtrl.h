@@ -28,6 +28,8 @@ public:
     // floats, so 0.29 comes back as 0.2899999; a small tolerance keeps a
     // volume that was set reading as itself while 0.999 still reads 99.
     static int LevelToVolume(float level);
+    // A volume of 0-100 (clamped) as the master level to set.
+    static float VolumeToLevel(int volume);
 
 private:
     void Setup();

@@ -1,5 +1,6 @@
 #include "BroswerRegister.h"
 
+#include "RegKey.h"
 #include "ServicePaths.h"
 #include "StringConv.h"
 #include "WindowsVersion.h"
@@ -134,13 +135,13 @@ int CXPBroswerRegisterImpl::Register()
 
 int CXPBroswerRegisterImpl::IsDefault()
 {
-    RegistryKey key;
+    // Read as the browser and the control panel read it, through the utility
+    // library's key wrapper: REG_EXPAND_SZ expanded, at most 1023 characters.
+    RegKey key(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", KEY_READ);
     std::wstring command;
-    // Read access as the registry wrapper opens it (KEY_READ, 0x20019).
-    if (!key.Open(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", 0x20019) ||
-        !key.GetText(nullptr, command, 0x10000))
-        return 0;
-    return command.find(L"Brivan") != std::wstring::npos ? 1 : 0;
+    const bool read = key.ReadValue(nullptr, &command);
+    key.Close();
+    return read && command.find(L"Brivan") != std::wstring::npos ? 1 : 0;
 }
 
 IBroswerRegister* NewBroswerRegisterImpl(int versionClass)

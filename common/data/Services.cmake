@@ -1,6 +1,6 @@
 # System services: MSXML document and address book, shared configuration
 # block, HTTP download and update check, default browser, keyboard hook.
-target_link_libraries(data PUBLIC ole32 oleaut32 uuid wininet advapi32 shell32 user32 winversion)
+target_link_libraries(data PUBLIC ole32 oleaut32 uuid wininet advapi32 shell32 user32 winversion Cobbel)
 
 # The address book and the shipped update version sit in the program folder's
 # conf folder, beside the programs that read them.
@@ -41,6 +41,9 @@ hollin_add_test(services_registry_tests
   SOURCES ${services_tests}/BroswerRegisterTest.cpp
   LIBS data
   LOCK registry)
+# Registration and the default question on each family's Windows, and none
+# before Windows 2000.
+hollin_version_copies(services_registry_tests VERSIONS win98 win2k winxp vista win7 LOCK registry)
 # Real keyboard input through SendInput into a window on the test display.
 hollin_add_test(services_hook_tests
   SOURCES ${services_tests}/KeyboardHookTest.cpp

@@ -2,48 +2,33 @@
 
 #include <vector>
 
+#include "CreationBinding.h"
+#include "DataExchange.h"
 #include "DialogItems.h"
 #include "MessageLoop.h"
 
 namespace fw {
-namespace {
 
-// Messages whose answer a dialog procedure returns itself instead of through
-// DWLP_MSGRESULT.
-bool AnswersDirectly(UINT message) {
-  switch (message) {
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
-Dialog::Dialog(UINT templateId, HINSTANCE module) : templateId_(templateId), module_(module) { isDialog_ = true; }
+Dialog::Dialog(UINT templateId, HINSTANCE module) : templateId_(templateId), module_(module) {}
 
 Dialog::Dialog(UINT templateId, HWND parent, HINSTANCE module)
-    : templateId_(templateId), module_(module), parent_(parent) {
-  isDialog_ = true;
-}
+    : templateId_(templateId), module_(module), parent_(parent) {}
 
 HWND Dialog::Open(HWND parent) {
   ended_ = false;
   result_ = 0;
-  return ::CreateDialogParamW(module_, MAKEINTRESOURCEW(templateId_), parent, &StaticDialogProc,
-                              reinterpret_cast<LPARAM>(this));
+  HWND hwnd = nullptr;
+  {
+    CreationBinding binding(*this);
+    hwnd = ::CreateDialogParamW(module_, MAKEINTRESOURCEW(templateId_), parent, &StaticDialogProc,
+                                reinterpret_cast<LPARAM>(this));
+  }
+  if (hwnd && hwnd_ != hwnd) {
+    // Never bound: its messages would reach nobody.
+    ::DestroyWindow(hwnd);
+    return nullptr;
+  }
+  return hwnd;
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {
@@ -59,7 +44,8 @@ INT_PTR Dialog::DoModal(HWND parent) {
   if (disabledOwner) ::EnableWindow(owner, FALSE);
   if (!ended_ && hwnd_) {
     ::ShowWindow(hwnd_, SW_SHOW);
-    RunModalLoop(ended_);
+    // A WM_QUIT ends the dialog as a window destroyed without EndDialog.
+    if (!RunModalLoop(ended_) && !ended_) result_ = -1;
   }
   // Enable the owner before the dialog goes, so activation returns to it.
   if (disabledOwner) ::EnableWindow(owner, TRUE);
@@ -73,8 +59,7 @@ bool Dialog::CreateModeless(HWND parent) {
   if (!parent) parent = parent_;
   modal_ = false;
   if (!Open(parent)) return false;
-  ownsWindow_ = hwnd_ != nullptr;
-  return ownsWindow_;
+  return hwnd_ != nullptr;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
@@ -82,9 +67,20 @@ void Dialog::EndDialog(INT_PTR result) {
   ended_ = true;
   if (!hwnd_) return;
   if (modal_)
-    ::PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the modal loop
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes a loop waiting for input
   else
     ::DestroyWindow(hwnd_);
+}
+
+bool Dialog::UpdateData(bool save) {
+  if (!hwnd_) return false;
+  DataExchange exchange(hwnd_, save);
+  DoDataExchange(exchange);
+  return !exchange.Failed();
+}
+
+void Dialog::OnOK() {
+  if (UpdateData(true)) EndDialog(IDOK);
 }
 
 std::wstring Dialog::ItemText(int id) const {
@@ -102,8 +98,21 @@ int Dialog::ItemInt(int id, bool* valid) const {
   return value;
 }
 
+LRESULT Dialog::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Destroyed from outside while modal (its owner went, say): end the loop
+  // instead of waiting forever for an EndDialog that cannot come.
+  if (message == WM_NCDESTROY && modal_ && !ended_) {
+    ended_ = true;
+    result_ = -1;
+  }
+  // The template's list items, before any initialisation looks at the lists.
+  if (message == WM_INITDIALOG) AddTemplateComboItems(hwnd_, module_, templateId_);
+  return Wnd::WndProc(message, wParam, lParam);
+}
+
 bool Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_INITDIALOG) {
+    UpdateData(false);
     result = OnInitDialog();
     return true;
   }
@@ -123,48 +132,9 @@ bool Dialog::OnCommand(UINT id, UINT code, HWND control) {
   return false;
 }
 
-INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<Dialog*>(FromHandle(hwnd));
-  if (!self && message == WM_INITDIALOG) {
-    self = reinterpret_cast<Dialog*>(lParam);
-    self->Attach(hwnd);
-    AddTemplateComboItems(hwnd, self->module_, self->templateId_);
-  }
-  if (!self) return FALSE;
-  INT_PTR answer = self->DialogMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    // Destroyed from outside while modal (its owner went, say): end the loop
-    // instead of waiting forever for an EndDialog that cannot come.
-    if (self->modal_ && !self->ended_) {
-      self->ended_ = true;
-      self->result_ = -1;
-    }
-    self->Forget();
-    self->OnFinalMessage();
-  }
-  return answer;
-}
-
-LRESULT Dialog::DefaultDialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!hwnd_) return 0;
-  defaultPending_ = message;
-  defaultPendingSet_ = true;
-  LRESULT result = ::DefDlgProcW(hwnd_, message, wParam, lParam);
-  defaultPendingSet_ = false;
-  return result;
-}
-
-INT_PTR Dialog::DialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (defaultPendingSet_ && defaultPending_ == message) {
-    defaultPendingSet_ = false;
-    return FALSE;
-  }
-  LRESULT result = 0;
-  bool handled = ReflectToChild(message, wParam, lParam, result) || OnMessage(message, wParam, lParam, result);
-  if (!handled) return FALSE;
-  if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
-  ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
-  return TRUE;
-}
+// The window procedure is the object's own from creation on (WndProc, then
+// the dialog manager for what it leaves), so the dialog procedure that the
+// dialog manager calls back has nothing left to do.
+INT_PTR CALLBACK Dialog::StaticDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 }  // namespace fw

@@ -45,9 +45,22 @@ std::wstring ToLower(std::wstring_view text) {
   return lower;
 }
 
+namespace {
+
+// The invariant locale's upper case: the same for every user, as an ordinal
+// comparison ignoring case is. CompareStringOrdinal does this from Vista on.
+std::wstring InvariantUpper(std::wstring_view text) {
+  std::wstring upper(text);
+  if (!upper.empty())
+    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
+                 static_cast<int>(upper.size()));
+  return upper;
+}
+
+}  // namespace
+
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
+  return a.size() == b.size() && InvariantUpper(a) == InvariantUpper(b);
 }
 
 std::wstring Format(const wchar_t* format, ...) {

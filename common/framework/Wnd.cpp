@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "CreationBinding.h"
 #include "ModuleScope.h"
 
 namespace fw {
@@ -77,24 +78,52 @@ Wnd* Wnd::FromHandle(HWND hwnd) {
   return hwnd ? static_cast<Wnd*>(::GetPropW(hwnd, ObjectProperty())) : nullptr;
 }
 
-bool Wnd::Create(const CreateArgs& args) {
+bool Wnd::Create(const CreateArgs& given) {
   if (hwnd_) return false;
+  CreateArgs args = given;
+  PreCreateWindow(args);
   const wchar_t* className = args.className;
   if (!className) {
     if (!RegisterFrameworkClass(&StaticWndProc)) return false;
     className = WindowClass();
   }
-  HWND hwnd = ::CreateWindowExW(args.exStyle, className, args.title, args.style, args.x, args.y, args.width,
-                                args.height, args.parent, reinterpret_cast<HMENU>(args.idOrMenu), ThisModule(),
-                                this);
+  HWND hwnd = nullptr;
+  {
+    CreationBinding binding(*this);
+    hwnd = ::CreateWindowExW(args.exStyle, className, args.title, args.style, args.x, args.y, args.width,
+                             args.height, args.parent, reinterpret_cast<HMENU>(args.idOrMenu), ThisModule(), this);
+  }
   if (!hwnd) return false;
-  // A system class never saw our creation parameter: take it over now.
-  if (!hwnd_ && !Subclass(hwnd)) {
+  if (hwnd_ != hwnd) {
+    // Never bound (the creation hook could not be set): a window without its
+    // object must not stay.
     ::DestroyWindow(hwnd);
     return false;
   }
   ownsWindow_ = true;
+  PreSubclassWindow();
+  return hwnd_ != nullptr;
+}
+
+bool Wnd::BindFromCreation(HWND hwnd) {
+  if (!Attach(hwnd)) return false;
+  ownsWindow_ = true;
+  ReplaceProcedure();
   return true;
+}
+
+void Wnd::ReplaceProcedure() {
+  auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC));
+  // A window of the framework's own class already runs StaticWndProc.
+  if (current == &StaticWndProc) return;
+  previousProc_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+}
+
+void Wnd::Rebind(HWND replacement) {
+  if (hwnd_ && ::GetPropW(hwnd_, ObjectProperty()) == this) ::RemovePropW(hwnd_, ObjectProperty());
+  hwnd_ = replacement;
+  if (hwnd_) ::SetPropW(hwnd_, ObjectProperty(), this);
 }
 
 bool Wnd::Attach(HWND hwnd) {
@@ -113,8 +142,9 @@ HWND Wnd::Detach() {
 
 bool Wnd::Subclass(HWND hwnd) {
   if (!Attach(hwnd)) return false;
-  previousProc_ = reinterpret_cast<WNDPROC>(
-      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
+  PreSubclassWindow();
+  if (!hwnd_) return false;
+  ReplaceProcedure();
   return true;
 }
 
@@ -210,7 +240,6 @@ bool Wnd::OnNotify(NMHDR&, LRESULT&) { return false; }
 
 LRESULT Wnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (previousProc_) return ::CallWindowProcW(previousProc_, hwnd_, message, wParam, lParam);
-  if (isDialog_) return 0;  // the dialog manager does the default work
   return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

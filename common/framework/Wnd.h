@@ -4,8 +4,27 @@
 #include <string>
 
 // The one window base. The object of a window is found through a window
-// property set on its first message (or on Attach/Subclass) and forgotten at
-// WM_NCDESTROY; nothing above this class touches the map.
+// property set when the window is created (or on Attach/Subclass) and
+// forgotten at WM_NCDESTROY; nothing above this class touches the map.
+//
+// How a window takes its object, in order:
+//   Create(args)        PreCreateWindow(args) may change the arguments (a
+//                       style the class reads only at creation); the window
+//                       is bound before its first message, so WM_NCCREATE,
+//                       WM_CREATE and WM_SETFONT reach WndProc; once made,
+//                       PreSubclassWindow runs.
+//   Subclass(hwnd),     PreSubclassWindow runs on the bound window, then its
+//   SubclassDlgItem     procedure is replaced.
+// A control puts its own set-up (owner-draw style, notify style, font,
+// tooltip) in PreSubclassWindow, so binding it either way, or through a
+// dialog's data exchange, gives the same control:
+//
+//   class CLink : public fw::Wnd {
+//    protected:
+//     void PreSubclassWindow() override {
+//       ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, ::GetWindowLongPtrW(Hwnd(), GWL_STYLE) | SS_NOTIFY);
+//     }
+//   };
 namespace fw {
 
 // The module that holds the calling code: inside a DLL this is the DLL, so
@@ -46,7 +65,7 @@ class Wnd {
   bool SubclassDlgItem(int id, HWND dialog) { return Subclass(::GetDlgItem(dialog, id)); }
   void Unsubclass();
   // Maps a window to this object without changing its procedure; the caller
-  // routes its messages (used by the dialog base).
+  // routes its messages (a window lent for the length of a call).
   bool Attach(HWND hwnd);
   HWND Detach();
   void Destroy();
@@ -72,6 +91,14 @@ class Wnd {
   // owner-draw, WM_CTLCOLOR* and scroll messages to the child control's own
   // object first (reflection), then calls OnMessage, then DefaultProc.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The creation arguments of Create, before the window is made.
+  virtual void PreCreateWindow(CreateArgs&) {}
+  // The object has just taken its window (Hwnd() is set): from Subclass
+  // before the procedure is replaced, from Create once the window is made.
+  virtual void PreSubclassWindow() {}
+  // For a pre-subclass step that had to make its window again: the object
+  // takes `replacement` instead; the caller destroys the old window.
+  void Rebind(HWND replacement);
   // Handlers; true means handled, with the answer in `result`.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // A notification this control sent to its parent, handed back to it.
@@ -85,13 +112,17 @@ class Wnd {
   bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   friend class Dialog;
+  friend class CreationBinding;
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Maps a window that is being created and routes its procedure here,
+  // before the window's first message.
+  bool BindFromCreation(HWND hwnd);
+  void ReplaceProcedure();
   LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
   void Forget();
 
   HWND hwnd_ = nullptr;
   WNDPROC previousProc_ = nullptr;
-  bool isDialog_ = false;
   // The window was made by this object (Create, or a dialog it opened), so it
   // must not outlive the object.
   bool ownsWindow_ = false;

@@ -207,6 +207,10 @@ void CBitmapSlider::SetChannelSize(int width, int height) {
   channelHeight_ = client_.bottom - client_.top;
 }
 
+void CBitmapSlider::PreSubclassWindow() {
+  ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, ::GetWindowLongPtrW(Hwnd(), GWL_STYLE) | SS_NOTIFY);
+}
+
 void CBitmapSlider::Paint() {
   fw::PaintDC paint(Hwnd());
   client_ = ClientRect();

@@ -50,6 +50,9 @@ class CBitmapSlider : public fw::Wnd {
   int Pixel2Pos(int pixel) const;
 
  protected:
+  // A static without SS_NOTIFY answers WM_NCHITTEST with HTTRANSPARENT and
+  // would never see the mouse.
+  void PreSubclassWindow() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

@@ -67,9 +67,11 @@ class CButtonST : public fw::Wnd {
   CButtonST();
   ~CButtonST() override;
 
-  // Subclasses an existing "Button" window after switching it to owner draw.
-  bool SubclassButton(HWND button);
-  bool SubclassDlgItemButton(int id, HWND dialog) { return SubclassButton(::GetDlgItem(dialog, id)); }
+  // Takes over an existing "Button" window; binding it by Subclass or a
+  // dialog's data exchange does the same (the switch to owner draw is its
+  // pre-subclass step).
+  bool SubclassButton(HWND button) { return Subclass(button); }
+  bool SubclassDlgItemButton(int id, HWND dialog) { return Subclass(::GetDlgItem(dialog, id)); }
 
   // Images. SetIcon takes ownership of the icons it is given; bitmaps are copied.
   int SetIcon(HICON in, HICON out = nullptr);
@@ -171,6 +173,8 @@ class CButtonST : public fw::Wnd {
   };
 
   bool PreTranslateMessage(MSG& message) override;
+  // Reads the button's kind from its style, then makes it owner-drawn.
+  void PreSubclassWindow() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -225,7 +229,6 @@ class CButtonST : public fw::Wnd {
   bool MakeSnapshot(HDC reference, int width, int height);
 
   // Messages, hover, tooltip, click and menu.
-  void PreSubclass(HWND button);
   bool OnPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnWindowStateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

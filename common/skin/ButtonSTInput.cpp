@@ -27,13 +27,8 @@ TOOLINFOW ToolOf(HWND button) {
 // ---------------------------------------------------------------------------
 // Subclassing
 
-bool CButtonST::SubclassButton(HWND button) {
-  if (!button || Hwnd()) return false;
-  PreSubclass(button);
-  return Subclass(button);
-}
-
-void CButtonST::PreSubclass(HWND button) {
+void CButtonST::PreSubclassWindow() {
+  HWND button = Hwnd();
   LONG_PTR style = ::GetWindowLongPtrW(button, GWL_STYLE);
   buttonType_ = static_cast<int>(style & kTypeMask);
   switch (buttonType_) {

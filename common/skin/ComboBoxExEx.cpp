@@ -26,12 +26,74 @@ std::wstring ItemText(HWND combo, int index) {
   return text.data();
 }
 
+// The combo made again in the old one's place: same class, id, position,
+// height with its list open, tab order, font, entries and text, with
+// `addedStyles` as well. The caller destroys the old one.
+HWND RemakeWithStyles(HWND old, DWORD addedStyles) {
+  HWND parent = ::GetParent(old);
+  wchar_t className[64] = {};
+  ::GetClassNameW(old, className, 64);
+  RECT bounds{};
+  ::GetWindowRect(old, &bounds);
+  RECT dropped{};
+  if (::SendMessageW(old, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)) && dropped.bottom > bounds.bottom)
+    bounds.bottom = dropped.bottom;
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+  auto style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE)) | addedStyles;
+  auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE));
+  auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(old, GWLP_HINSTANCE));
+  HWND made = ::CreateWindowExW(exStyle, className, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                bounds.bottom - bounds.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(old))), module, nullptr);
+  if (!made) return nullptr;
+  ::SendMessageW(made, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+  int count = static_cast<int>(::SendMessageW(old, CB_GETCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    std::wstring entry = ItemText(old, index);
+    ::SendMessageW(made, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    ::SendMessageW(made, CB_SETITEMDATA, static_cast<WPARAM>(index), ::SendMessageW(old, CB_GETITEMDATA, index, 0));
+  }
+  ::SendMessageW(made, CB_SETCURSEL, ::SendMessageW(old, CB_GETCURSEL, 0, 0), 0);
+  int length = ::GetWindowTextLengthW(old);
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+  ::GetWindowTextW(old, text.data(), length + 1);
+  ::SetWindowTextW(made, text.data());
+  // Right after the old one, so the tab order stays.
+  ::SetWindowPos(made, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  return made;
+}
+
 }  // namespace
 
 CComboBoxExEx::CComboBoxExEx()
     : editBrush_(::CreateSolidBrush(0xFFFFE3)), disabledBrush_(::CreateSolidBrush(0xF0F0F0)) {}
 
-bool CComboBoxExEx::SubclassCombo(HWND combo) { return Subclass(combo); }
+void CComboBoxExEx::PreSubclassWindow() {
+  HWND bound = Hwnd();
+  if ((::GetWindowLongPtrW(bound, GWL_STYLE) & kOwnStyles) != kOwnStyles) {
+    HWND made = RemakeWithStyles(bound, kOwnStyles);
+    if (made) {
+      Rebind(made);
+      ::DestroyWindow(bound);
+    }
+  }
+  FitItemsToFont();
+}
+
+int CComboBoxExEx::FontHeight() const {
+  auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+  LOGFONTW description{};
+  if (!font || !::GetObjectW(font, sizeof(description), &description)) return 0;
+  return std::abs(description.lfHeight);
+}
+
+void CComboBoxExEx::FitItemsToFont() {
+  int height = FontHeight();
+  if (height <= 0) return;
+  // -1 is the selection field, 0 every entry of a fixed-height list.
+  Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  Send(CB_SETITEMHEIGHT, 0, height);
+}
 
 void CComboBoxExEx::SetBitmaps(HBITMAP normal, HBITMAP hover, HBITMAP pressed) {
   normal_.Reset(CopyOf(normal));
@@ -55,8 +117,6 @@ void CComboBoxExEx::SetTextFont(int height, const wchar_t* face) {
   if (!font) return;
   Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   font_ = std::move(font);
-  // Items are as high as the font.
-  Send(CB_SETITEMHEIGHT, 0, std::abs(height));
 }
 
 bool CComboBoxExEx::PreTranslateMessage(MSG& message) {
@@ -179,6 +239,10 @@ bool CComboBoxExEx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DRAWITEM:
       // The list's items arrive here when the combo is its own owner.
       return false;
+    case WM_SETFONT:
+      result = DefaultProc(message, wParam, lParam);
+      FitItemsToFont();
+      return true;
     default:
       return fw::Wnd::OnMessage(message, wParam, lParam, result);
   }
@@ -187,6 +251,13 @@ bool CComboBoxExEx::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 bool CComboBoxExEx::OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_DRAWITEM) {
     DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
+    return true;
+  }
+  if (message == WM_MEASUREITEM) {
+    int height = FontHeight();
+    if (height <= 0) return false;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(height);
     result = TRUE;
     return true;
   }

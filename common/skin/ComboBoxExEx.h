@@ -8,13 +8,16 @@
 
 // The browser's address box: a combo box with a flat frame, a bitmap
 // drop-down button and coloured edit field, which opens its list as soon as
-// the child types and completes the typed text inline from the list. The
-// combo must be made with CBS_DROPDOWN | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS.
+// the child types and completes the typed text inline from the list. It is
+// owner-drawn with strings (CBS_OWNERDRAWFIXED | CBS_HASSTRINGS) whether it
+// is created or bound, and its items are as high as its font.
 class CComboBoxExEx : public fw::Wnd {
  public:
+  static constexpr DWORD kOwnStyles = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+
   CComboBoxExEx();
 
-  bool SubclassCombo(HWND combo);
+  bool SubclassCombo(HWND combo) { return Subclass(combo); }
   // The pictures stay the caller's; the box keeps copies.
   void SetBitmaps(HBITMAP normal, HBITMAP hover, HBITMAP pressed);
   void SetColors(COLORREF frame, COLORREF background, int frameWidth);
@@ -32,6 +35,10 @@ class CComboBoxExEx : public fw::Wnd {
   bool PreTranslateMessage(MSG& message) override;
 
  protected:
+  void PreCreateWindow(fw::CreateArgs& args) override { args.style |= kOwnStyles; }
+  // A combo reads its owner-draw style only when it is made: one bound
+  // without it is made again in its place, with its own styles.
+  void PreSubclassWindow() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -39,6 +46,9 @@ class CComboBoxExEx : public fw::Wnd {
   void Paint();
   void Complete();
   void DrawItem(const DRAWITEMSTRUCT& item);
+  // The absolute height of the box's font, 0 without one.
+  int FontHeight() const;
+  void FitItemsToFont();
 
   bool hover_ = false;
   bool pressed_ = false;

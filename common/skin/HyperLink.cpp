@@ -39,8 +39,8 @@ CHyperLink::~CHyperLink() {
   if (ownsCursor_ && cursor_) ::DestroyCursor(cursor_);
 }
 
-bool CHyperLink::SubclassLink(HWND control) {
-  if (!Subclass(control)) return false;
+void CHyperLink::PreSubclassWindow() {
+  HWND control = Hwnd();
   ::SetWindowLongPtrW(control, GWL_STYLE, ::GetWindowLongPtrW(control, GWL_STYLE) | SS_NOTIFY);
   if (GetText().empty()) SetText(url_);
   MakeFont();
@@ -58,7 +58,6 @@ bool CHyperLink::SubclassLink(HWND control) {
     tool.lpszText = text.data();
     ::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  return true;
 }
 
 void CHyperLink::UpdateTip() {

@@ -19,8 +19,9 @@ class CHyperLink : public fw::Wnd {
   CHyperLink() = default;
   ~CHyperLink() override;
 
-  // Takes over a static control (a dialog's, or one just created).
-  bool SubclassLink(HWND control);
+  // Takes over a static control (a dialog's, or one just created); Subclass
+  // and a dialog's data exchange do the same.
+  bool SubclassLink(HWND control) { return Subclass(control); }
 
   void SetURL(const std::wstring& url);
   const std::wstring& GetURL() const { return url_; }
@@ -53,6 +54,8 @@ class CHyperLink : public fw::Wnd {
   static std::wstring ErrorText(INT_PTR code);
 
  protected:
+  // Notify style, text, link font, size, cursor and tooltip.
+  void PreSubclassWindow() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // Seams: a test replaces the opening and the error report.

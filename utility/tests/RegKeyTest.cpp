@@ -60,16 +60,40 @@ TEST_F(RegKeyTest, ValuesRoundTripAndEnumerate) {
   EXPECT_TRUE(key.ValueExists(L"name"));
 }
 
-TEST_F(RegKeyTest, TextLimitsAndExpansion) {
+TEST_F(RegKeyTest, TextAtTheEdgeOfTheReadBuffer) {
   RegKey key = Writable();
-  std::wstring longest(1023, L'x');
-  ASSERT_TRUE(key.WriteValue(L"longest", longest.c_str()));
-  ASSERT_TRUE(key.WriteValue(L"too long", std::wstring(1024, L'y').c_str()));
-  std::wstring text;
-  EXPECT_TRUE(key.ReadValue(L"longest", &text));
-  EXPECT_EQ(longest, text);
-  EXPECT_FALSE(key.ReadValue(L"too long", &text));
+  // The reader's buffer holds 1024 characters, its terminator included.
+  struct Case {
+    size_t characters;
+    bool terminated;
+    bool read;
+  } cases[] = {{1023, true, true}, {1023, false, true}, {1024, false, false},
+               {1024, true, false}, {3, false, true}};
+  for (const Case& c : cases) {
+    const std::wstring stored(c.characters, L'x');
+    const DWORD bytes = static_cast<DWORD>((c.characters + (c.terminated ? 1 : 0)) * sizeof(wchar_t));
+    ASSERT_TRUE(key.WriteValue(L"edge", stored.c_str(), bytes, REG_SZ));
+    std::wstring text = L"before";
+    EXPECT_EQ(c.read, key.ReadValue(L"edge", &text)) << c.characters << (c.terminated ? " terminated" : "");
+    EXPECT_EQ(c.read ? stored : L"before", text) << c.characters << (c.terminated ? " terminated" : "");
+  }
 
+  // A caller's smaller buffer: text one short of it fits, text as long as
+  // it is refused, and nothing is written past it.
+  for (const wchar_t* stored : {L"seven..", L"eight..."}) {
+    ASSERT_TRUE(key.WriteValue(L"edge", stored));
+    wchar_t buffer[9];
+    wmemset(buffer, L'#', 9);
+    const bool fits = wcslen(stored) < 8;
+    EXPECT_EQ(fits, key.ReadText(L"edge", buffer, 8)) << stored;
+    if (fits) EXPECT_STREQ(stored, buffer);
+    EXPECT_EQ(L'#', buffer[8]) << stored;
+  }
+}
+
+TEST_F(RegKeyTest, ExpansionAndNumberTypes) {
+  RegKey key = Writable();
+  std::wstring text;
   const wchar_t expandable[] = L"%SystemRoot%\\x";
   ASSERT_TRUE(key.WriteValue(L"expand", expandable, sizeof(expandable), REG_EXPAND_SZ));
   EXPECT_TRUE(key.ReadValue(L"expand", &text));
@@ -87,19 +111,6 @@ TEST_F(RegKeyTest, TextLimitsAndExpansion) {
   ASSERT_TRUE(key.WriteValue(L"quad", &quad, sizeof(quad), REG_QWORD));
   DWORD number = 0;
   EXPECT_FALSE(key.ReadValueDW(L"quad", &number));
-}
-
-TEST_F(RegKeyTest, TextStoredWithoutTerminatorIsReadWithinTheBuffer) {
-  RegKey key = Writable();
-  // Exactly the whole read buffer, no terminating zero.
-  std::wstring full(1024, L'z');
-  ASSERT_TRUE(key.WriteValue(L"unterminated", full.data(), 1024 * sizeof(wchar_t), REG_SZ));
-  std::wstring text;
-  EXPECT_FALSE(key.ReadValue(L"unterminated", &text)) << "1024 characters do not fit with a terminator";
-  const wchar_t shortText[] = {L'a', L'b', L'c'};
-  ASSERT_TRUE(key.WriteValue(L"short", shortText, sizeof(shortText), REG_SZ));
-  EXPECT_TRUE(key.ReadValue(L"short", &text));
-  EXPECT_EQ(L"abc", text);
 }
 
 TEST_F(RegKeyTest, SubkeysCreateOpenAndDeleteWithTheirTree) {

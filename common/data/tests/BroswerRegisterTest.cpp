@@ -1,6 +1,7 @@
 #include "BroswerRegister.h"
 
 #include "ServicePaths.h"
+#include "ThisWindows.h"
 #include "WindowsVersion.h"
 
 #include <windows.h>
@@ -33,12 +34,13 @@ std::optional<std::wstring> ReadText(HKEY root, const std::wstring& path, const 
     return std::wstring(buffer);
 }
 
-void WriteText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value)
+void WriteText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value,
+               DWORD type = REG_SZ)
 {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,
               ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
 }
@@ -118,11 +120,23 @@ TEST(BroswerRegisterFactory, RunningWindowsPicksTheImplementation)
     }
 }
 
-class Win7RegisterTest : public ::testing::Test {
-protected:
-    std::wstring Choice(const wchar_t* scheme) { return kUserChoiceRoot + std::wstring(scheme) + L"\\UserChoice"; }
+std::wstring Choice(const wchar_t* scheme)
+{
+    return kUserChoiceRoot + std::wstring(scheme) + L"\\UserChoice";
+}
 
-    void SetUp() override
+std::wstring Command(const wchar_t* scheme)
+{
+    return std::wstring(scheme) + L"\\shell\\open\\command";
+}
+
+const wchar_t kOtherCommand[] = L"\"C:\\other\\browser.exe\" \"%1\"";
+
+// Keeps the keys of either family as they were before the case.
+class RegistryKeysTest : public ::testing::Test {
+protected:
+    // The user's choices name another browser; the prog id is put back after.
+    void KeepUserChoices()
     {
         classesExisted_ = KeyExists(HKEY_CURRENT_USER, L"Software\\Classes");
         for (const wchar_t* scheme : {L"ftp", L"http", L"https"})
@@ -132,6 +146,17 @@ protected:
                                                          L"Software\\Classes\\OrlatURL"));
         for (const wchar_t* scheme : {L"ftp", L"http", L"https"})
             WriteText(HKEY_CURRENT_USER, Choice(scheme), L"Progid", L"SomeOtherBrowser");
+    }
+    // Every scheme has an open command; missing ones name another browser.
+    void KeepOpenCommands()
+    {
+        for (const wchar_t* scheme : {L"ftp", L"http", L"https"}) {
+            const bool existed = KeyExists(HKEY_CLASSES_ROOT, Command(scheme));
+            saved_.push_back(std::make_unique<RestoredValue>(HKEY_CLASSES_ROOT, Command(scheme), nullptr,
+                                                             existed ? Command(scheme) : std::wstring(scheme)));
+            if (!existed)
+                WriteText(HKEY_CLASSES_ROOT, Command(scheme), nullptr, kOtherCommand);
+        }
     }
     void TearDown() override
     {
@@ -144,6 +169,11 @@ protected:
 
     bool classesExisted_ = true;
     std::vector<std::unique_ptr<RestoredValue>> saved_;
+};
+
+class Win7RegisterTest : public RegistryKeysTest {
+protected:
+    void SetUp() override { KeepUserChoices(); }
 };
 
 TEST_F(Win7RegisterTest, RegisterWritesProgIdAndUserChoices)
@@ -184,33 +214,15 @@ TEST_F(Win7RegisterTest, DefaultIgnoresCaseAndMissingChoiceFailsRegistration)
     EXPECT_EQ(0, impl.IsDefault());
 }
 
-class XPRegisterTest : public ::testing::Test {
+class XPRegisterTest : public RegistryKeysTest {
 protected:
-    static std::wstring Command(const wchar_t* scheme) { return std::wstring(scheme) + L"\\shell\\open\\command"; }
-
-    void SetUp() override
-    {
-        for (const wchar_t* scheme : {L"ftp", L"http", L"https"}) {
-            const bool existed = KeyExists(HKEY_CLASSES_ROOT, Command(scheme));
-            saved_.push_back(std::make_unique<RestoredValue>(HKEY_CLASSES_ROOT, Command(scheme), nullptr,
-                                                             existed ? Command(scheme) : std::wstring(scheme)));
-            if (!existed)
-                WriteText(HKEY_CLASSES_ROOT, Command(scheme), nullptr, L"\"C:\\other\\browser.exe\" \"%1\"");
-        }
-    }
-    void TearDown() override
-    {
-        while (!saved_.empty())
-            saved_.pop_back();
-    }
-
-    std::vector<std::unique_ptr<RestoredValue>> saved_;
+    void SetUp() override { KeepOpenCommands(); }
 };
 
 TEST_F(XPRegisterTest, RegisterSetsEveryOpenCommand)
 {
     CBroswerRegister* wrapper = NewBroswerRegister(NewBroswerRegisterImpl(3));
-    WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, L"\"C:\\other\\browser.exe\" \"%1\"");
+    WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, kOtherCommand);
     EXPECT_EQ(0, wrapper->IsDefault());
     ASSERT_EQ(1, wrapper->Register());
     EXPECT_NE(0, wrapper->IsDefault());
@@ -221,7 +233,7 @@ TEST_F(XPRegisterTest, RegisterSetsEveryOpenCommand)
 
 TEST_F(XPRegisterTest, MissingFtpCommandStopsBeforeHttp)
 {
-    const std::wstring other = L"\"C:\\other\\browser.exe\" \"%1\"";
+    const std::wstring other = kOtherCommand;
     WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, other);
     WriteText(HKEY_CLASSES_ROOT, Command(L"https"), nullptr, other);
     const std::optional<std::wstring> ftp = ReadText(HKEY_CLASSES_ROOT, Command(L"ftp"), nullptr);
@@ -240,6 +252,70 @@ TEST_F(XPRegisterTest, MissingFtpCommandStopsBeforeHttp)
     EXPECT_NE(0, impl.IsDefault());
     WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, L"\"D:\\Kids\\brivan.exe\" \"%1\"");
     EXPECT_EQ(0, impl.IsDefault()) << "the name is compared with its case";
+}
+
+TEST_F(XPRegisterTest, DefaultCommandIsReadExpandedAndWithinTheKeyWrapperLimit)
+{
+    CXPBroswerRegisterImpl impl;
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"HOLLIN_KIDS_BROWSER", L"D:\\Kids\\Brivan.exe"));
+    WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, L"\"%HOLLIN_KIDS_BROWSER%\" \"%1\"", REG_EXPAND_SZ);
+    EXPECT_NE(0, impl.IsDefault()) << "the browser is named only once the command is expanded";
+    ::SetEnvironmentVariableW(L"HOLLIN_KIDS_BROWSER", nullptr);
+
+    // The key wrapper reads at most 1023 characters: a longer command is not read.
+    const std::wstring folder = L"D:\\" + std::wstring(1100, L'k') + L"\\";
+    WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, L"\"" + folder + L"Brivan.exe\" \"%1\"");
+    EXPECT_EQ(0, impl.IsDefault());
+    const std::wstring tail = L"\\Brivan.exe\" \"%1\"";
+    const std::wstring fits = L"\"" + std::wstring(1023 - 1 - tail.size(), L'k') + tail;
+    WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, fits);
+    EXPECT_NE(0, impl.IsDefault());
+}
+
+// Runs in the copies of this program named after a Windows version: the
+// implementation made for the running Windows registers and answers in the
+// keys of its own family and leaves the other family's alone.
+class ThisWindowsRegister : public RegistryKeysTest {
+protected:
+    void SetUp() override
+    {
+        KeepUserChoices();
+        KeepOpenCommands();
+        for (const wchar_t* scheme : {L"ftp", L"http", L"https"})
+            WriteText(HKEY_CLASSES_ROOT, Command(scheme), nullptr, kOtherCommand);
+    }
+};
+
+TEST_F(ThisWindowsRegister, RegistersAndAnswersInTheKeysOfItsFamily)
+{
+    const WindowsAsNamed* windows = WindowsOfThisCopy();
+    ASSERT_NE(nullptr, windows) << "runs only as a copy named after a Windows version";
+    EXPECT_EQ(windows->versionClass, GetWindowsVersionClass());
+
+    CBroswerRegister* wrapper = NewBroswerRegister(NewBroswerRegisterImpl());
+    EXPECT_EQ(0, wrapper->IsDefault());
+    const bool registers = windows->family != WindowsFamily::None;
+    EXPECT_EQ(registers ? 1 : 0, wrapper->Register());
+    EXPECT_EQ(registers, wrapper->IsDefault() != 0);
+
+    const bool xp = windows->family == WindowsFamily::Windows2000XP;
+    const bool vista = windows->family == WindowsFamily::VistaAndLater;
+    for (const wchar_t* scheme : {L"ftp", L"http", L"https"}) {
+        EXPECT_EQ(xp ? GetBroswerOpenCommand() : std::wstring(kOtherCommand),
+                  ReadText(HKEY_CLASSES_ROOT, Command(scheme), nullptr).value_or(L"?"))
+            << scheme;
+        EXPECT_EQ(vista ? L"OrlatURL" : L"SomeOtherBrowser",
+                  ReadText(HKEY_CURRENT_USER, Choice(scheme), L"Progid").value_or(L"?"))
+            << scheme;
+    }
+
+    // Each family answers from its own keys only.
+    if (xp)
+        WriteText(HKEY_CLASSES_ROOT, Command(L"http"), nullptr, kOtherCommand);
+    if (vista)
+        WriteText(HKEY_CURRENT_USER, Choice(L"http"), L"Progid", L"SomeOtherBrowser");
+    EXPECT_EQ(0, wrapper->IsDefault());
+    DestroyBroswerRegister(wrapper);
 }
 
 }  // namespace

@@ -371,3 +371,95 @@ TEST(Dialog, DefaultHandlingRunsInsideTheHandlerAndOnlyOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Asks the program to quit from inside its modal loop.
+class QuittingDialog : public fw::Dialog {
+ public:
+  QuittingDialog() : fw::Dialog(IDD_FRAMEWORK_TEST) {}
+
+ protected:
+  BOOL OnInitDialog() override {
+    ::PostQuitMessage(9);
+    return TRUE;
+  }
+};
+
+TEST(Dialog, QuitDuringTheModalLoopEndsTheDialogAndReachesTheOuterLoop) {
+  QuittingDialog dialog;
+  EXPECT_EQ(-1, dialog.DoModal()) << "ended without EndDialog";
+  EXPECT_EQ(nullptr, dialog.Hwnd());
+  MSG message{};
+  ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "posted again for the program's loop";
+  EXPECT_EQ(9u, message.wParam);
+}
+
+const UINT kEndNow = WM_APP + 1;
+const UINT kRescue = WM_APP + 2;
+
+// Ends itself from a handler while its loop has no input waiting; a rescue
+// message posted much later tells whether the loop only ended because of it.
+class IdleEndingDialog : public fw::Dialog {
+ public:
+  enum class Trigger { Timer, Posted, SentFromAnotherThread };
+  explicit IdleEndingDialog(Trigger trigger) : fw::Dialog(IDD_FRAMEWORK_TEST), trigger_(trigger) {}
+  bool rescued = false;
+
+ protected:
+  BOOL OnInitDialog() override {
+    if (trigger_ == Trigger::Timer) ::SetTimer(Hwnd(), kEndTimer, 20, nullptr);
+    if (trigger_ == Trigger::Posted) ::PostMessageW(Hwnd(), kEndNow, 0, 0);
+    if (trigger_ == Trigger::SentFromAnotherThread) sender_ = ::CreateThread(nullptr, 0, &Send, Hwnd(), 0, nullptr);
+    rescuer_ = ::CreateThread(nullptr, 0, &Rescue, Hwnd(), 0, nullptr);
+    return TRUE;
+  }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if ((message == WM_TIMER && wParam == kEndTimer) || message == kEndNow) {
+      ::KillTimer(Hwnd(), kEndTimer);
+      EndDialog(5);
+      return true;
+    }
+    if (message == kRescue) {
+      rescued = true;
+      EndDialog(6);
+      return true;
+    }
+    return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+
+ public:
+  ~IdleEndingDialog() override {
+    for (HANDLE thread : {sender_, rescuer_}) {
+      if (!thread) continue;
+      ::WaitForSingleObject(thread, 10000);
+      ::CloseHandle(thread);
+    }
+  }
+
+ private:
+  static DWORD WINAPI Send(void* hwnd) {
+    ::Sleep(50);
+    ::SendMessageW(static_cast<HWND>(hwnd), kEndNow, 0, 0);
+    return 0;
+  }
+  static DWORD WINAPI Rescue(void* hwnd) {
+    ::Sleep(1500);
+    ::PostMessageW(static_cast<HWND>(hwnd), kRescue, 0, 0);  // fails harmlessly once the window is gone
+    return 0;
+  }
+  Trigger trigger_;
+  HANDLE sender_ = nullptr;
+  HANDLE rescuer_ = nullptr;
+};
+
+TEST(Dialog, EndDialogFromAHandlerEndsAnIdleLoopAtOnce) {
+  using Trigger = IdleEndingDialog::Trigger;
+  for (Trigger trigger : {Trigger::Timer, Trigger::Posted, Trigger::SentFromAnotherThread}) {
+    IdleEndingDialog dialog(trigger);
+    EXPECT_EQ(5, dialog.DoModal()) << static_cast<int>(trigger);
+    EXPECT_FALSE(dialog.rescued) << static_cast<int>(trigger);
+  }
+}
+
+}  // namespace

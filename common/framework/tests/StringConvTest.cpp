@@ -24,6 +24,9 @@ TEST(StringConv, PrefixNeverSplitsADoubleByteCharacter) {
 TEST(StringConv, FormatAndCase) {
   EXPECT_EQ(L"\"C:\\x\" -startup", fw::Format(L"\"%s\" %s", L"C:\\x", L"-startup"));
   EXPECT_TRUE(fw::EqualsNoCase(L"WWW.Example.COM", L"www.example.com"));
+  EXPECT_TRUE(fw::EqualsNoCase(L"\u00C4RGER.de", L"\u00E4rger.DE"));
+  EXPECT_FALSE(fw::EqualsNoCase(L"example.com", L"example.co"));
+  EXPECT_FALSE(fw::EqualsNoCase(L"example.com", L"examplf.com"));
   EXPECT_EQ(L"http://a.b/", fw::ToLower(L"HTTP://A.B/"));
   EXPECT_EQ(L"", fw::Format(L"%s", L""));
 }

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "Dialog.h"
+#include "FrameworkTestResources.h"
 #include "Handles.h"
 #include "Wnd.h"
 
@@ -278,6 +281,106 @@ TEST(Wnd, DetachLeavesTheWindowAliveAndUnmapped) {
   EXPECT_EQ(0, window.clicks) << "an unmapped window's messages reach no object";
   ::DestroyWindow(hwnd);
   EXPECT_EQ(0, window.finals);
+}
+
+// Answers each reflected message with a value of its own.
+class AnsweringControl : public fw::Wnd {
+ public:
+  std::vector<UINT> reflected;
+  static LRESULT AnswerFor(UINT message) { return 0x1000 + message; }
+
+ protected:
+  bool OnReflect(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+    reflected.push_back(message);
+    result = AnswerFor(message);
+    return true;
+  }
+};
+
+class QuietDialog : public fw::Dialog {
+ public:
+  QuietDialog() : fw::Dialog(IDD_FRAMEWORK_TEST) {}
+  std::vector<UINT> seen;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    seen.push_back(message);
+    return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+};
+
+// Sends each notification about `child` to `parent` as the child would.
+void SendEachNotification(HWND parent, HWND child, std::vector<LRESULT>& answers) {
+  int id = ::GetDlgCtrlID(child);
+  NMHDR header{child, static_cast<UINT_PTR>(id), NM_CLICK};
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_BUTTON;
+  draw.CtlID = static_cast<UINT>(id);
+  draw.hwndItem = child;
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_LISTBOX;
+  measure.CtlID = static_cast<UINT>(id);
+  fw::WindowDC dc(child);
+  auto childParam = reinterpret_cast<LPARAM>(child);
+  auto dcParam = reinterpret_cast<WPARAM>(dc.Get());
+  struct Case {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } cases[] = {
+      {WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), childParam},
+      {WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header)},
+      {WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&draw)},
+      {WM_MEASUREITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&measure)},
+      {WM_CTLCOLORBTN, dcParam, childParam},
+      {WM_CTLCOLOREDIT, dcParam, childParam},
+      {WM_CTLCOLORLISTBOX, dcParam, childParam},
+      {WM_CTLCOLORSCROLLBAR, dcParam, childParam},
+      {WM_CTLCOLORSTATIC, dcParam, childParam},
+      {WM_HSCROLL, SB_LINERIGHT, childParam},
+      {WM_VSCROLL, SB_LINEDOWN, childParam},
+  };
+  for (const Case& each : cases) answers.push_back(::SendMessageW(parent, each.message, each.wParam, each.lParam));
+}
+
+const std::vector<UINT> kReflected{WM_COMMAND,         WM_NOTIFY,          WM_DRAWITEM,          WM_MEASUREITEM,
+                                   WM_CTLCOLORBTN,     WM_CTLCOLOREDIT,    WM_CTLCOLORLISTBOX,   WM_CTLCOLORSCROLLBAR,
+                                   WM_CTLCOLORSTATIC,  WM_HSCROLL,         WM_VSCROLL};
+
+TEST(Wnd, EveryReflectedMessageReachesTheChildControlsObjectAndItsAnswerTheSender) {
+  std::vector<LRESULT> expected;
+  for (UINT message : kReflected) expected.push_back(AnsweringControl::AnswerFor(message));
+
+  Parent window;
+  fw::CreateArgs args;
+  args.style = WS_POPUP;
+  ASSERT_TRUE(window.Create(args));
+  AnsweringControl child;
+  fw::CreateArgs childArgs;
+  childArgs.parent = window.Hwnd();
+  childArgs.className = L"BUTTON";
+  childArgs.style = WS_CHILD;
+  childArgs.idOrMenu = kChildId;
+  ASSERT_TRUE(child.Create(childArgs));
+  std::vector<LRESULT> answers;
+  SendEachNotification(window.Hwnd(), child.Hwnd(), answers);
+  EXPECT_EQ(kReflected, child.reflected);
+  EXPECT_EQ(expected, answers);
+  EXPECT_TRUE(window.seen.empty());
+
+  // A dialog passes every answer back as it stands, colour brushes and
+  // notification results alike.
+  QuietDialog dialog;
+  ASSERT_TRUE(dialog.CreateModeless());
+  AnsweringControl button;
+  ASSERT_TRUE(button.SubclassDlgItem(IDC_DRAWN_BUTTON, dialog.Hwnd()));
+  dialog.seen.clear();
+  answers.clear();
+  SendEachNotification(dialog.Hwnd(), button.Hwnd(), answers);
+  EXPECT_EQ(kReflected, button.reflected);
+  EXPECT_EQ(expected, answers);
+  for (UINT message : kReflected)
+    EXPECT_EQ(dialog.seen.end(), std::find(dialog.seen.begin(), dialog.seen.end(), message)) << message;
 }
 
 }  // namespace

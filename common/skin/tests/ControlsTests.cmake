@@ -13,3 +13,8 @@ if(HOLLIN_TESTS)
   add_executable(skin_notifier_gallery ${CMAKE_CURRENT_LIST_DIR}/NotifierGallery.cpp)
   target_link_libraries(skin_notifier_gallery PRIVATE skin)
 endif()
+# Controls bound by id, as a dialog's data exchange binds them, or created.
+hollin_add_test(skin_binding_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ControlBindingTest.cpp
+  LIBS skin
+  LOCK display)

@@ -125,7 +125,7 @@ class TempSkinFolder {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     path_ = std::wstring(temp) + L"hollin-skin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(GetTickCount64()) + L"\\";
+            std::to_wstring(GetTickCount()) + L"\\";
     CreateDirectoryW(path_.c_str(), nullptr);
   }
   ~TempSkinFolder() {
@@ -229,8 +229,10 @@ inline fw::CreateArgs PopupArgs(int x, int y, int width, int height) {
 
 // Dispatches messages until `done` holds or the time is up; whether it held.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
-  ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (GetTickCount64() < end) {
+  // Galleries built for XP share this file, so no GetTickCount64; the
+  // difference of two ticks is right across the 49-day wrap.
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
