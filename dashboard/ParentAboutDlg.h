@@ -5,4 +5,8 @@
 class CParentAboutDlg : public CFrameDlg {
  public:
   explicit CParentAboutDlg(HWND parent);
+
+ protected:
+  // The frame's skin has no caption of its own: it shows the box's.
+  void OnFrameInit() override;
 };

@@ -1,6 +1,7 @@
 #include "ParentAuthDlg.h"
 
 #include "DashboardApp.h"
+#include "DataExchange.h"
 #include "DashboardResources.h"
 #include "StringConv.h"
 
@@ -12,15 +13,24 @@ CParentAuthDlg::CParentAuthDlg(HWND parent) : CSkinDlg(IDD_PARENTAUTH, parent) {
 }
 
 BOOL CParentAuthDlg::OnInitDialog() {
+  SetText(L"安全验证");
+  // White under the controls' white brush until the skin paints its own.
+  m_skin.SetBkColor(RGB(255, 255, 255));
   CSkinDlg::OnInitDialog();
   ::SetFocus(Item(IDC_AUTH_PASSWORD));
   return FALSE;
 }
 
+void CParentAuthDlg::DoDataExchange(fw::DataExchange& exchange) {
+  exchange.Control(IDOK, m_ok);
+  exchange.Control(IDCANCEL, m_cancel);
+}
+
+// The buttons must be bound before the skin, which gives them their look.
+void CParentAuthDlg::OnSkinPreInit() { UpdateData(false); }
+
 void CParentAuthDlg::BindSkinItems() {
   if (!m_brush) m_brush.Reset(::CreateSolidBrush(RGB(255, 255, 255)));
-  if (!m_ok.Hwnd()) m_ok.SubclassDlgItemButton(IDOK, hwnd_);
-  if (!m_cancel.Hwnd()) m_cancel.SubclassDlgItemButton(IDCANCEL, hwnd_);
   SetButtonSkin(L"ok", &m_ok);
   SetButtonSkin(L"cancel", &m_cancel);
   // The buttons' look comes from the skin; a theme without this window's

@@ -12,3 +12,8 @@ hollin_add_test(dashboard_tests
   TIMEOUT 180)
 target_include_directories(dashboard_tests PRIVATE ${dashboard_tests} ${CMAKE_SOURCE_DIR}/common/data/tests)
 add_dependencies(dashboard_tests Dashboard args_recorder)
+
+add_executable(dashboard_gallery WIN32 ${dashboard_tests}/DashboardGallery.cpp)
+target_link_options(dashboard_gallery PRIVATE -municode)
+target_include_directories(dashboard_gallery PRIVATE ${dashboard_tests})
+target_link_libraries(dashboard_gallery PRIVATE Dashboard data framework)

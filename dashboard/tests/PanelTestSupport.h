@@ -1,6 +1,6 @@
 #pragma once
 // A copy of the program folder in a folder whose name holds a blank (the
-// control panel DLL, its theme and address book, recorder programs standing
+// control panel DLL and the utility DLL it imports, its theme and address book, recorder programs standing
 // in for the browser and the wizard) with a decoy at the unquoted prefix;
 // the real registry values the panel writes, put back afterwards.
 #include <windows.h>
@@ -65,7 +65,8 @@ class ProgramCopy {
     RemoveTree(folder_);
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     ok_ = CopyTree(bin + L"theme", folder_ + L"\\theme") && CopyTree(bin + L"conf", folder_ + L"\\conf") &&
-          ::CopyFileW((bin + L"Dashboard.dll").c_str(), Path(L"Dashboard.dll").c_str(), FALSE);
+          ::CopyFileW((bin + L"Dashboard.dll").c_str(), Path(L"Dashboard.dll").c_str(), FALSE) &&
+          ::CopyFileW((bin + L"Cobbel.dll").c_str(), Path(L"Cobbel.dll").c_str(), FALSE);
     std::wstring recorder = bin + L"args_recorder.exe";
     for (const wchar_t* name : {L"Brivan.exe", L"Wizard.exe"})
       ok_ = ::CopyFileW(recorder.c_str(), Path(name).c_str(), FALSE) && ok_;

@@ -63,6 +63,11 @@ class LauncherTest : public DataFolderTest {
     panel_ = search.found;
     return Driver(search.found ? ::GetWindowThreadProcessId(search.found, nullptr) : 0);
   }
+  std::string State() {
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return code == STILL_ACTIVE ? "the launcher runs without a panel" : "the launcher ended with " + std::to_string(code);
+  }
   bool Exited(DWORD milliseconds) { return ::WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
   std::string Files() const { return ReadFile(L"conf\\sys.conf") + "|" + ReadFile(L"conf\\acc.conf"); }
 
@@ -75,7 +80,7 @@ TEST_F(LauncherTest, OpensTheGeneralPageWhoseLinksStartTheQuotedProgramsThenSave
   copy_.ForgetRecords();
   Start(L"0");
   Driver d = Attach();
-  ASSERT_NE(nullptr, panel_) << "no control panel opened";
+  ASSERT_NE(nullptr, panel_) << State();
   try {
     EXPECT_TRUE(d.Shows(1035)) << "the general page opens first";
     for (int link : {9001, 9006})
@@ -101,7 +106,7 @@ TEST_F(LauncherTest, AnyCommandLineOpensThePanelAndCancelLeavesBothFiles) {
   std::string before = Files();
   Start(L"x \"y z\"");
   Driver d = Attach();
-  ASSERT_NE(nullptr, panel_);
+  ASSERT_NE(nullptr, panel_) << State();
   try {
     EXPECT_TRUE(d.Shows(1035));
     Driver::SetCheck(d.Page(1035), 1038, false);
