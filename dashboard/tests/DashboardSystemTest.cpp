@@ -130,6 +130,18 @@ COLORREF PrintedPixel(HWND window, int x, int y) {
   return pixel;
 }
 
+// The brush a page gives a control to paint its background with, as Windows
+// asks for it.
+COLORREF BrushColour(HWND page, HWND control) {
+  HDC dc = ::GetDC(control);
+  auto brush = reinterpret_cast<HBRUSH>(
+      ::SendMessageW(page, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  ::ReleaseDC(control, dc);
+  LOGBRUSH look{};
+  if (!brush || !::GetObjectW(brush, sizeof(look), &look)) return CLR_INVALID;
+  return look.lbColor;
+}
+
 TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
   Store([](CSysConf&) {});
   CSkinEngine skin;
@@ -143,10 +155,11 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
     int tab, control;
     RECT rect;
     COLORREF corner;
+    COLORREF behindText;
   };
-  Placed pages[] = {{L"gendlg", kTabGeneral, kHomeUrl, {}, 0},
-                    {L"pwddlg", kTabSecurity, kPassword, {}, 0},
-                    {L"ifodlg", kTabKidInfo, kNick, {}, 0}};
+  Placed pages[] = {{L"gendlg", kTabGeneral, kHomeUrl, {}, 0, 0},
+                    {L"pwddlg", kTabSecurity, kPassword, {}, 0, 0},
+                    {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0}};
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     caption = Driver::Text(panel);
@@ -158,6 +171,7 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
       ::GetWindowRect(window, &page.rect);
       ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&page.rect), 2);
       page.corner = PrintedPixel(window, page.rect.right - page.rect.left - 4, page.rect.bottom - page.rect.top - 4);
+      page.behindText = BrushColour(window, ::GetDlgItem(window, page.control));
     }
     Driver::Click(panel, kCancel);
   });
@@ -175,6 +189,7 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
     EXPECT_EQ(item->right, page.rect.right);
     EXPECT_EQ(item->bottom, page.rect.bottom);
     EXPECT_EQ(RGB(255, 255, 255), page.corner);
+    EXPECT_EQ(RGB(255, 255, 255), page.behindText);
   }
 }
 
