@@ -48,6 +48,11 @@ TEST_F(DashboardTest, ModeOneAsksBeforeThePanelAndCancelOrAWrongPasswordReturnsT
   EXPECT_EQ(2, run.result);
   EXPECT_EQ(kWrongPassword, refusal);
   EXPECT_FALSE(panelShown);
+  // The panel object was built but never opened: its COM set-up is undone all
+  // the same, so this thread starts COM afresh.
+  HRESULT fresh = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  EXPECT_EQ(S_OK, fresh);
+  if (SUCCEEDED(fresh)) ::CoUninitialize();
 }
 
 TEST_F(DashboardTest, ModeOneOpensTheSecurityPageAndAsksOncePerRunInAnyLetterCase) {
