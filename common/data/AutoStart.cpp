@@ -11,6 +11,16 @@ const wchar_t kAutoStartArgument[] = L"-startup";
 
 namespace {
 
+// The module's own text of `id` when its string table has one, else the
+// built-in text: each program may name its value itself.
+std::wstring ModuleText(UINT id, const wchar_t* builtIn) {
+  const wchar_t* text = nullptr;
+  // A length of 0 asks for a pointer into the resource itself, no copy.
+  int length = ::LoadStringW(CCommHelper::GetThisModuleHandle(), id, reinterpret_cast<wchar_t*>(&text), 0);
+  if (length <= 0 || !text) return builtIn;
+  return std::wstring(text, static_cast<size_t>(length));
+}
+
 class RunKey {
  public:
   RunKey() { opened_ = OpenAutoStartKey(&key_) != 0; }
@@ -29,8 +39,12 @@ class RunKey {
 
 }  // namespace
 
+std::wstring AutoStartValueName() { return ModuleText(kAutoStartValueNameId, kAutoStartValueName); }
+std::wstring AutoStartKey() { return ModuleText(kAutoStartKeyId, kAutoStartKey); }
+std::wstring AutoStartArgument() { return ModuleText(kAutoStartArgumentId, kAutoStartArgument); }
+
 int OpenAutoStartKey(HKEY* key) {
-  return ::RegOpenKeyExW(HKEY_CURRENT_USER, kAutoStartKey, 0, 0x2001F, key) == ERROR_SUCCESS ? 1 : 0;
+  return ::RegOpenKeyExW(HKEY_CURRENT_USER, AutoStartKey().c_str(), 0, 0x2001F, key) == ERROR_SUCCESS ? 1 : 0;
 }
 
 int IsAutoStartEnabled() {
@@ -39,8 +53,8 @@ int IsAutoStartEnabled() {
   wchar_t text[260];
   DWORD size = sizeof(text);
   DWORD type = REG_NONE;
-  if (::RegQueryValueExW(key.Get(), kAutoStartValueName, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-      ERROR_SUCCESS)
+  if (::RegQueryValueExW(key.Get(), AutoStartValueName().c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text),
+                         &size) != ERROR_SUCCESS)
     return 0;
   return type == REG_SZ || type == REG_EXPAND_SZ ? 1 : 0;
 }
@@ -49,8 +63,9 @@ int EnableAutoStart() {
   RunKey key;
   if (!key.Opened()) return 0;
   std::wstring browser = CCommHelper::GetExeDir() + L"\\Brivan.exe";
-  std::wstring command = fw::Format(L"\"%s\" %s", browser.c_str(), kAutoStartArgument);
-  return ::RegSetValueExW(key.Get(), kAutoStartValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+  std::wstring command = fw::Format(L"\"%s\" %s", browser.c_str(), AutoStartArgument().c_str());
+  return ::RegSetValueExW(key.Get(), AutoStartValueName().c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(command.c_str()),
                           static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS
              ? 1
              : 0;
@@ -58,6 +73,6 @@ int EnableAutoStart() {
 
 int DisableAutoStart() {
   RunKey key;
-  if (key.Opened()) ::RegDeleteValueW(key.Get(), kAutoStartValueName);
+  if (key.Opened()) ::RegDeleteValueW(key.Get(), AutoStartValueName().c_str());
   return 1;
 }

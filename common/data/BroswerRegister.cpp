@@ -137,11 +137,12 @@ int CXPBroswerRegisterImpl::IsDefault()
 {
     // Read as the browser and the control panel read it, through the utility
     // library's key wrapper: REG_EXPAND_SZ expanded, at most 1023 characters.
+    // A missing key or value, or one too long, leaves the command empty.
     RegKey key(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", KEY_READ);
     std::wstring command;
-    const bool read = key.ReadValue(nullptr, &command);
+    key.ReadValue(nullptr, &command);
     key.Close();
-    return read && command.find(L"Brivan") != std::wstring::npos ? 1 : 0;
+    return command.find(L"Brivan") != std::wstring::npos ? 1 : 0;
 }
 
 IBroswerRegister* NewBroswerRegisterImpl(int versionClass)

@@ -110,8 +110,8 @@ HRESULT CCommHelper::GetPathDirSafe(const wchar_t* path, wchar_t* buffer, DWORD*
 
 HRESULT CCommHelper::GetModuleFileNameSafe(const wchar_t* moduleName, wchar_t* buffer, DWORD* length) {
   if (!buffer || !length || *length == 0) return E_INVALIDARG;
+  // A name that finds no module gives the program's own file, as a NULL name.
   HMODULE module = moduleName ? ::GetModuleHandleW(moduleName) : nullptr;
-  if (moduleName && !module) return E_FAIL;
   std::wstring name = ModuleFileName(module);
   return GetPathDirSafe(name.c_str(), buffer, length);
 }
@@ -122,9 +122,12 @@ HRESULT CCommHelper::GetExeDirSafe(wchar_t* buffer, DWORD* length) {
 
 HRESULT CCommHelper::GetUserDirSafe(wchar_t* buffer, DWORD* length) {
   if (!buffer || !length || *length == 0) return E_INVALIDARG;
+  // A folder that does not fit is not copied at all: the caller gets an
+  // empty text rather than whatever the buffer held.
+  buffer[0] = L'\0';
   size_t size = *length;
   ::GetUserDirSafe(buffer, &size);
-  *length = static_cast<DWORD>(std::min<size_t>(size, *length));
+  *length = static_cast<DWORD>(wcsnlen(buffer, *length));
   return S_OK;
 }
 

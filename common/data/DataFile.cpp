@@ -6,16 +6,59 @@
 
 #include "CommHelper.h"
 #include "Handles.h"
+#include "StringConv.h"
 
 namespace datafile {
 
-bool ReadBytes(const std::wstring& path, std::string* bytes) {
+namespace {
+
+bool IsProcessRunning(DWORD id) {
+  fw::ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
+  // A process we may not open still runs.
+  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// The process id of a temporary file "<file>.tmp<pid>" of `fileName`; 0 for
+// any other name.
+DWORD TemporaryOwner(const std::wstring& name, const std::wstring& fileName) {
+  std::wstring prefix = fileName + L".tmp";
+  if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
+      !fw::EqualsNoCase(name.substr(0, prefix.size()), prefix))
+    return 0;
+  unsigned long long id = 0;
+  for (size_t i = prefix.size(); i < name.size(); ++i) {
+    if (name[i] < L'0' || name[i] > L'9') return 0;
+    id = id * 10 + (name[i] - L'0');
+  }
+  return id <= 0xFFFFFFFFull ? static_cast<DWORD>(id) : 0;
+}
+
+void RemoveStaleTemporaries(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+  std::wstring fileName = path.substr(folder.size());
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((path + L".tmp*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    DWORD owner = TemporaryOwner(found.cFileName, fileName);
+    if (owner == 0 || owner == ::GetCurrentProcessId() || IsProcessRunning(owner)) continue;
+    ::DeleteFileW((folder + found.cFileName).c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
+}  // namespace
+
+bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
   fw::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes)
+      static_cast<unsigned long long>(size.QuadPart) > maxBytes)
     return false;
   std::string content(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
@@ -33,6 +76,7 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return false;
+  RemoveStaleTemporaries(path);
   std::wstring temporary = path + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   {
     fw::ScopedHandle file(
@@ -54,6 +98,14 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
     return false;
   }
   return true;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool SetAside(const std::wstring& path) {
+  if (!Exists(path)) return true;
+  return ::MoveFileExW(path.c_str(), (path + L".damaged").c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         FALSE;
 }
 
 void InvertHead(std::string* bytes) {
@@ -88,16 +140,21 @@ bool ParseXml(const std::string& bytes, TiXmlDocument* document) {
 std::string PrintXml(const TiXmlDocument& document) {
   TiXmlPrinter printer;
   printer.SetIndent("    ");
-  printer.SetLineBreak("\n");
+  printer.SetLineBreak(kLineBreak);
   document.Accept(&printer);
   return std::string(printer.CStr(), printer.Size());
 }
 
-bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled) {
+bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled, size_t maxBytes) {
   std::string bytes;
-  if (!ReadBytes(path, &bytes)) return false;
-  if (scrambled) InvertHead(&bytes);
-  return ParseXml(bytes, document);
+  if (!ReadBytes(path, &bytes, maxBytes)) return false;
+  if (!scrambled) return ParseXml(bytes, document);
+  std::string plain = bytes;
+  InvertHead(&plain);
+  // Files scrambled in place by older versions could be left plain by a crash.
+  // A scrambled file starts with 0xC3 (an inverted '<'), which never parses,
+  // so reading the bytes as they stand cannot misfire.
+  return ParseXml(plain, document) || ParseXml(bytes, document);
 }
 
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder) {

@@ -8,12 +8,24 @@ class TiXmlDocument;
 // then replaces it; on any failure the old file stays as it was.
 namespace datafile {
 
-// Files larger than this are not data files of ours and read as damaged.
-constexpr size_t kMaxFileBytes = 4 * 1024 * 1024;
+// Settings files are a few hundred bytes; one larger than this is not ours
+// and reads as damaged.
+constexpr size_t kMaxSettingsBytes = 4 * 1024 * 1024;
+// Lists grow with use (a history entry is about 300 bytes) and load whole at
+// any sane size; the cap only guards against absurd files.
+constexpr size_t kMaxListBytes = 256 * 1024 * 1024;
 
-bool ReadBytes(const std::wstring& path, std::string* bytes);
+bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
+// Also removes the temporary files that killed saves of the same target left
+// behind, unless their process still runs.
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false);
+
+bool Exists(const std::wstring& path);
+// Moves a file that could not be read to `<path>.damaged` (replacing an older
+// one), so that saving anew never destroys it. True when nothing is left at
+// `path`.
+bool SetAside(const std::wstring& path);
 
 // The scrambling of acc.conf and tl.dat: the first min(size, 128) bytes
 // inverted. Its own inverse; done in memory so the file is never plain.
@@ -23,11 +35,15 @@ bool InvertFileHead(const std::wstring& path);
 
 // Parses narrow XML with TinyXML's own encoding detection.
 bool ParseXml(const std::string& bytes, TiXmlDocument* document);
+// Lines end in CR LF, as text-mode files on Windows always had them.
+constexpr char kLineBreak[] = "\r\n";
 std::string PrintXml(const TiXmlDocument& document);
 
 // Loads a data file (unscrambling it when asked); false when it is missing,
-// too large or not well-formed.
-bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false);
+// larger than `maxBytes` or not well-formed. A scrambled file found plain is
+// read as it stands.
+bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false,
+                 size_t maxBytes = kMaxSettingsBytes);
 // Writes a document whole (scrambled when asked).
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false,
                  bool createFolder = false);

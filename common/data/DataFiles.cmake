@@ -11,6 +11,12 @@ hollin_add_test(data_tests
   LIBS data
   LOCK datafolder registry)
 
+# A program whose string table names the start-with-Windows value itself.
+hollin_add_test(data_autostart_strings_tests
+  SOURCES ${data_tests}/AutoStartStringsTest.cpp ${data_tests}/AutoStartStringsTest.rc
+  LIBS data
+  LOCK registry)
+
 if(HOLLIN_TESTS)
   # Stands in for the system's programs where tests start them.
   hollin_program(args_recorder SOURCES ${data_tests}/ArgsRecorder.cpp)

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Permanent Redirect, newer than the status names of WinINet's header.
+constexpr DWORD kHttpStatusPermanentRedirect = 308;
+
 const wchar_t* const kGetHeaders[] = {
     L"Accept: */*\r\n",
     L"User-Agent: Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)\r\n",
@@ -50,7 +53,8 @@ bool FindLocation(const std::wstring& headers, std::wstring& location)
 
 bool IsRedirect(DWORD status)
 {
-    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD;
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
+           status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == kHttpStatusPermanentRedirect;
 }
 
 // One GET on an open session; the caller's loop handles redirects.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -54,9 +55,48 @@ std::wstring Join(const std::vector<std::wstring>& labels, size_t count) {
   return key;
 }
 
+bool HasNetworkScheme(const std::wstring& url, size_t schemeEnd) {
+  for (const wchar_t* scheme : {L"http", L"https", L"ftp"})
+    if (schemeEnd == std::wcslen(scheme) && _wcsnicmp(url.c_str(), scheme, schemeEnd) == 0) return true;
+  return false;
+}
+
+// The authority of an http, https or ftp address: from after "://" to the
+// first "/", "\\", "?" or "#". Browsers end the host at a backslash as at a
+// slash, while the URL cracker reads on to a later "@": "http://evil.com\@s.t/"
+// opens evil.com.
+bool FindAuthority(const std::wstring& url, size_t* start, size_t* end) {
+  size_t schemeEnd = url.find(L"://");
+  if (schemeEnd == std::wstring::npos || !HasNetworkScheme(url, schemeEnd)) return false;
+  *start = schemeEnd + 3;
+  *end = std::min(url.find_first_of(L"/\\?#", *start), url.size());
+  return true;
+}
+
+// "[::1]:80" or "user@[::1]": the literal between the brackets, which the
+// cracker does not take apart; empty for any other host.
+std::wstring Ipv6Literal(const std::wstring& url, size_t start, size_t end) {
+  size_t at = url.rfind(L'@', end - 1);
+  size_t host = at == std::wstring::npos || at < start ? start : at + 1;
+  if (host >= end || url[host] != L'[') return {};
+  size_t close = url.find(L']', host);
+  if (close == std::wstring::npos || close >= end) return {};
+  return fw::ToLower(url.substr(host + 1, close - host - 1));
+}
+
 }  // namespace
 
-std::wstring SiteHostKey(const std::wstring& url) {
+std::wstring SiteHostKey(const std::wstring& address) {
+  size_t start = 0;
+  size_t end = 0;
+  std::wstring cut;
+  if (FindAuthority(address, &start, &end)) {
+    std::wstring literal = Ipv6Literal(address, start, end);
+    if (!literal.empty()) return literal;
+    // The address is cut where the engine ends the host.
+    if (end < address.size() && address[end] == L'\\') cut = address.substr(0, end) + L"/";
+  }
+  const std::wstring& url = cut.empty() ? address : cut;
   auto parsed = fw::Url::Parse(url);
   if (!parsed) return {};
   std::wstring host = fw::ToLower(parsed->server());
@@ -81,7 +121,11 @@ CSiteList<Record, Address>::CSiteList(std::wstring path, const char* rootName, c
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Load() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  damaged_ = false;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+    damaged_ = datafile::Exists(path_);
+    return 0;
+  }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "site") != 0) continue;
@@ -94,6 +138,10 @@ int CSiteList<Record, Address>::Load() {
 
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Save() {
+  if (damaged_) {
+    if (!datafile::SetAside(path_)) return 0;
+    damaged_ = false;
+  }
   TiXmlDocument document;
   document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
   TiXmlElement* root = document.LinkEndChild(new TiXmlElement(rootName_))->ToElement();

@@ -17,9 +17,9 @@ struct RecommendRecord {
 
 // The host key sites are matched by: the last two labels of the host ("s.t"
 // for w.s.t), three under a two-part country suffix ("s.com.cn"), and the
-// whole host for a single label or a numeric address. Lower-case; empty when
-// the address has no host.
-std::wstring SiteHostKey(const std::wstring& url);
+// whole host for a single label or a numeric address (an IPv6 literal without
+// its brackets). Lower-case; empty when the address has no host.
+std::wstring SiteHostKey(const std::wstring& address);
 
 // A list of sites in a file of the data folder, ordered by address (exact,
 // case-sensitive); one record per address.
@@ -34,6 +34,7 @@ class CSiteList {
   CSiteList& operator=(const CSiteList&) = delete;
 
   int Load();
+  // A file that could not be read is first set aside as "<file>.damaged".
   int Save();
   // A listed address gets the new title.
   int Add(const std::wstring& address, const std::wstring& title);
@@ -55,6 +56,8 @@ class CSiteList {
   std::map<std::wstring, std::unique_ptr<Record>> records_;
   mutable std::set<std::wstring> hostKeys_;
   mutable bool hostKeysStale_ = true;
+  // The file exists but could not be read: set aside before saving over it.
+  bool damaged_ = false;
 };
 
 class CNavCtrlList : public CSiteList<SiteRecord, &SiteRecord::url> {

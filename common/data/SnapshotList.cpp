@@ -51,9 +51,10 @@ void WriteFields(std::string* out, const FavoriteRecord& record) {
   AppendAttribute(out, "img", record.img);
 }
 
-// What an update carries over besides title and snapshot.
-void TakeVisitTime(HistoryRecord* listed, const HistoryRecord& update) { listed->time = update.time; }
-void TakeVisitTime(FavoriteRecord*, const FavoriteRecord&) {}
+// An update of a history entry, also a second entry of one address in the
+// file, is a visit now.
+void TakeVisitTime(HistoryRecord* listed) { listed->time = CurrentVisitTime(); }
+void TakeVisitTime(FavoriteRecord*) {}
 
 void DeleteSnapshot(const std::wstring& img) {
   if (!img.empty()) ::DeleteFileW(img.c_str());
@@ -100,7 +101,11 @@ CSnapshotList<Record>::~CSnapshotList() {
 template <typename Record>
 int CSnapshotList<Record>::Load() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  damaged_ = false;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+    damaged_ = datafile::Exists(path_);
+    return 0;
+  }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
@@ -114,32 +119,48 @@ int CSnapshotList<Record>::Load() {
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
-  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<";
+  if (damaged_) {
+    if (!datafile::SetAside(path_)) return 0;
+    damaged_ = false;
+  }
+  const char* const lineBreak = datafile::kLineBreak;
+  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>";
+  text += lineBreak;
+  text += '<';
   text += rootName_;
   if (records_.empty()) {
-    text += " />\n";
+    text += " />";
+    text += lineBreak;
   } else {
-    text += ">\n";
+    text += '>';
+    text += lineBreak;
     for (const auto& entry : records_) {
       text += "    <";
       text += entryName_;
-      AppendAttribute(&text, "uri", entry.first);
+      AppendAttribute(&text, "uri", entry.second->uri);
       WriteFields(&text, *entry.second);
-      text += " />\n";
+      text += " />";
+      text += lineBreak;
     }
     text += "</";
     text += rootName_;
-    text += ">\n";
+    text += '>';
+    text += lineBreak;
   }
   return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true) ? 1 : 0;
 }
 
 template <typename Record>
 bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
-  auto found = records_.find(record->uri);
+  // A saved file lists its entries in key order: each goes at the end.
+  std::wstring_view uri = record->uri;
+  if (records_.empty() || records_.rbegin()->first < uri) {
+    records_.emplace_hint(records_.end(), uri, std::move(record));
+    return true;
+  }
+  auto found = records_.find(uri);
   if (found == records_.end()) {
-    std::wstring uri = record->uri;
-    records_.emplace(std::move(uri), std::move(record));
+    records_.emplace(uri, std::move(record));
     return true;
   }
   Record& listed = *found->second;
@@ -147,7 +168,7 @@ bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
   // A revisit may reuse the snapshot name; deleting it then would lose the
   // snapshot just taken.
   if (!fw::EqualsNoCase(listed.img, record->img)) DeleteSnapshot(listed.img);
-  TakeVisitTime(&listed, *record);
+  TakeVisitTime(&listed);
   listed.img = record->img;
   return false;
 }
@@ -173,7 +194,8 @@ int CSnapshotList<Record>::IsImageUsed(const std::wstring& path) const {
 
 template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
-  if (folder.empty() || !IsInside(folder, folder_)) return;
+  // A list file that could not be read may name any of the files: keep them.
+  if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
   WIN32_FIND_DATAW found;
   HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;

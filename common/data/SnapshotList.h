@@ -2,6 +2,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class TiXmlElement;
 
@@ -34,13 +35,15 @@ class CSnapshotList {
   CSnapshotList& operator=(const CSnapshotList&) = delete;
 
   int Load();
+  // A file that could not be read is first set aside as "<file>.damaged".
   int Save() const;
   int Remove(const std::wstring& uri);
   int ForEach(Callback callback, void* user);
   int Count() const { return static_cast<int>(records_.size()); }
   int IsImageUsed(const std::wstring& path) const;
   // Deletes every file under `folder` that no entry's snapshot is. Only the
-  // list's own folder (and below) is ever purged, and never the list's file.
+  // list's own folder (and below) is ever purged, never the list's file, and
+  // nothing while the list's file could not be read.
   void PurgeUnusedFiles(const std::wstring& folder);
   const std::wstring& Path() const { return path_; }
 
@@ -48,14 +51,20 @@ class CSnapshotList {
   // Inserts a new entry, or updates the listed one (title, time, snapshot;
   // its old snapshot file is deleted unless it is the new one). True when new.
   bool AddOrUpdate(std::unique_ptr<Record> record);
-  std::map<std::wstring, std::unique_ptr<Record>>& Records() { return records_; }
+  // Keyed by a view of the record's own uri, which never changes once listed:
+  // one allocation less per entry of a long history.
+  using RecordMap = std::map<std::wstring_view, std::unique_ptr<Record>>;
+  RecordMap& Records() { return records_; }
 
  private:
   std::wstring path_;
   std::wstring folder_;
   const char* rootName_;
   const char* entryName_;
-  std::map<std::wstring, std::unique_ptr<Record>> records_;
+  RecordMap records_;
+  // The file exists but could not be read: it is set aside before the list
+  // is written over it.
+  mutable bool damaged_ = false;
 };
 
 class CHistoryList : public CSnapshotList<HistoryRecord> {

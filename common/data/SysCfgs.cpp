@@ -174,11 +174,17 @@ int CSysCfgs::Save()
         return 0;
     const SysCfgsRecord record = Shared();
     MoveToRoot();
-    if (SelectElement(L"SysCfgs") && !RemoveCurrent())
-        return 0;
-    MoveToRoot();
-    if (!AddChild(L"SysCfgs", L"", false))
-        return 0;
+    std::wstring rootName;
+    GetNodeName(rootName);
+    // A file whose root is the element itself is written in place: the root
+    // cannot be removed and replaced.
+    if (rootName != L"SysCfgs") {
+        if (SelectElement(L"SysCfgs") && !RemoveCurrent())
+            return 0;
+        MoveToRoot();
+        if (!AddChild(L"SysCfgs", L"", false))
+            return 0;
+    }
     const int32_t ints[] = {record.exitWhenClosing, record.autoRunWhenSysStartup, record.showNetMessage,
                             record.showTresselProgram, record.showNewCommend};
     for (int i = 0; i < 5; ++i)

@@ -47,8 +47,8 @@ class CSysConf {
   std::wstring acc_conf_path;
   std::wstring home_url;
 
-  // Bounds for numbers read from the file; values outside read as 0, what a
-  // missing attribute gives.
+  // Bounds for numbers read from the file: a larger one reads as the bound, a
+  // negative one or no number as a missing attribute (0).
   static constexpr int kMaxMinutes = 24 * 60;
   static constexpr int kMaxIntervalSeconds = 24 * 60 * 60;
   // Longer texts in the file are cut to this many characters.

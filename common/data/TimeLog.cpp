@@ -51,6 +51,14 @@ int CTimeLog::Write() const {
   return datafile::SaveXmlFile(path, document, /*scrambled=*/true) ? 1 : 0;
 }
 
+int CTimeLog::TodayMinutes() {
+  Read();
+  std::tm now{};
+  if (!currentClock(&now)) return 0;
+  bool today = now.tm_year + 1900 == start_year && now.tm_mon + 1 == start_month && now.tm_mday == start_day;
+  return today ? time_sum : 0;
+}
+
 int CTimeLog::AddUsage(int limit, int inc) {
   Read();
   std::tm now{};

@@ -17,6 +17,9 @@ class CTimeLog {
   // Rolls the day over (then answers 1 and does not add), else adds `inc`
   // minutes and answers whether the sum is still below `limit`.
   int AddUsage(int limit, int inc);
+  // Reads the file without writing it: the minutes of today, 0 when the
+  // stored day is another one (or the date cannot be had).
+  int TodayMinutes();
   int GetRemaining(int limit) const { return limit - time_sum; }
   int GetUsed() const { return time_sum; }
 

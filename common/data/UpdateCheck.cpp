@@ -5,6 +5,9 @@
 #include "StringConv.h"
 #include "UrlsConf.h"
 
+#include <algorithm>
+#include <vector>
+
 std::wstring GetUpdateIniPath()
 {
     return services::DataFolder() + L"\\update.ini";
@@ -60,7 +63,55 @@ int IsNewVersionAvailable(const std::wstring& downloadedIni, const std::wstring&
     // A truncated download or a saved error page has no version: no update.
     if (downloaded.empty() || ReadUpdateValue(downloadedIni, L"UpdateUrl").empty())
         return 0;
-    return fw::EqualsNoCase(downloaded, ReadUpdateValue(shippedIni, L"Version")) ? 0 : 1;
+    return CompareVersions(downloaded, ReadUpdateValue(shippedIni, L"Version")) > 0 ? 1 : 0;
+}
+
+namespace {
+
+std::vector<std::wstring> VersionParts(const std::wstring& version)
+{
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start <= version.size()) {
+        const size_t dot = version.find(L'.', start);
+        parts.push_back(version.substr(start, dot == std::wstring::npos ? std::wstring::npos : dot - start));
+        if (dot == std::wstring::npos)
+            break;
+        start = dot + 1;
+    }
+    return parts;
+}
+
+bool IsNumber(const std::wstring& part)
+{
+    return !part.empty() && part.size() <= 9 &&
+           std::all_of(part.begin(), part.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+int ComparePart(const std::wstring& part, const std::wstring& other)
+{
+    if (IsNumber(part) && IsNumber(other))
+        return std::stoi(part) - std::stoi(other);
+    const std::wstring lower = fw::ToLower(part);
+    const std::wstring otherLower = fw::ToLower(other);
+    return lower.compare(otherLower);
+}
+
+}  // namespace
+
+int CompareVersions(const std::wstring& version, const std::wstring& other)
+{
+    const std::vector<std::wstring> parts = VersionParts(version);
+    const std::vector<std::wstring> otherParts = VersionParts(other);
+    for (size_t i = 0; i < parts.size() || i < otherParts.size(); ++i) {
+        // A missing part counts as 0: 1.0 and 1.0.0 are one version.
+        const std::wstring part = i < parts.size() ? parts[i] : L"0";
+        const std::wstring otherPart = i < otherParts.size() ? otherParts[i] : L"0";
+        const int order = ComparePart(part, otherPart);
+        if (order != 0)
+            return order;
+    }
+    return 0;
 }
 
 int IsNewVersionAvailable()

@@ -18,9 +18,13 @@ int StartUpdateDownload(const std::wstring& url, HWND window, UINT message);
 
 // Moves the temporary file over update.ini; the old one stays on failure.
 BOOL InstallDownloadedUpdateIni();
-// 1 when the downloaded version differs (ignoring case) from the shipped one.
-// A missing or empty downloaded version or "UpdateUrl" is never an update.
+// 1 when the downloaded version is newer than the shipped one: dotted parts
+// compared in turn, numerically where both are digits, else as text ignoring
+// case. An older server file never offers a step back. A missing or empty
+// downloaded version or "UpdateUrl" is never an update.
 int IsNewVersionAvailable();
 int IsNewVersionAvailable(const std::wstring& downloadedIni, const std::wstring& shippedIni);
 std::wstring GetUpdatePageUrl();
 std::wstring ReadUpdateValue(const std::wstring& iniPath, const wchar_t* key);
+// Below 0, 0 or above 0 as `version` is older than, equal to or newer than `other`.
+int CompareVersions(const std::wstring& version, const std::wstring& other);

@@ -18,7 +18,11 @@ CWordsList::CWordsList(std::wstring path) : path_(std::move(path)) { Load(); }
 
 int CWordsList::Load() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document)) return 0;
+  damaged_ = false;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+    damaged_ = datafile::Exists(path_);
+    return 0;
+  }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (element && std::strcmp(element->Value(), "word") == 0 && xmlattr::Has(*element, "v"))
@@ -29,6 +33,10 @@ int CWordsList::Load() {
 }
 
 int CWordsList::Save() const {
+  if (damaged_) {
+    if (!datafile::SetAside(path_)) return 0;
+    damaged_ = false;
+  }
   TiXmlDocument document;
   document.LinkEndChild(new TiXmlDeclaration("1.0", "gb2312", ""));
   TiXmlElement* root = document.LinkEndChild(new TiXmlElement("words"))->ToElement();

@@ -15,6 +15,7 @@ class CWordsList {
   // Appends the file's messages and shuffles the whole list (with the C
   // library's unseeded rand, so one file gives one order at every start).
   int Load();
+  // A file that could not be read is first set aside as "<file>.damaged".
   int Save() const;
   // The next message in rotation; empty when there is none.
   std::wstring GetNextWord();
@@ -27,6 +28,8 @@ class CWordsList {
   std::wstring path_;
   std::vector<std::wstring> words_;
   size_t position_ = 0;
+  // The file exists but could not be read: set aside before saving over it.
+  mutable bool damaged_ = false;
 };
 
 std::wstring GetWordsPath();

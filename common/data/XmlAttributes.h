@@ -12,7 +12,8 @@ bool Has(const TiXmlElement& element, const char* name);
 std::wstring Text(const TiXmlElement& element, const char* name, const std::wstring& missing = L"",
                   size_t maxChars = 1024);
 bool Flag(const TiXmlElement& element, const char* name, bool missing);
-// Decimal integer; `fallback` when absent, not a number or out of [low, high].
+// Decimal integer; `fallback` when absent, not a number or below `low`; a
+// number above `high` reads as `high`.
 long long Number(const TiXmlElement& element, const char* name, long long fallback, long long low, long long high);
 
 void SetText(TiXmlElement* element, const char* name, const std::wstring& text);

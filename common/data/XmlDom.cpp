@@ -246,10 +246,12 @@ int CXmlDom::MoveToParent()
 {
     if (!document_ || !root_ || !current_)
         return 0;
+    // An attribute or a removed node has no parent to move to.
+    IXMLDOMNodePtr parent;
+    if (current_->get_parentNode(&parent) != S_OK || !parent)
+        return 0;
     if (IsRoot(current_))
         return 1;
-    IXMLDOMNodePtr parent;
-    current_->get_parentNode(&parent);
     return MoveTo(parent);
 }
 

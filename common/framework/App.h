@@ -31,6 +31,10 @@ class App {
   // settings; naming it writes nothing.
   void SetRegistryKey(const std::wstring& key) { registryKey_ = key; }
   const std::wstring& RegistryKey() const { return registryKey_; }
+  // The window that owns the program's dialogs when no other window of the
+  // thread is active.
+  void SetMainWindow(HWND window) { mainWindow_ = window; }
+  HWND MainWindow() const { return mainWindow_; }
 
  protected:
   virtual bool InitInstance() { return false; }
@@ -42,6 +46,7 @@ class App {
   std::wstring commandLine_;
   std::wstring registryKey_;
   int exitCode_ = 0;
+  HWND mainWindow_ = nullptr;
 };
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 #include "DataExchange.h"
 #include "DialogItems.h"
 #include "MessageLoop.h"
+#include "ModalOwner.h"
 
 namespace fw {
 
@@ -34,6 +35,7 @@ HWND Dialog::Open(HWND parent) {
 INT_PTR Dialog::DoModal(HWND parent) {
   if (hwnd_) return -1;
   if (!parent) parent = parent_;
+  if (!parent) parent = DefaultModalOwner();
   HWND owner = parent ? ::GetAncestor(parent, GA_ROOT) : nullptr;
   modal_ = true;
   if (!Open(owner)) {
@@ -44,8 +46,9 @@ INT_PTR Dialog::DoModal(HWND parent) {
   if (disabledOwner) ::EnableWindow(owner, FALSE);
   if (!ended_ && hwnd_) {
     ::ShowWindow(hwnd_, SW_SHOW);
-    // A WM_QUIT ends the dialog as a window destroyed without EndDialog.
-    if (!RunModalLoop(ended_) && !ended_) result_ = -1;
+    // A WM_QUIT ends the loop without EndDialog: the window is destroyed
+    // below and the answer is -1.
+    RunModalLoop(ended_);
   }
   // Enable the owner before the dialog goes, so activation returns to it.
   if (disabledOwner) ::EnableWindow(owner, TRUE);

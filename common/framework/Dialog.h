@@ -12,6 +12,9 @@ class DataExchange;
 // the DLL's templates). Modal dialogs run the framework's own loop, so their
 // windows get PreTranslateMessage like every other window.
 //
+// A page shown inside another window is the same class made with
+// CreateModeless(parent) from a WS_CHILD template.
+//
 // The dialog is bound to its object when its window is created, so WM_NCCREATE,
 // WM_CREATE, WM_SETFONT and WM_INITDIALOG all reach WndProc/OnMessage; what a
 // handler leaves goes to the dialog manager. At WM_INITDIALOG the dialog runs

@@ -60,7 +60,7 @@ std::wstring InvariantUpper(std::wstring_view text) {
 }  // namespace
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && InvariantUpper(a) == InvariantUpper(b);
+  return InvariantUpper(a) == InvariantUpper(b);
 }
 
 std::wstring Format(const wchar_t* format, ...) {

@@ -414,15 +414,18 @@ BOOL BCMenu::GetSelectDisabled() { return State().SelectDisabled(State().XPLookI
 void BCMenu::SetWideImageColumn(BOOL wide) { State().wideImageColumn = wide; }
 BOOL BCMenu::GetWideImageColumn() { return State().wideImageColumn; }
 
-void BCMenu::SetImageSize(int width, int height) {
+BOOL BCMenu::SetImageSize(int width, int height) {
   BCMenuState& state = State();
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == state.imageWidth && height == state.imageHeight) return;
+  if (width == state.imageWidth && height == state.imageHeight) return TRUE;
+  // Images of the old size cannot live in a list of another size, and menus
+  // built earlier show theirs from it: once it holds any, the size stays.
+  if (state.SharedImages() && ImageList_GetImageCount(state.SharedImages()) > 0) return FALSE;
   state.imageWidth = width;
   state.imageHeight = height;
-  // Images of the old size cannot live in a list of the new size.
   state.ResetSharedImages();
+  return TRUE;
 }
 SIZE BCMenu::GetImageSize() { return SIZE{State().imageWidth, State().imageHeight}; }
 

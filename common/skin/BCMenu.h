@@ -122,7 +122,8 @@ class BCMenu {
   static BOOL GetSelectDisabled();
   static void SetWideImageColumn(BOOL wide);
   static BOOL GetWideImageColumn();
-  static void SetImageSize(int width, int height);
+  // FALSE, keeping the size, once the shared list holds images.
+  static BOOL SetImageSize(int width, int height);
   static SIZE GetImageSize();
   void SetTransparentColour(COLORREF colour, BOOL use = TRUE);
   void SetDisabledDither(BOOL dither) { dither_ = dither; }

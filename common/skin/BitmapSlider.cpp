@@ -216,6 +216,8 @@ void CBitmapSlider::Paint() {
   client_ = ClientRect();
   bool seeThrough = transparentChannel_ || !channelSet_;
   CMemDC dc(paint, &client_, seeThrough);
+  if (focusRectDrawn_ && seeThrough) ::DrawFocusRect(dc, &client_);
+  focusRectDrawn_ = false;
   int thumbPixel = Pos2Pixel(position_);
   if (channelSet_) {
     if (hasActiveChannel_ && enabled_) {
@@ -251,7 +253,10 @@ void CBitmapSlider::Paint() {
     }
     DrawPicture(dc, picture, transparentThumb_, x, y, thumbWidth_, thumbHeight_, 0, 0);
   }
-  if (drawFocusRect_ && hasFocus_ && enabled_) ::DrawFocusRect(dc, &client_);
+  if (drawFocusRect_ && hasFocus_ && enabled_) {
+    ::DrawFocusRect(dc, &client_);
+    focusRectDrawn_ = true;
+  }
 }
 
 void CBitmapSlider::Notify(UINT message) {

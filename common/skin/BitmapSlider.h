@@ -80,6 +80,9 @@ class CBitmapSlider : public fw::Wnd {
   bool vertical_ = false, hasActiveChannel_ = false, hasActiveThumb_ = false;
   bool transparentChannel_ = false, transparentThumb_ = false, thumbSet_ = false, channelSet_ = false;
   bool buttonDown_ = false, hasFocus_ = false, drawFocusRect_ = true, enabled_ = true;
+  // The focus rectangle is drawn by XOR: over a see-through background the
+  // next paint starts from the screen, which still shows it.
+  bool focusRectDrawn_ = false;
   Picture channel_, activeChannel_, thumb_, activeThumb_;
   // What lay under the thumb when nothing of ours is painted below it, put
   // back at the next paint so the thumb leaves no trail.

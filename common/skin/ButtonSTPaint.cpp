@@ -261,8 +261,8 @@ DWORD CButtonST::PaintCaption(HDC dc, const std::wstring& text, const RECT*, REC
 }
 
 fw::ScopedFont CButtonST::CreateCaptionFont() const {
-  // Without a face of its own the caption keeps the dialog's font.
-  if (fontFace_.empty()) return fw::ScopedFont();
+  // Height and styles hold with or without a face; an empty face lets the
+  // system pick one for the height and character set.
   return fw::ScopedFont(::CreateFontW(fontHeight_, 0, 0, 0, bold_ ? 900 : 400, italic_, underline_, strikeOut_,
                                       DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_CHARACTER_PRECIS,
                                       antialiased_ ? ANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, fontFace_.c_str()));

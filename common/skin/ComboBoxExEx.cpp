@@ -26,6 +26,17 @@ std::wstring ItemText(HWND combo, int index) {
   return text.data();
 }
 
+// Items as high as the combo's font: -1 is the selection field, 0 every
+// entry of a fixed-height list.
+void FitItemsToFont(HWND combo) {
+  auto font = reinterpret_cast<HFONT>(::SendMessageW(combo, WM_GETFONT, 0, 0));
+  LOGFONTW description{};
+  if (!font || !::GetObjectW(font, sizeof(description), &description) || !description.lfHeight) return;
+  int height = std::abs(description.lfHeight);
+  ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+  ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, height);
+}
+
 // The combo made again in the old one's place: same class, id, position,
 // height with its list open, tab order, font, entries and text, with
 // `addedStyles` as well. The caller destroys the old one.
@@ -36,8 +47,10 @@ HWND RemakeWithStyles(HWND old, DWORD addedStyles) {
   RECT bounds{};
   ::GetWindowRect(old, &bounds);
   RECT dropped{};
-  if (::SendMessageW(old, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)) && dropped.bottom > bounds.bottom)
-    bounds.bottom = dropped.bottom;
+  // Made as high as its open list reaches (CB_OKAY is 0, so the rectangle
+  // tells whether the answer came).
+  ::SendMessageW(old, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  if (dropped.bottom > bounds.bottom) bounds.bottom = dropped.bottom;
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
   auto style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE)) | addedStyles;
   auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE));
@@ -47,6 +60,7 @@ HWND RemakeWithStyles(HWND old, DWORD addedStyles) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(old))), module, nullptr);
   if (!made) return nullptr;
   ::SendMessageW(made, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+  FitItemsToFont(made);
   int count = static_cast<int>(::SendMessageW(old, CB_GETCOUNT, 0, 0));
   for (int index = 0; index < count; ++index) {
     std::wstring entry = ItemText(old, index);
@@ -60,6 +74,15 @@ HWND RemakeWithStyles(HWND old, DWORD addedStyles) {
   ::SetWindowTextW(made, text.data());
   // Right after the old one, so the tab order stays.
   ::SetWindowPos(made, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Systems differ in whether the open list's rectangle holds the selection
+  // field, whose height changed: stretch the new list to end where the old
+  // one did (to a whole item).
+  RECT madeList{};
+  ::SendMessageW(made, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&madeList));
+  if (!::IsRectEmpty(&dropped) && madeList.bottom != dropped.bottom) {
+    int height = bounds.bottom - bounds.top + dropped.bottom - madeList.bottom;
+    ::SetWindowPos(made, nullptr, 0, 0, bounds.right - bounds.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   return made;
 }
 
@@ -80,6 +103,8 @@ void CComboBoxExEx::PreSubclassWindow() {
   FitItemsToFont();
 }
 
+void CComboBoxExEx::FitItemsToFont() { ::FitItemsToFont(Hwnd()); }
+
 int CComboBoxExEx::FontHeight() const {
   auto font = reinterpret_cast<HFONT>(Send(WM_GETFONT));
   LOGFONTW description{};
@@ -87,13 +112,6 @@ int CComboBoxExEx::FontHeight() const {
   return std::abs(description.lfHeight);
 }
 
-void CComboBoxExEx::FitItemsToFont() {
-  int height = FontHeight();
-  if (height <= 0) return;
-  // -1 is the selection field, 0 every entry of a fixed-height list.
-  Send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
-  Send(CB_SETITEMHEIGHT, 0, height);
-}
 
 void CComboBoxExEx::SetBitmaps(HBITMAP normal, HBITMAP hover, HBITMAP pressed) {
   normal_.Reset(CopyOf(normal));

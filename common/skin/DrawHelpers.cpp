@@ -129,13 +129,14 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, COLORREF key, COLORREF tolerance) {
   int height = 0;
   std::unique_ptr<DWORD[]> pixels = GetBitmapBits32(bitmap, &width, &height);
   if (!pixels) return nullptr;
+  // A key the corners cannot settle stays -1, whose channels are all 255:
+  // pure white (and nothing else, whatever the tolerance) is transparent.
   if (key == CLR_INVALID) key = KeyFromCorners(pixels.get(), width, height);
   const int lowR = GetRValue(key), lowG = GetGValue(key), lowB = GetBValue(key);
   const int highR = std::min(255, lowR + GetRValue(tolerance));
   const int highG = std::min(255, lowG + GetGValue(tolerance));
   const int highB = std::min(255, lowB + GetBValue(tolerance));
   auto transparent = [&](DWORD pixel) {
-    if (key == CLR_INVALID) return false;
     int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
     return r >= lowR && r <= highR && g >= lowG && g <= highG && b >= lowB && b <= highB;
   };

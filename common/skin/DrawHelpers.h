@@ -16,8 +16,9 @@ BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount);
 std::unique_ptr<DWORD[]> GetBitmapBits32(HBITMAP bitmap, int* width = nullptr, int* height = nullptr);
 
 // The region of the pixels that are not key-coloured. Key CLR_INVALID (-1)
-// takes it from the corners; each channel up to `tolerance`'s value above the
-// key counts as key too. Null without a bitmap.
+// takes it from the corners, and when they do not settle it stays -1, which
+// makes pure white transparent; each channel up to `tolerance`'s value above
+// the key counts as key too. Null without a bitmap.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, COLORREF key = CLR_INVALID, COLORREF tolerance = 0);
 
 void DrawTransparent(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,

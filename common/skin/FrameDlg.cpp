@@ -246,13 +246,16 @@ void CFrameDlg::ShowMaximizedButtons(bool maximized) {
   if (restoreButton_.Hwnd()) ::ShowWindow(restoreButton_.Hwnd(), maximized ? SW_SHOW : SW_HIDE);
 }
 
-bool CFrameDlg::OnSysCommand(WPARAM command, LPARAM) {
+bool CFrameDlg::OnSysCommand(WPARAM wParam, LPARAM) {
+  // The low four bits are the system's own (the sizing edge, HTSYSMENU of
+  // the window menu); the command is what is left.
+  const UINT command = static_cast<UINT>(wParam & 0xFFF0);
   if (command == SC_MAXIMIZE) ShowMaximizedButtons(true);
   if (command == SC_RESTORE && hasMax_) ShowMaximizedButtons(false);
-  // Sizing commands carry the edge in their low bits; whatever the edge, a
-  // frame that cannot be sized by its borders is not sized from its menu.
-  if ((command & 0xFFF0) == SC_SIZE && (!HasMaximizeBox() || IsMaximizedOrMinimized())) return true;
-  return NotifyChild(static_cast<UINT>(command)) != 0;
+  // Whatever the edge, a frame that cannot be sized by its borders is not
+  // sized from its menu.
+  if (command == SC_SIZE && (!HasMaximizeBox() || IsMaximizedOrMinimized())) return true;
+  return NotifyChild(command) != 0;
 }
 
 bool CFrameDlg::OnSetCursor() {

@@ -274,5 +274,12 @@ bool CHyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     }
     return true;
   }
+  if (message == WM_CAPTURECHANGED && over_) {
+    // Another window took the mouse (a program came forward after a
+    // click): no move outside will come to end the hover.
+    over_ = false;
+    Redraw();
+    return false;
+  }
   return fw::Wnd::OnMessage(message, wParam, lParam, result);
 }

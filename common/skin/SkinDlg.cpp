@@ -116,11 +116,13 @@ int CSkinDlg::AddSkinImage(const std::wstring& id, HIMAGELIST list) {
 
 void CSkinDlg::SetFade(BOOL on) {
   fade_ = on != FALSE;
-  // Alpha steps need a layered window.
-  if (fade_ && hwnd_) {
-    LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
-    ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-  }
+  if (!fade_ || !hwnd_) return;
+  // Alpha steps need a layered window, and a layered window shows nothing
+  // until it is given an alpha: a shown dialog stays fully opaque.
+  LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+  if (exStyle & WS_EX_LAYERED) return;
+  ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(hwnd_, 0, 255, LWA_ALPHA);
 }
 
 BOOL CSkinDlg::OnInitDialog() {
@@ -202,11 +204,13 @@ void CSkinDlg::PaintSkin(HDC target) {
   OnSkinPrePaint();
   RECT client = ClientRect();
   CMemDC memory(target, &client);
-  // Without a loaded skin the engine draws nothing: the dialog still shows
-  // the engine's background colour.
-  fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
-  ::FillRect(memory, &client, background.Get());
-  m_skin.Draw(memory);
+  // One off-screen bitmap per paint: the engine paints into this one. Without
+  // a laid-out skin it paints nothing, and the dialog still shows the
+  // engine's background colour.
+  if (!m_skin.DrawOffScreen(memory)) {
+    fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
+    ::FillRect(memory, &client, background.Get());
+  }
   DrawSkinExtra(memory);
   memory.Flush();
 }

@@ -286,9 +286,15 @@ void CSkinEngine::Draw(HDC dc) {
   if (!dc || clientWidth_ <= 0 || clientHeight_ <= 0) return;
   fw::MemoryDC memory(dc, clientWidth_, clientHeight_);
   if (!memory) return;
-  FillSolid(memory, RECT{0, 0, clientWidth_, clientHeight_}, background_);
-  PaintItems(memory);
+  DrawOffScreen(memory);
   ::BitBlt(dc, 0, 0, clientWidth_, clientHeight_, memory, 0, 0, SRCCOPY);
+}
+
+bool CSkinEngine::DrawOffScreen(HDC dc) {
+  if (!dc || clientWidth_ <= 0 || clientHeight_ <= 0) return false;
+  FillSolid(dc, RECT{0, 0, clientWidth_, clientHeight_}, background_);
+  PaintItems(dc);
+  return true;
 }
 
 void CSkinEngine::PaintItems(HDC dc) {

@@ -63,6 +63,10 @@ class CSkinEngine {
   // Background and items in one copy of the client size; nothing for an
   // empty client area.
   void Draw(HDC dc);
+  // The same straight into a DC that is off-screen already (a paint's
+  // memory DC), without a second bitmap and copy; false when nothing was
+  // painted (an empty client area).
+  bool DrawOffScreen(HDC dc);
   void DrawItem(HDC dc, const tagSkinItem& item);
   // Cuts the pixels of the colour key, as the paint shows them (background
   // included), from the window's shape.

@@ -143,6 +143,8 @@ void CTaskbarNotifier::ShowText(const std::wstring& text, UINT appear, UINT stay
   if (!Hwnd()) return;
   // Every state takes the new text and times, so the newest text is the one shown.
   text_ = text;
+  // The window text is what is shown, so automation reading windows sees it.
+  ::SetWindowTextW(Hwnd(), text_.c_str());
   appear_ = appear;
   stay_ = stay;
   hide_ = hide;

@@ -71,8 +71,11 @@ TEST_F(RegKeyTest, TextAtTheEdgeOfTheReadBuffer) {
                {1024, true, false}, {3, false, true}};
   for (const Case& c : cases) {
     const std::wstring stored(c.characters, L'x');
+    // The registry adds a terminator it finds right behind the data, so an
+    // unterminated text is written from a longer one.
+    const std::wstring source = c.terminated ? stored : stored + L"y";
     const DWORD bytes = static_cast<DWORD>((c.characters + (c.terminated ? 1 : 0)) * sizeof(wchar_t));
-    ASSERT_TRUE(key.WriteValue(L"edge", stored.c_str(), bytes, REG_SZ));
+    ASSERT_TRUE(key.WriteValue(L"edge", source.c_str(), bytes, REG_SZ));
     std::wstring text = L"before";
     EXPECT_EQ(c.read, key.ReadValue(L"edge", &text)) << c.characters << (c.terminated ? " terminated" : "");
     EXPECT_EQ(c.read ? stored : L"before", text) << c.characters << (c.terminated ? " terminated" : "");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "CmnObjPtr.h"
@@ -21,32 +22,69 @@ TEST(CommHelper, FoldersOfTheModuleAndTheExecutable) {
   EXPECT_EQ(::GetModuleHandleW(nullptr), CCommHelper::GetThisModuleHandle());
 }
 
-TEST(CommHelper, PathDirSafeCutsAndNeverWritesPastTheBuffer) {
+// A buffer of `length` characters followed by guard characters that no
+// call may touch.
+struct GuardedBuffer {
+  explicit GuardedBuffer(DWORD size) : length(size), text(size + 4, L'#') {}
+  bool GuardIntact() const { return text[text.size() - 4] == L'#' && text.back() == L'#'; }
+  std::wstring Copied() const { return text.c_str(); }
+  DWORD length;
+  std::wstring text;
+};
+
+TEST(CommHelper, BufferFunctionsFitExactlyCutOneShortAndNeverWritePastTheBuffer) {
+  using Call = std::function<HRESULT(wchar_t*, DWORD*)>;
+  const std::wstring exeDir = CCommHelper::GetExeDir(true);
+  wchar_t userDir[MAX_PATH];
+  DWORD userLength = MAX_PATH;
+  ASSERT_EQ(S_OK, CCommHelper::GetUserDirSafe(userDir, &userLength));
+  struct Case {
+    const char* name;
+    Call call;
+    std::wstring full;
+    HRESULT cut;  // the result one character short
+  };
+  const Case cases[] = {
+      {"GetPathDirSafe", [](wchar_t* b, DWORD* l) { return CCommHelper::GetPathDirSafe(L"C:\\a\\b.exe", b, l); },
+       L"C:\\a\\", S_FALSE},
+      {"GetExeDirSafe", [](wchar_t* b, DWORD* l) { return CCommHelper::GetExeDirSafe(b, l); }, exeDir, S_FALSE},
+      {"GetModuleFileNameSafe of the executable",
+       [](wchar_t* b, DWORD* l) { return CCommHelper::GetModuleFileNameSafe(nullptr, b, l); }, exeDir, S_FALSE},
+      {"GetModuleFileNameSafe of a loaded module",
+       [](wchar_t* b, DWORD* l) { return CCommHelper::GetModuleFileNameSafe(L"kernel32.dll", b, l); },
+       CCommHelper::GetModuleDir(::GetModuleHandleW(L"kernel32.dll"), true), S_FALSE},
+      {"GetModuleFileNameSafe of a name that finds no module",
+       [](wchar_t* b, DWORD* l) { return CCommHelper::GetModuleFileNameSafe(L"no-such-module.dll", b, l); }, exeDir,
+       S_FALSE},
+      // The user folder is never cut: a shorter name would be another folder.
+      {"GetUserDirSafe", [](wchar_t* b, DWORD* l) { return CCommHelper::GetUserDirSafe(b, l); }, userDir, S_OK},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const DWORD exact = static_cast<DWORD>(c.full.size() + 1);
+    GuardedBuffer fits(exact);
+    EXPECT_EQ(S_OK, c.call(&fits.text[0], &fits.length));
+    EXPECT_EQ(c.full, fits.Copied());
+    EXPECT_EQ(c.full.size(), fits.length);
+    EXPECT_TRUE(fits.GuardIntact());
+
+    GuardedBuffer shortBy1(exact - 1);
+    EXPECT_EQ(c.cut, c.call(&shortBy1.text[0], &shortBy1.length));
+    const std::wstring kept = c.cut == S_FALSE ? c.full.substr(0, c.full.size() - 1) : L"";
+    EXPECT_EQ(kept, shortBy1.Copied());
+    EXPECT_EQ(kept.size(), shortBy1.length);
+    EXPECT_EQ(L'#', shortBy1.text[exact - 1]) << "nothing beyond the given length";
+    EXPECT_TRUE(shortBy1.GuardIntact());
+
+    GuardedBuffer none(0);
+    EXPECT_EQ(E_INVALIDARG, c.call(&none.text[0], &none.length));
+    EXPECT_EQ(L'#', none.text[0]);
+  }
+  DWORD length = 8;
   wchar_t buffer[8];
-  wmemset(buffer, L'#', 8);
-  DWORD length = 100;
-  wchar_t big[100];
-  EXPECT_EQ(S_OK, CCommHelper::GetPathDirSafe(L"C:\\a\\b.exe", big, &length));
-  EXPECT_STREQ(L"C:\\a\\", big);
-  EXPECT_EQ(5u, length);
-
-  length = 4;
-  EXPECT_EQ(S_FALSE, CCommHelper::GetPathDirSafe(L"C:\\a\\b.exe", buffer, &length));
-  EXPECT_STREQ(L"C:\\", buffer);
-  EXPECT_EQ(3u, length);
-  EXPECT_EQ(L'#', buffer[4]) << "nothing beyond the given length";
-
-  length = 0;
-  EXPECT_EQ(E_INVALIDARG, CCommHelper::GetPathDirSafe(L"C:\\a\\b.exe", buffer, &length));
-  length = 8;
   EXPECT_EQ(E_FAIL, CCommHelper::GetPathDirSafe(L"b.exe", buffer, &length));
   EXPECT_EQ(E_INVALIDARG, CCommHelper::GetPathDirSafe(L"", buffer, &length));
   EXPECT_EQ(E_INVALIDARG, CCommHelper::GetPathDirSafe(nullptr, buffer, &length));
-
-  wchar_t exeDir[MAX_PATH];
-  length = MAX_PATH;
-  EXPECT_EQ(S_OK, CCommHelper::GetExeDirSafe(exeDir, &length));
-  EXPECT_EQ(CCommHelper::GetExeDir(true), exeDir);
 }
 
 TEST(CommHelper, GuidNamesAndSmallTexts) {
@@ -91,11 +129,30 @@ TEST(CmnObjPtr, FreesByKindAndDetachHandsOver) {
   }
   EXPECT_EQ(0, Tracked::alive);
   {
-    CCmnObjPtr<wchar_t, 2> memory(static_cast<wchar_t*>(::CoTaskMemAlloc(16)));
-    CCmnObjPtr<int, 3> array(new int[4]);
-    CCmnObjPtr<Tracked, 7> inert(nullptr);
-    EXPECT_EQ(nullptr, inert.Get());
+    CCmnObjPtr<Tracked, 3> array(new Tracked[3]);
+    EXPECT_EQ(3, Tracked::alive);
+    array.Reset(new Tracked[2]);
+    EXPECT_EQ(2, Tracked::alive) << "an array is freed whole";
   }
+  EXPECT_EQ(0, Tracked::alive);
+
+  IMalloc* allocator = nullptr;
+  ASSERT_EQ(S_OK, ::CoGetMalloc(1, &allocator));
+  wchar_t* memory = static_cast<wchar_t*>(::CoTaskMemAlloc(64));
+  {
+    CCmnObjPtr<wchar_t, 2> owner(memory);
+    EXPECT_EQ(1, allocator->DidAlloc(memory));
+  }
+  EXPECT_EQ(0, allocator->DidAlloc(memory)) << "the task memory went back to COM's allocator";
+  allocator->Release();
+
+  Tracked* kept = new Tracked;
+  {
+    CCmnObjPtr<Tracked, 7> inert(kept);
+    EXPECT_EQ(nullptr, inert.Get()) << "an unknown kind stores nothing";
+  }
+  EXPECT_EQ(1, Tracked::alive) << "and frees nothing";
+  delete kept;
 }
 
 using DataFolder = DataFolderTest;
@@ -125,8 +182,9 @@ TEST_F(DataFolder, ShiftedTextRoundTripsInTheCodePage) {
   EXPECT_EQ(0, CCommHelper::ReadShiftedTextFile(folder_ + L"missing", &text));
 }
 
-// A 24-bit bitmap file of the given size, one colour.
-std::string BitmapFile(int width, int height, COLORREF colour) {
+// A 24-bit bitmap file of the given size: the top half `top`, the bottom
+// half `bottom`, so a picture drawn upside down shows.
+std::string BitmapFile(int width, int height, COLORREF top, COLORREF bottom) {
   int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
@@ -140,18 +198,22 @@ std::string BitmapFile(int width, int height, COLORREF colour) {
   file.bfSize = file.bfOffBits + stride * height;
   std::string bytes(reinterpret_cast<char*>(&file), sizeof(file));
   bytes.append(reinterpret_cast<char*>(&info), sizeof(info));
-  std::string row(stride, '\0');
-  for (int x = 0; x < width; ++x) {
-    row[x * 3] = static_cast<char>(GetBValue(colour));
-    row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
-    row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+  // Rows are stored bottom first.
+  for (int y = 0; y < height; ++y) {
+    COLORREF colour = y < height / 2 ? bottom : top;
+    std::string row(stride, '\0');
+    for (int x = 0; x < width; ++x) {
+      row[x * 3] = static_cast<char>(GetBValue(colour));
+      row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+      row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+    bytes += row;
   }
-  for (int y = 0; y < height; ++y) bytes += row;
   return bytes;
 }
 
 TEST_F(DataFolder, PictureLoadsAtScreenResolutionOrStretched) {
-  WriteFile(L"picture.bmp", BitmapFile(96, 48, RGB(255, 0, 0)));
+  WriteFile(L"picture.bmp", BitmapFile(96, 48, RGB(255, 0, 0), RGB(0, 0, 255)));
   std::wstring path = folder_ + L"picture.bmp";
   HBITMAP bitmap = nullptr;
   int width = 0;
@@ -176,7 +238,8 @@ TEST_F(DataFolder, PictureLoadsAtScreenResolutionOrStretched) {
 
   HDC memory = ::CreateCompatibleDC(nullptr);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 25, 10));
+  EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 25, 2)) << "the top stays on top";
+  EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, 25, height - 3));
   ::SelectObject(memory, old);
   ::DeleteDC(memory);
 

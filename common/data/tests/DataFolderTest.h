@@ -46,6 +46,9 @@ class DataFolderTest : public ::testing::Test {
     std::ofstream file((folder_ + name).c_str(), std::ios::binary | std::ios::trunc);
     file << bytes;
   }
+  bool Has(const std::wstring& name) const {
+    return ::GetFileAttributesW((folder_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
   static std::string Inverted(std::string bytes) {
     for (size_t i = 0; i < bytes.size() && i < 128; ++i) bytes[i] = static_cast<char>(~bytes[i]);
     return bytes;

@@ -79,14 +79,16 @@ TEST_F(HttpClientTest, RedirectChainsAreFollowedWithTheSameHeaders)
 {
     server_.Route("/a", Redirect(301, server_.NarrowUrl("/b")));
     server_.Route("/b", Redirect(302, server_.NarrowUrl("/c")));
-    server_.Route("/c", Redirect(303, server_.NarrowUrl("/final")));
+    server_.Route("/c", Redirect(303, server_.NarrowUrl("/d")));
+    server_.Route("/d", Redirect(307, server_.NarrowUrl("/e")));
+    server_.Route("/e", Redirect(308, server_.NarrowUrl("/final")));
     server_.Route("/final", HttpRoute{200, {}, "done", true, 0});
     ASSERT_EQ(S_OK, Open(server_.Url("/a")));
     EXPECT_EQ(200u, Status());
     const auto requests = server_.Requests();
-    ASSERT_EQ(4u, requests.size());
-    EXPECT_EQ(0u, requests[3].find("GET /final "));
-    EXPECT_NE(std::string::npos, requests[3].find("User-Agent: Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)"));
+    ASSERT_EQ(6u, requests.size());
+    EXPECT_EQ(0u, requests[5].find("GET /final "));
+    EXPECT_NE(std::string::npos, requests[5].find("User-Agent: Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)"));
 
     EXPECT_EQ(E_FAIL, Open(server_.Url("/a"), false)) << "without following, a redirect fails";
 }

@@ -16,6 +16,16 @@ TEST(SiteHostKey, TwoLabelsThreeUnderCountrySuffixesAndLiteralsWhole) {
   EXPECT_EQ(L"example.cn", SiteHostKey(L"http://www.example.cn/"));
   EXPECT_EQ(L"10.0.3.4", SiteHostKey(L"http://10.0.3.4/"));
   EXPECT_EQ(L"localhost", SiteHostKey(L"http://localhost/"));
+  EXPECT_EQ(L"example.com", SiteHostKey(L"http://www.example.com./")) << "an absolute host name";
+  // A backslash ends the host as the engine reads it, before any "@".
+  EXPECT_EQ(L"evil.com", SiteHostKey(L"http://evil.com\\@listed.example/"));
+  EXPECT_EQ(L"evil.com", SiteHostKey(L"HTTPS://a.evil.com\\x@listed.example/"));
+  EXPECT_EQ(L"evil.com", SiteHostKey(L"ftp://evil.com\\"));
+  EXPECT_EQ(L"listed.example", SiteHostKey(L"http://listed.example/a\\b@c.example/"));
+  // Bracketed IPv6 literals are their own keys, without brackets and port.
+  EXPECT_EQ(L"::1", SiteHostKey(L"http://[::1]/"));
+  EXPECT_EQ(L"::2", SiteHostKey(L"http://[::2]:8080/x"));
+  EXPECT_EQ(L"fe80::1", SiteHostKey(L"http://user@[FE80::1]/"));
   EXPECT_EQ(L"", SiteHostKey(L"not a url"));
   EXPECT_EQ(L"", SiteHostKey(L""));
 }
@@ -36,6 +46,10 @@ TEST_F(SiteListTest, AllowedSitesMatchByHostKey) {
   EXPECT_EQ(1, list.IsHostListed(L"http://10.0.3.4/x"));
   EXPECT_EQ(0, list.IsHostListed(L"http://99.1.3.4/x"));
   EXPECT_EQ(0, list.IsHostListed(L"garbage"));
+  EXPECT_EQ(0, list.IsHostListed(L"http://evil.com\\@s.t/")) << "the engine opens evil.com";
+  list.Add(L"http://[::1]/", L"v6");
+  EXPECT_EQ(1, list.IsHostListed(L"http://[::1]:81/"));
+  EXPECT_EQ(0, list.IsHostListed(L"http://[::2]/"));
   list.Remove(L"http://s.t/");
   EXPECT_EQ(0, list.IsHostListed(L"http://w.s.t/")) << "the keys follow the list";
 }
@@ -54,9 +68,9 @@ TEST_F(SiteListTest, ListsSaveInKeyOrderAndReload) {
     EXPECT_EQ(0, list.Remove(L"http://A.example/"));
     ASSERT_EQ(1, list.Save());
   }
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<navctrl>\n"
-            "    <site url=\"http://a.example/\" title=\"\xBC\xD7\xB6\xFE\" />\n"
-            "    <site url=\"http://b.example/\" title=\"\xD2\xD2\" />\n</navctrl>\n",
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<navctrl>\r\n"
+            "    <site url=\"http://a.example/\" title=\"\xBC\xD7\xB6\xFE\" />\r\n"
+            "    <site url=\"http://b.example/\" title=\"\xD2\xD2\" />\r\n</navctrl>\r\n",
             ReadFile(L"navctrl.dat"));
   CNavCtrlList reloaded;
   std::vector<std::wstring> titles;
@@ -78,14 +92,18 @@ TEST_F(SiteListTest, RecommendedSitesUseTheirOwnNames) {
   list.ForEach([](RecommendRecord* record, void* user) { *static_cast<std::wstring*>(user) = record->title; }, &title);
   EXPECT_EQ(L"two", title) << "the later element wins";
   ASSERT_EQ(1, list.Save());
-  EXPECT_NE(std::string::npos, ReadFile(L"pr.dat").find("<recs>\n    <site uri=\"http://k.example/\" title=\"two\" />"));
+  EXPECT_NE(std::string::npos, ReadFile(L"pr.dat").find("<recs>\r\n    <site uri=\"http://k.example/\" title=\"two\" />"));
 }
 
-TEST_F(SiteListTest, DamagedFilesReadAsEmptyLists) {
+TEST_F(SiteListTest, DamagedFilesReadAsEmptyAndAreSetAsideBeforeSaving) {
   for (const std::string& damaged : {std::string(""), std::string("<navctrl><site url="), std::string("\xFF\xFE\x00x", 4)}) {
     WriteFile(L"navctrl.dat", damaged);
     CNavCtrlList list;
     EXPECT_EQ(0u, list.Count());
+    list.Add(L"http://new.example/", L"new");
+    ASSERT_EQ(1, list.Save());
+    EXPECT_EQ(damaged, ReadFile(L"navctrl.dat.damaged")) << "what could not be read is kept, the older one replaced";
+    EXPECT_EQ(1, CNavCtrlList().Contains(L"http://new.example/"));
   }
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <cwchar>
+#include <vector>
+
 #include "CommHelper.h"
 #include "DataFile.h"
 #include "DataFolderTest.h"
@@ -43,6 +46,15 @@ TEST_F(SnapshotListTest, RevisitKeepsOneEntryAndOnlyTheNewSnapshot) {
   EXPECT_EQ(second, seen.img);
   EXPECT_EQ(19u, seen.time.size());
   EXPECT_EQ(1, reloaded.IsImageUsed(fw::ToLower(second)));
+
+  WriteFile(L"his\\his.xml", "<his><site uri=\"http://d.example/\" title=\"old\" img=\"\" time=\"2001-01-01 00:00:00\"/>"
+                              "<site uri=\"http://d.example/\" title=\"new\" img=\"\" time=\"2002-02-02 00:00:00\"/></his>");
+  std::wstring before = CurrentVisitTime();
+  CHistoryList merged;
+  merged.ForEach([](HistoryRecord* record, void* user) { *static_cast<HistoryRecord*>(user) = *record; }, &seen);
+  EXPECT_EQ(L"new", seen.title);
+  EXPECT_LE(before, seen.time) << "a second entry of one address is merged as a visit now";
+  EXPECT_GE(CurrentVisitTime(), seen.time);
 }
 
 TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
@@ -51,6 +63,7 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring stray = Snapshot(history, L"{stray}.jpg");
   std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
   std::wstring outside = Snapshot(folder_, L"outside.txt");
+  std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
   {
     CHistoryList list;
     list.AddVisit(L"http://k.example/", L"k", kept);
@@ -62,6 +75,8 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(GetHistoryFilePath())) << "the list's own file is never purged";
     list.PurgeUnusedFiles(folder_);
     EXPECT_TRUE(Exists(outside)) << "nothing outside the list's folder is purged";
+    list.PurgeUnusedFiles(folder_ + L"his2");
+    EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
   EXPECT_FALSE(Exists(stray));
@@ -70,18 +85,21 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   EXPECT_EQ(2, reloaded.Count());
 }
 
-TEST_F(SnapshotListTest, ClearingRemovesEverySnapshotAndLeavesAnEmptyFile) {
+TEST_F(SnapshotListTest, RemovingAnEntryDeletesItsSnapshotAndClearingEveryOne) {
   std::wstring a = Snapshot(GetHistoryDir(), L"a.jpg");
+  std::wstring b = Snapshot(GetHistoryDir(), L"b.jpg");
   {
     CHistoryList list;
     list.AddVisit(L"http://a.example/", L"a", a);
-    list.AddVisit(L"http://b.example/", L"b", L"");
+    list.AddVisit(L"http://b.example/", L"b", b);
     EXPECT_EQ(1, list.Remove(L"http://b.example/"));
+    EXPECT_FALSE(Exists(b));
+    EXPECT_TRUE(Exists(a)) << "only the removed entry's snapshot goes";
     EXPECT_EQ(0, list.Remove(L"http://b.example/"));
   }
   { CHistoryList().RemoveAll(); }
   EXPECT_FALSE(Exists(a));
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<his />\n", ReadFile(L"his\\his.xml"));
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
 }
 
 TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
@@ -94,15 +112,53 @@ TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
     favourites.PurgeUnusedImages(GetFavoritesDir());
   }
   EXPECT_TRUE(Exists(img));
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<favs>\n    <fav uri=\"http://f.example/\" title=\"\xD0\xC2\xB6\xF9\xB8\xE8\" img=\"" +
-                fw::ToAnsi(img) + "\" />\n</favs>\n",
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<favs>\r\n    <fav uri=\"http://f.example/\" title=\"\xD0\xC2\xB6\xF9\xB8\xE8\" img=\"" +
+                fw::ToAnsi(img) + "\" />\r\n</favs>\r\n",
             ReadFile(L"favs\\favs.xml"));
 }
 
-TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsWrittenAnew) {
-  WriteFile(L"his\\his.xml", std::string(5000, '\x9F'));
-  { CHistoryList list; EXPECT_EQ(0, list.Count()); }
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<his />\n", ReadFile(L"his\\his.xml"));
+TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew) {
+  for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri=")}) {
+    WriteFile(L"his\\his.xml", damaged);
+    std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
+    {
+      CHistoryList list;
+      EXPECT_EQ(0, list.Count());
+      list.PurgeUnusedFiles(GetHistoryDir());
+    }
+    EXPECT_TRUE(Exists(snapshot)) << "the unreadable file may name it";
+    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
+    EXPECT_EQ(damaged, ReadFile(L"his\\his.xml.damaged")) << "an older damaged file is replaced";
+  }
+}
+
+TEST_F(SnapshotListTest, LargeHistoryLoadsWholeSavesUnchangedAndKeepsItsSnapshots) {
+  std::wstring history = GetHistoryDir();
+  // Months of a child's history: about 18,000 entries, over 5 MB.
+  std::string file = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
+  std::vector<std::wstring> named;
+  const int entries = 18000;
+  for (int i = 0; i < entries; ++i) {
+    wchar_t number[16];
+    swprintf(number, 16, L"%05d", i);
+    std::wstring img = history + L"\\{6B29FC40-CA47-1067-B31D-00DD0106" + number + L"}.jpg";
+    if (i % 1000 == 0) named.push_back(Snapshot(history, img.substr(history.size() + 1)));
+    file += "    <site uri=\"http://www.site" + fw::ToAnsi(number) + ".example/stories/animals/page.html?from=home&amp;lang=zh-cn&amp;size=large\" title=\"" +
+            fw::ToAnsi(L"儿童网站：动物故事里的一个很长的页面标题，第 ") + fw::ToAnsi(number) + "\" img=\"" + fw::ToAnsi(img) +
+            "\" time=\"2026-11-30 18:05:09\" />\r\n";
+  }
+  file += "</his>\r\n";
+  ASSERT_GT(file.size(), 5u * 1000 * 1000);
+  WriteFile(L"his\\his.xml", file);
+  std::wstring stray = Snapshot(history, L"{stray}.jpg");
+  {
+    CHistoryList list;
+    EXPECT_EQ(entries, list.Count());
+    list.PurgeUnusedFiles(history);
+  }
+  EXPECT_TRUE(file == ReadFile(L"his\\his.xml")) << "saved byte for byte as it was read";
+  for (const std::wstring& path : named) EXPECT_TRUE(Exists(path)) << fw::ToAnsi(path);
+  EXPECT_FALSE(Exists(stray));
 }
 
 TEST_F(SnapshotListTest, WrittenTextIsWhatTinyXmlPrintsForTheSameEntries) {

@@ -241,6 +241,35 @@ TEST_F(SysCfgsTest, ReadStopsAtMissingAttributeAndOverlongPathIsCut)
     EXPECT_EQ(kSysCfgsPathChars - 1, wcsnlen(record.downloadPath, kSysCfgsPathChars));
     EXPECT_EQ(L'\0', record.downloadPath[kSysCfgsPathChars - 1]);
     EXPECT_EQ(0, cfgs.Load(L""));
+
+    // The field holds 1,023 characters and its terminator: an exact fit is
+    // kept whole, one more is cut.
+    for (const size_t size : {kSysCfgsPathChars - 1, kSysCfgsPathChars}) {
+        WriteBytes(path, "<root><SysCfgs ExitWhenClosing=\"1\" AutoRunWhenSysStartup=\"1\" DwnldSavePath=\"" +
+                             std::string(size, 'q') + "\"/></root>");
+        CSysCfgs fitting;
+        ASSERT_EQ(1, fitting.Load(path.c_str()));
+        ASSERT_EQ(1, fitting.GetAll(&record));
+        EXPECT_EQ(std::wstring(kSysCfgsPathChars - 1, L'q'), std::wstring(record.downloadPath)) << size;
+    }
+}
+
+TEST_F(SysCfgsTest, SavesIntoAFileWhoseRootIsTheElement)
+{
+    const std::wstring path = scratch_.File(L"rooted.xml");
+    WriteBytes(path, "<SysCfgs ExitWhenClosing=\"1\" AutoRunWhenSysStartup=\"0\" DwnldSavePath=\"C:\\d\" "
+                     "ShowNetMessage=\"1\" ShowTresselProgram=\"0\" ShowNewCommend=\"1\"/>");
+    {
+        CSysCfgs cfgs;
+        ASSERT_EQ(1, cfgs.Load(path.c_str()));
+        ASSERT_EQ(1, cfgs.SetExitWhenClosing(5));
+        EXPECT_EQ(1, cfgs.Save()) << "the root cannot be replaced, so it is written in place";
+    }
+    CSysCfgs reloaded;
+    ASSERT_EQ(1, reloaded.Load(path.c_str()));
+    int exitWhenClosing = 0;
+    ASSERT_EQ(1, reloaded.GetExitWhenClosing(&exitWhenClosing));
+    EXPECT_EQ(5, exitWhenClosing);
 }
 
 TEST_F(SysCfgsTest, UnterminatedPathIsRebuiltAndNullPointersAreRefused)

@@ -13,22 +13,86 @@ namespace {
 const std::string kNickGb = "\xB9\xD4\xB6\xF9\xD7\xD3";
 
 std::string DefaultSysConf() {
-  return "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n"
-         "<confs>\n"
+  return "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n"
+         "<confs>\r\n"
          "    <ctrl limited=\"false\" time=\"0\" interval=\"15\" exit_need_pwd=\"false\" fullscreen_always=\"false\" "
          "login_need_pwd=\"false\" auto_update=\"true\" cus_ctrl=\"true\" dbclose=\"true\" dbnewtab=\"true\" "
          "hide_single_tab=\"false\" show_tab_top=\"true\" enable_filter=\"false\" enable_log=\"false\" "
          "block_key=\"false\" can_change_mp=\"true\" start_check=\"true\" first_run=\"true\" "
-         "open_btn_sound=\"true\" />\n"
+         "open_btn_sound=\"true\" />\r\n"
          "    <kid nick_name=\"" +
          kNickGb +
-         "\" sex=\"boy\" age=\"07\" />\n"
-         "    <home url=\"\" />\n"
-         "</confs>\n";
+         "\" sex=\"boy\" age=\"07\" />\r\n"
+         "    <home url=\"\" />\r\n"
+         "</confs>\r\n";
 }
 
 std::string AccConf(const std::string& password) {
-  return "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<confs>\n    <acc pwd=\"" + password + "\" />\n</confs>\n";
+  return "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<confs>\r\n    <acc pwd=\"" + password +
+         "\" />\r\n</confs>\r\n";
+}
+
+// One attribute of sys.conf: where it lives, a text that differs from what
+// its absence reads as, and the field's value for either.
+struct Attribute {
+  const char* element;
+  const char* name;
+  const char* present;
+  int CSysConf::*flag;
+  std::wstring CSysConf::*text;
+  int whenPresent;
+  int whenMissing;
+  const wchar_t* textWhenPresent;
+  const wchar_t* textWhenMissing;
+};
+
+const Attribute kAttributes[] = {
+    {"ctrl", "limited", "true", &CSysConf::limited, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "time", "90", &CSysConf::time, nullptr, 90, 0, nullptr, nullptr},
+    {"ctrl", "interval", "30", &CSysConf::interval, nullptr, 30, 0, nullptr, nullptr},
+    {"ctrl", "exit_need_pwd", "true", &CSysConf::exit_need_pwd, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "fullscreen_always", "true", &CSysConf::fullscreen_always, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "login_need_pwd", "false", &CSysConf::login_need_pwd, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "auto_update", "false", &CSysConf::auto_update, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "cus_ctrl", "false", &CSysConf::cus_ctrl, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "dbclose", "false", &CSysConf::dbclose, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "dbnewtab", "false", &CSysConf::dbnewtab, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "hide_single_tab", "true", &CSysConf::hide_single_tab, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "show_tab_top", "false", &CSysConf::show_tab_top, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "enable_filter", "true", &CSysConf::enable_filter, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "enable_log", "true", &CSysConf::enable_log, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "block_key", "true", &CSysConf::block_key, nullptr, 1, 0, nullptr, nullptr},
+    {"ctrl", "can_change_mp", "false", &CSysConf::can_change_mp, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "start_check", "false", &CSysConf::start_check, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "first_run", "false", &CSysConf::first_run, nullptr, 0, 1, nullptr, nullptr},
+    {"ctrl", "open_btn_sound", "false", &CSysConf::open_btn_sound, nullptr, 0, 1, nullptr, nullptr},
+    {"kid", "sex", "girl", &CSysConf::is_boy, nullptr, 0, 1, nullptr, nullptr},
+    {"kid", "nick_name", "Moon", nullptr, &CSysConf::nick_name, 0, 0, L"Moon", L"乖儿子"},
+    {"kid", "age", "05", nullptr, &CSysConf::age, 0, 0, L"05", L"07"},
+    {"home", "url", "http://h.example/", nullptr, &CSysConf::home_url, 0, 0, L"http://h.example/", L""},
+};
+
+std::wstring Read(const CSysConf& conf, const Attribute& attribute) {
+  return attribute.flag ? std::to_wstring(conf.*attribute.flag) : conf.*attribute.text;
+}
+std::wstring Present(const Attribute& attribute) {
+  return attribute.flag ? std::to_wstring(attribute.whenPresent) : attribute.textWhenPresent;
+}
+std::wstring Missing(const Attribute& attribute) {
+  return attribute.flag ? std::to_wstring(attribute.whenMissing) : attribute.textWhenMissing;
+}
+
+// A sys.conf holding every attribute of the table but `left_out`.
+std::string SysConfWithout(const char* leftOut) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<confs>\n";
+  for (const char* element : {"ctrl", "kid", "home"}) {
+    text += std::string("<") + element;
+    for (const Attribute& attribute : kAttributes)
+      if (std::string(attribute.element) == element && std::string(attribute.name) != leftOut)
+        text += std::string(" ") + attribute.name + "=\"" + attribute.present + "\"";
+    text += " />\n";
+  }
+  return text + "</confs>\n";
 }
 
 using SysConfTest = DataFolderTest;
@@ -77,6 +141,19 @@ TEST_F(SysConfTest, EverySettingSurvivesSaveAndLoad) {
   EXPECT_NE(std::string::npos, ReadFile(L"conf\\sys.conf").find("sex=\"girl\""));
 }
 
+TEST_F(SysConfTest, EachAttributeReadsItsValueOrWhatItsAbsenceGives) {
+  WriteFile(L"conf\\sys.conf", SysConfWithout(""));
+  {
+    CSysConf conf;
+    for (const Attribute& attribute : kAttributes) EXPECT_EQ(Present(attribute), Read(conf, attribute)) << attribute.name;
+  }
+  for (const Attribute& missing : kAttributes) {
+    WriteFile(L"conf\\sys.conf", SysConfWithout(missing.name));
+    CSysConf conf;
+    EXPECT_EQ(Missing(missing), Read(conf, missing)) << "without " << missing.name;
+  }
+}
+
 TEST_F(SysConfTest, ReadsTheLibertiesTheFormatAllows) {
   WriteFile(L"conf\\sys.conf",
             "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<settings>\n<!-- note -->\n"
@@ -118,15 +195,30 @@ TEST_F(SysConfTest, DamagedAccountIsNeitherReadNorOverwrittenWithNothing) {
   EXPECT_EQ("plain garbage that is not scrambled xml", ReadFile(L"conf\\acc.conf"));
 }
 
-TEST_F(SysConfTest, AbsurdNumbersAndHugeTextsReadSafely) {
+TEST_F(SysConfTest, NumbersBeyondTheirBoundClampAndHugeTextsAreCut) {
+  struct Case {
+    const char* time;
+    const char* interval;
+    int expectedTime;
+    int expectedInterval;
+  };
+  const Case cases[] = {
+      {"1500", "86401", 1440, 86400},  // a limit over a day must not lock the child out
+      {"99999999999999999999", "99999999999999999999", 1440, 86400},
+      {"-5", "-1", 0, 0},
+      {"abc", "", 0, 0},
+      {"1440", "86400", 1440, 86400},
+  };
   std::string huge(200000, 'a');
-  WriteFile(L"conf\\sys.conf", "<confs><ctrl time=\"-5\" interval=\"99999999999999999999\" />"
-                               "<kid nick_name=\"" + huge + "\" age=\"12\" /></confs>");
-  CSysConf conf;
-  EXPECT_EQ(0, conf.time);
-  EXPECT_EQ(0, conf.interval);
-  EXPECT_EQ(CSysConf::kMaxTextChars, conf.nick_name.size());
-  EXPECT_EQ(L"12", conf.age);
+  for (const Case& c : cases) {
+    WriteFile(L"conf\\sys.conf", std::string("<confs><ctrl limited=\"true\" time=\"") + c.time + "\" interval=\"" +
+                                     c.interval + "\" /><kid nick_name=\"" + huge + "\" age=\"12\" /></confs>");
+    CSysConf conf;
+    EXPECT_EQ(c.expectedTime, conf.time) << c.time;
+    EXPECT_EQ(c.expectedInterval, conf.interval) << c.interval;
+    EXPECT_EQ(CSysConf::kMaxTextChars, conf.nick_name.size());
+    EXPECT_EQ(L"12", conf.age);
+  }
 }
 
 TEST_F(SysConfTest, OversizedFileReadsAsDamaged) {
@@ -151,6 +243,58 @@ TEST_F(SysConfTest, ReadOnlyAccountFileStillReadsAndSaveReportsFailure) {
   ::SetFileAttributesW(acc.c_str(), FILE_ATTRIBUTE_NORMAL);
   CSysConf again;
   EXPECT_EQ(L"pw", again.password) << "the failed write left the old file whole";
+}
+
+TEST_F(SysConfTest, SaveReportsFailureWhenTheSettingsFileCannotBeWritten) {
+  CSysConf conf;
+  conf.password = L"kept";
+  std::wstring sys = folder_ + L"conf\\sys.conf";
+  ASSERT_TRUE(::DeleteFileW(sys.c_str()));
+  ASSERT_TRUE(::CreateDirectoryW(sys.c_str(), nullptr));
+  EXPECT_EQ(0, conf.Save()) << "a folder stands where sys.conf should be";
+  EXPECT_EQ(Inverted(AccConf("")), ReadFile(L"conf\\acc.conf")) << "acc.conf is not written after a failed sys.conf";
+  ASSERT_TRUE(::RemoveDirectoryW(sys.c_str()));
+  WriteFile(L"conf\\sys.conf", "<confs />");
+  ASSERT_TRUE(::SetFileAttributesW(sys.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(0, conf.Save()) << "sys.conf is read-only";
+  EXPECT_EQ("<confs />", ReadFile(L"conf\\sys.conf"));
+  ::SetFileAttributesW(sys.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(1, conf.Save());
+}
+
+TEST_F(SysConfTest, PlainAccountFileIsReadAndScrambledAgainAtTheNextSave) {
+  WriteFile(L"conf\\acc.conf", AccConf("plain"));
+  CSysConf conf;
+  EXPECT_EQ(L"plain", conf.password) << "a crash of the old in-place scrambling leaves the file plain";
+  ASSERT_EQ(1, conf.Save());
+  EXPECT_EQ(Inverted(AccConf("plain")), ReadFile(L"conf\\acc.conf"));
+}
+
+TEST_F(SysConfTest, SaveRemovesTemporaryFilesOfDeadWritersOnly) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=None";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION dead{}, live{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &dead));
+  ::WaitForSingleObject(dead.hProcess, 30000);
+  ASSERT_TRUE(::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &live));
+  CSysConf conf;
+  std::wstring deadTemporary = L"conf\\sys.conf.tmp" + std::to_wstring(dead.dwProcessId);
+  std::wstring liveTemporary = L"conf\\sys.conf.tmp" + std::to_wstring(live.dwProcessId);
+  std::wstring otherFile = L"conf\\other.conf.tmp" + std::to_wstring(dead.dwProcessId);
+  std::wstring notOurs = L"conf\\sys.conf.tmpx" + std::to_wstring(dead.dwProcessId);
+  for (const std::wstring& name : {deadTemporary, liveTemporary, notOurs}) WriteFile(name, "half a save");
+  WriteFile(otherFile, "half");
+  ASSERT_EQ(1, conf.Save());
+  EXPECT_FALSE(Has(deadTemporary)) << "left by a process that no longer runs";
+  EXPECT_TRUE(Has(liveTemporary)) << "a live writer's file stays";
+  EXPECT_TRUE(Has(notOurs));
+  EXPECT_TRUE(Has(otherFile)) << "only the saved file's own leftovers go";
+  ::TerminateProcess(live.hProcess, 0);
+  for (HANDLE handle : {dead.hProcess, dead.hThread, live.hProcess, live.hThread}) ::CloseHandle(handle);
 }
 
 TEST_F(SysConfTest, ScramblingIsItsOwnInverse) {

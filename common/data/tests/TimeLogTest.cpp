@@ -74,22 +74,34 @@ TEST_F(TimeLogTest, FileIsScrambledXmlOfTheExactShape) {
   CTimeLog().AddUsage(10, 1);
   CTimeLog().AddUsage(10, 4);
   std::string expected =
-      "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<tl>\n"
-      "    <ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" time_sum=\"4\" />\n</tl>\n";
+      "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<tl>\r\n"
+      "    <ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" time_sum=\"4\" />\r\n</tl>\r\n";
   EXPECT_EQ(Inverted(expected), ReadFile(L"tl.dat"));
 }
 
-TEST_F(TimeLogTest, DamagedFilesStartTheDayAfresh) {
-  for (const std::string& damaged :
-       {std::string("garbage"), Inverted("<tl><ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" "
-                                         "time_sum=\"-40\" /></tl>"),
-        Inverted("<tl><ti start_year=\"2026\" start_month=\"13\" start_day=\"8\" time_sum=\"40\" /></tl>"),
-        Inverted("<tl><ti start_year=\"2026\" start_month=\"12\" start_day=\"8\" time_sum=\"999999999999\" /></tl>")}) {
-    WriteFile(L"tl.dat", damaged);
+TEST_F(TimeLogTest, DamagedFilesStartTheDayAfreshAndBoundsClamp) {
+  auto today = [](const std::string& month, const std::string& sum) {
+    return "<tl><ti start_year=\"2026\" start_month=\"" + month + "\" start_day=\"8\" time_sum=\"" + sum +
+           "\" /></tl>";
+  };
+  struct Case {
+    std::string file;
+    int usedAfterOneMinute;
+  };
+  const Case cases[] = {
+      {"garbage", 0},                                // a new day starts
+      {Inverted(today("12", "-40")), 1},             // negative reads as missing: 0
+      {Inverted(today("12", "999999999999")), CTimeLog::kMaxMinutes},  // beyond the bound: the day is used up
+      {Inverted(today("11", "40")), 0},              // another day
+      {Inverted(today("12", "40")), 41},
+      {today("12", "7"), 8},                         // left plain by a crash: read as it stands
+  };
+  for (const Case& c : cases) {
+    WriteFile(L"tl.dat", c.file);
     CTimeLog log;
-    log.AddUsage(100, 1);
-    EXPECT_LE(0, log.GetUsed());
-    EXPECT_GE(1, log.GetUsed());
+    log.AddUsage(2000, 1);
+    EXPECT_EQ(c.usedAfterOneMinute, log.GetUsed()) << c.file;
+    EXPECT_EQ('\xC3', ReadFile(L"tl.dat")[0]) << "written scrambled again";
   }
   CTimeLog::SetClock(&BrokenClock);
   CTimeLog log;

@@ -87,10 +87,15 @@ TEST_F(UpdateCheckTest, DownloadedFileIsInstalledFromTheTemporaryName)
     EXPECT_EQ(L"http://127.0.0.1/page", GetUpdatePageUrl());
 }
 
-TEST_F(UpdateCheckTest, VersionsCompareIgnoringCase)
+TEST_F(UpdateCheckTest, OnlyANewerDownloadedVersionIsAnUpdate)
 {
     EXPECT_EQ(0, Compare(Ini("1.0.2"), Ini("1.0.2")));
     EXPECT_EQ(1, Compare(Ini("1.0.3"), Ini("1.0.2")));
+    EXPECT_EQ(0, Compare(Ini("1.0.2"), Ini("1.0.3"))) << "an older server file is no update";
+    EXPECT_EQ(1, Compare(Ini("1.0.10"), Ini("1.0.9"))) << "parts compare as numbers";
+    EXPECT_EQ(0, Compare(Ini("1.0.9"), Ini("1.0.10")));
+    EXPECT_EQ(0, Compare(Ini("1.0"), Ini("1.0.0")));
+    EXPECT_EQ(1, Compare(Ini("2"), Ini("1.9.9")));
     EXPECT_EQ(0, Compare(Ini("A1"), Ini("a1")));
     EXPECT_EQ(1, Compare(Ini("1.0.2"), "[UPDATE]\r\n")) << "a shipped file without version is older";
 }

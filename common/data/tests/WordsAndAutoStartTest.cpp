@@ -43,12 +43,15 @@ TEST_F(WordsListTest, FileFormatAndDamage) {
   CWordsList words(path);
   EXPECT_EQ(1u, words.Count());
   ASSERT_EQ(1, words.Save());
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\n<words>\n    <word v=\"a\" />\n</words>\n",
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<words>\r\n    <word v=\"a\" />\r\n</words>\r\n",
             ReadFile(L"words.xml"));
   WriteFile(L"words.xml", "<words><word v=");
   CWordsList damaged(path);
   EXPECT_EQ(L"", damaged.GetNextWord());
   EXPECT_EQ(0, damaged.ForEach(nullptr, nullptr));
+  damaged.Add(L"new");
+  ASSERT_EQ(1, damaged.Save());
+  EXPECT_EQ("<words><word v=", ReadFile(L"words.xml.damaged")) << "set aside, not written over";
 }
 
 TEST_F(WordsListTest, SaveCreatesNoFolder) {
@@ -93,6 +96,7 @@ class AutoStartTest : public ::testing::Test {
 };
 
 TEST_F(AutoStartTest, EnableQueryAndDisable) {
+  EXPECT_EQ(kAutoStartValueName, AutoStartValueName()) << "without a string table the built-in texts hold";
   DisableAutoStart();
   EXPECT_EQ(0, IsAutoStartEnabled());
   EXPECT_EQ(1, DisableAutoStart()) << "a missing value is no error";

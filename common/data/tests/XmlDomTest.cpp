@@ -102,6 +102,11 @@ TEST_F(XmlDomTest, SelectElementOnRootDoesNotMoveAndParentOfRootStays)
     EXPECT_EQ(1, dom.MoveToParent());
     EXPECT_EQ(L"Confs", NameOf(dom));
     EXPECT_EQ(0, dom.SelectElement(L"confs")) << "names are case-sensitive";
+
+    ASSERT_EQ(1, dom.SelectNode(L"group/@name"));
+    EXPECT_EQ(L"name", NameOf(dom));
+    EXPECT_EQ(0, dom.MoveToParent()) << "an attribute has no parent node";
+    EXPECT_EQ(L"name", NameOf(dom));
 }
 
 TEST_F(XmlDomTest, SelectionsStartAtTheCurrentNode)

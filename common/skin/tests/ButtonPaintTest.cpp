@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -147,7 +148,8 @@ TEST_F(ButtonPaintTest, ImageBesideACaptionMovesTheCaptionAside) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CButtonST button;
-    ASSERT_TRUE(button.SubclassButton(MakeButton(L"Go")));
+    // Letters whose ink sits in the middle of their cells.
+    ASSERT_TRUE(button.SubclassButton(MakeButton(L"HH")));
     ASSERT_EQ(0, button.SetBitmaps(Bitmap(10, 10, kRed), kMagenta));
     button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal, FALSE);
     button.SetColor(CButtonST::BTNST_COLOR_FG_OUT, kBlue, FALSE);
@@ -222,6 +224,57 @@ TEST_F(ButtonPaintTest, BackgroundAndCaptionColoursFollowTheState) {
   Paint(button, dib, ODS_FOCUS);
   EXPECT_EQ(kGreen, dib.Pixel(1, 1));
   EXPECT_GT(dib.Count(kMagenta, all), 10);
+}
+
+// The caption's ink in a paint: the rows it spans and how many pixels.
+struct Ink {
+  int rows = 0;
+  int pixels = 0;
+};
+
+TEST_F(ButtonPaintTest, CaptionFontIsMadeFromHeightAndFlagsWithOrWithoutAFace) {
+  // The item DC carries a large font of its own: the caption never borrows it.
+  fw::ScopedFont large(CreateFontW(40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                   L"Tahoma"));
+  auto paint = [&](const std::function<void(CButtonST&)>& style) {
+    CBkgBtn button;
+    EXPECT_TRUE(button.SubclassButton(MakeButton(L"HH", BS_PUSHBUTTON, 120, 60)));
+    button.SetColor(CButtonST::BTNST_COLOR_BK_OUT, kTeal);
+    style(button);
+    DibCanvas dib(120, 60, kUnpainted);
+    fw::ScopedSelectObject select(dib.Dc(), large.Get());
+    Paint(button, dib, 0, RECT{0, 0, 120, 60});
+    Ink ink;
+    for (int y = 0; y < 60; ++y) {
+      int row = 0;
+      for (int x = 0; x < 120; ++x) row += dib.Pixel(x, y) != kTeal;
+      ink.rows += row > 0;
+      ink.pixels += row;
+    }
+    return ink;
+  };
+  const Ink byDefault = paint([](CButtonST&) {});
+  const Ink tall = paint([](CButtonST& b) { b.SetCaptionFont(L"", 30, 0); });
+  const Ink bold = paint([](CButtonST& b) { b.SetCaptionFont(L"", 30, CButtonST::BTNST_FONT_BOLD); });
+  // A skin's fontsize without fonttype.
+  const Ink skinned = paint([](CButtonST& b) { static_cast<CBkgBtn&>(b).ApplyTextStyle(L"", 30, kRed, kRed); });
+  const Ink inDcFont = paint([](CButtonST& b) { b.SetCaptionFont(L"", 40, 0); });
+  EXPECT_GT(byDefault.rows, 4);
+  EXPECT_LE(byDefault.rows, 12) << "the 12-pixel default, not the DC's font";
+  EXPECT_GE(tall.rows, byDefault.rows * 2);
+  EXPECT_LT(tall.rows, inDcFont.rows);
+  EXPECT_EQ(tall.rows, skinned.rows);
+  EXPECT_NEAR(tall.rows, bold.rows, 2);
+  EXPECT_GT(bold.pixels, tall.pixels * 5 / 4) << "bold from the flags alone";
+
+  // Styles only add; the alignment is replaced.
+  CButtonST button;
+  button.SetCaptionFont(L"Tahoma", 16, CButtonST::BTNST_FONT_BOLD | CButtonST::BTNST_FONT_RIGHT);
+  EXPECT_EQ(static_cast<UINT>(DT_RIGHT), button.GetCaptionAlignment());
+  button.SetCaptionFont(L"", 0, CButtonST::BTNST_FONT_CENTER | CButtonST::BTNST_FONT_RIGHT);
+  EXPECT_EQ(static_cast<UINT>(DT_CENTER), button.GetCaptionAlignment());
+  button.SetCaptionFont(L"", 0, 0);
+  EXPECT_EQ(static_cast<UINT>(DT_LEFT), button.GetCaptionAlignment());
 }
 
 TEST_F(ButtonPaintTest, DisabledCaptionIsEtched) {

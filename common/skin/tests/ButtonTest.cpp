@@ -295,16 +295,6 @@ TEST_F(ButtonTest, CaptureBackgroundNeedsTransparentMode) {
   EXPECT_EQ(0, button.CaptureBackground(dc));
 }
 
-TEST_F(ButtonTest, CaptionFontFlagsOnlyAdd) {
-  CButtonST button;
-  button.SetCaptionFont(L"Tahoma", 16, CButtonST::BTNST_FONT_BOLD | CButtonST::BTNST_FONT_RIGHT);
-  EXPECT_EQ(static_cast<UINT>(DT_RIGHT), button.GetCaptionAlignment());
-  button.SetCaptionFont(L"", 0, CButtonST::BTNST_FONT_CENTER | CButtonST::BTNST_FONT_RIGHT);
-  EXPECT_EQ(static_cast<UINT>(DT_CENTER), button.GetCaptionAlignment());
-  button.SetCaptionFont(L"", 0, 0);
-  EXPECT_EQ(static_cast<UINT>(DT_LEFT), button.GetCaptionAlignment());
-}
-
 TEST_F(ButtonTest, FitToImageResizesWithoutMoving) {
   CButtonST button;
   ASSERT_TRUE(button.SubclassButton(MakeButton(BS_PUSHBUTTON)));

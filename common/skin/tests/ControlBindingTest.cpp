@@ -41,6 +41,8 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   for (const wchar_t* entry : {L"http://a.cn/", L"http://b.cn/"})
     ::SendMessageW(plainCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   ::SendMessageW(plainCombo, CB_SETCURSEL, 1, 0);
+  RECT plainList{};
+  ::SendMessageW(plainCombo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&plainList));
 
   CButtonST button;
   CHyperLink link;
@@ -76,7 +78,12 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   EXPECT_EQ(2, box.Send(CB_GETCOUNT));
   EXPECT_EQ(1, box.Send(CB_GETCURSEL));
   EXPECT_EQ(15, box.Send(CB_GETITEMHEIGHT, 0));
-  EXPECT_EQ(240, box.WindowRect().left - parent.WindowRect().left);
+  RECT list{};
+  box.Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+  EXPECT_EQ(plainList.left, list.left);
+  EXPECT_EQ(plainList.top, list.top);
+  EXPECT_EQ(plainList.right, list.right);
+  EXPECT_NEAR(plainList.bottom, list.bottom, 15) << "its list as long, to a whole item";
   fw::ScopedFont larger(::CreateFontW(-19, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
   box.Send(WM_SETFONT, reinterpret_cast<WPARAM>(larger.Get()), FALSE);
   EXPECT_EQ(19, box.Send(CB_GETITEMHEIGHT, 0)) << "the items follow a new font";
@@ -88,8 +95,15 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   RECT bounds = slider.WindowRect();
   EXPECT_EQ(HTCLIENT, slider.Send(WM_NCHITTEST, 0, MAKELPARAM(bounds.left + 50, bounds.top + 10)));
 
-  // Created rather than bound: the address box asks for its styles itself.
-  CComboBoxExEx created;
+  // Created rather than bound: the address box asks for its styles itself,
+  // so the window made is the one kept.
+  struct WatchedBox : CComboBoxExEx {
+    HWND first = nullptr;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+      if (!first) first = Hwnd();
+      return CComboBoxExEx::OnMessage(message, wParam, lParam, result);
+    }
+  } created;
   fw::CreateArgs args;
   args.parent = parent.Hwnd();
   args.className = L"COMBOBOX";
@@ -101,6 +115,7 @@ TEST(ControlBinding, ControlsBoundByIdOrCreatedAreSetUpAsTheirOwnBindingWould) {
   args.idOrMenu = kCreatedComboId;
   ASSERT_TRUE(created.Create(args));
   EXPECT_TRUE(ListIsOwnerDrawn(created.Hwnd()));
+  EXPECT_EQ(created.first, created.Hwnd());
 }
 
 }  // namespace

@@ -98,6 +98,42 @@ TEST(RegionFromBitmap, CutsKeyColouredPixels) {
   EXPECT_EQ(nullptr, CreateRegionFromBitmap(nullptr));
 }
 
+TEST(RegionFromBitmap, CutsAtTheKeyNotAtItsSwappedColourAndWhiteWhenTheCornersDoNotSettleIt) {
+  const COLORREF key = RGB(200, 40, 10);
+  const COLORREF swapped = RGB(10, 40, 200);
+  DibCanvas picture(8, 4, key);
+  picture.Fill(RECT{2, 1, 4, 3}, swapped);
+  HBITMAP bitmap = picture.Deselect();
+  for (COLORREF given : {key, static_cast<COLORREF>(CLR_INVALID)}) {  // given, and from the corners
+    HRGN region = CreateRegionFromBitmap(bitmap, given);
+    ASSERT_NE(nullptr, region);
+    RECT box{};
+    EXPECT_EQ(SIMPLEREGION, GetRgnBox(region, &box)) << "only the swapped block stays";
+    EXPECT_EQ(2, box.left);
+    EXPECT_EQ(1, box.top);
+    EXPECT_EQ(4, box.right);
+    EXPECT_EQ(3, box.bottom);
+    DeleteObject(region);
+  }
+
+  // Bottom-right red, above it green, second row's first blue: no key from
+  // the corners, so the key stays -1 and pure white is cut.
+  DibCanvas mixed(6, 4, kWhite);
+  SetPixel(mixed.Dc(), 5, 3, kRed);
+  SetPixel(mixed.Dc(), 5, 2, kGreen);
+  SetPixel(mixed.Dc(), 0, 1, kBlue);
+  SetPixel(mixed.Dc(), 2, 2, RGB(254, 255, 255));
+  HRGN region = CreateRegionFromBitmap(mixed.Deselect());
+  ASSERT_NE(nullptr, region);
+  EXPECT_FALSE(PtInRegion(region, 1, 1));
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+  EXPECT_TRUE(PtInRegion(region, 2, 2)) << "near white is not white";
+  EXPECT_TRUE(PtInRegion(region, 5, 3));
+  EXPECT_TRUE(PtInRegion(region, 5, 2));
+  EXPECT_TRUE(PtInRegion(region, 0, 1));
+  DeleteObject(region);
+}
+
 TEST(RegionFromBitmap, ToleranceReachesAboveTheKey) {
   DibCanvas picture(4, 1, RGB(100, 100, 100));
   SetPixel(picture.Dc(), 1, 0, RGB(110, 110, 110));

@@ -512,7 +512,7 @@ TEST_F(HostedFrameTest, ChildFillsItsItemAndNamesTheFrame) {
 }
 
 TEST_F(HostedFrameTest, ChildIsAskedBeforeEverySystemCommandAndMayRefuse) {
-  pane.vetoed = {SC_MINIMIZE, SC_MAXIMIZE, SC_SIZE | WMSZ_BOTTOM};
+  pane.vetoed = {SC_MINIMIZE, SC_MAXIMIZE, SC_SIZE, SC_MOUSEMENU};
   frame->SetChildWnd(pane.Hwnd(), 0, 0);
   Open();
   Show();
@@ -525,10 +525,22 @@ TEST_F(HostedFrameTest, ChildIsAskedBeforeEverySystemCommandAndMayRefuse) {
   Click(CFrameDlg::kMaxButtonId);
   EXPECT_FALSE(IsZoomed(hwnd));
   EXPECT_TRUE(Visible(hwnd, CFrameDlg::kRestoreButtonId)) << "the swap comes before the question";
-  // The whole command reaches the child, edge bits included.
+  // The child is told the command without the system's low four bits: the
+  // sizing edge, and HTSYSMENU of the up button's window menu.
   SendMessageW(hwnd, WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOM, 0);
-  EXPECT_EQ(static_cast<UINT_PTR>(SC_SIZE | WMSZ_BOTTOM), pane.questions.back().idFrom);
+  EXPECT_EQ(static_cast<UINT_PTR>(SC_SIZE), pane.questions.back().idFrom);
   EXPECT_EQ(0, frame->sizeLoops);
+  Click(CFrameDlg::kUpButtonId);
+  EXPECT_EQ(static_cast<UINT_PTR>(SC_MOUSEMENU), pane.questions.back().idFrom);
+  EXPECT_EQ(static_cast<WPARAM>(SC_MOUSEMENU | HTSYSMENU), frame->sysCommands.back()) << "the system still gets it whole";
+  // A double click on a caption sends SC_MAXIMIZE | HTCAPTION: the buttons
+  // swap and the child is asked all the same.
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_FALSE(Visible(hwnd, CFrameDlg::kRestoreButtonId));
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE | HTCAPTION, 0);
+  EXPECT_TRUE(Visible(hwnd, CFrameDlg::kRestoreButtonId));
+  EXPECT_EQ(static_cast<UINT_PTR>(SC_MAXIMIZE), pane.questions.back().idFrom);
+  EXPECT_FALSE(IsZoomed(hwnd));
   pane.vetoed.clear();
   frame->OnMaxButton();
   EXPECT_TRUE(IsZoomed(hwnd));

@@ -12,6 +12,20 @@
 namespace {
 
 const int kLinkId = 55;
+const COLORREF kLinkRed = RGB(255, 0, 0);
+const COLORREF kHoverBlue = RGB(0, 0, 255);
+
+// Pixels of `colour` the window shows now, read without making it paint.
+int ShownPixels(HWND window, COLORREF colour) {
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  int count = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) count += GetPixel(dc, x, y) == colour;
+  ReleaseDC(window, dc);
+  return count;
+}
 
 class Parent : public fw::Wnd {
  public:
@@ -133,6 +147,18 @@ TEST_F(HyperLinkTest, HoverChangesColourAndCapturesUntilThePointerLeaves) {
   EXPECT_EQ(RGB(1, 2, 3), GetTextColor(dc));
   EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
   ReleaseDC(link.Hwnd(), dc);
+
+  // Another window taking the mouse ends the hover, and the text shows the
+  // link colour again at once.
+  link.SetColours(kLinkRed, RGB(4, 5, 6), kHoverBlue);
+  SendMessageW(link.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  ASSERT_TRUE(link.IsOver());
+  EXPECT_GT(ShownPixels(link.Hwnd(), kHoverBlue), 0);
+  SetCapture(parent.Hwnd());
+  EXPECT_FALSE(link.IsOver());
+  EXPECT_EQ(0, ShownPixels(link.Hwnd(), kHoverBlue)) << "redrawn when the capture went";
+  EXPECT_GT(ShownPixels(link.Hwnd(), kLinkRed), 0);
+  ReleaseCapture();
 }
 
 TEST_F(HyperLinkTest, CursorComesFromTheHelpProgramOrStaysTheArrow) {

@@ -9,6 +9,7 @@
 #include "BCMenuDrawing.h"
 #include "BCMenuMemDC.h"
 #include "BCMenuState.h"
+#include "ButtonST.h"
 #include "MenuTestResources.h"
 #include "SkinTestSupport.h"
 
@@ -33,8 +34,8 @@ class MenuTest : public ::testing::Test {
     state.selectDisabledClassic = 1;
     state.selectDisabledXP = 0;
     state.wideImageColumn = 1;
-    BCMenu::SetImageSize(16, 15);
     state.ResetSharedImages();
+    BCMenu::SetImageSize(16, 15);
   }
 
   // Draws the record of `command` (or of a position) into a fresh canvas.
@@ -570,7 +571,7 @@ TEST_F(MenuTest, RemovingByLabelTakesTheItemsBeforeItByMode) {
   EXPECT_EQ(301u, menu.GetMenuItemID(0));
 }
 
-TEST_F(MenuTest, RemovingAPopupFreesItAndItsRecordsOnce) {
+TEST_F(MenuTest, RemovingAPopupFreesOnlyPopupsTheMenuOwns) {
   BCMenu menu;
   ASSERT_TRUE(menu.AppendItem(L"Top", MF_STRING, 1));
   BCMenu* popup = menu.AppendPopup(L"More");
@@ -585,6 +586,48 @@ TEST_F(MenuTest, RemovingAPopupFreesItAndItsRecordsOnce) {
   EXPECT_FALSE(IsMenu(handle));
   EXPECT_EQ(nullptr, menu.FindItemRecord(2));
   EXPECT_EQ(1, menu.RecordCount());
+
+  // A popup whose object the caller keeps leaves the menu, by label or by
+  // position, and stays the caller's: alive and usable.
+  BCMenu lent;
+  ASSERT_TRUE(lent.AppendItem(L"Lent item", MF_STRING, 3));
+  for (bool byLabel : {true, false}) {
+    ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(lent.GetSafeHmenu()), L"Lent"));
+    ASSERT_TRUE(byLabel ? menu.DeleteMenu(L"Lent") : menu.DeleteMenu(1, MF_BYPOSITION));
+    EXPECT_EQ(1, menu.GetMenuItemCount());
+    EXPECT_EQ(1, menu.RecordCount());
+    ASSERT_TRUE(IsMenu(lent.GetSafeHmenu())) << (byLabel ? "by label" : "by position");
+    EXPECT_EQ(&lent, BCMenu::FromHandle(lent.GetSafeHmenu()));
+  }
+  ASSERT_TRUE(lent.AppendItem(L"Added after", MF_STRING, 4));
+  EXPECT_EQ(2, lent.GetMenuItemCount());
+  EXPECT_EQ(L"Lent item", lent.GetItemLabel(3));
+  EXPECT_EQ(L"Added after", lent.GetItemLabel(4));
+}
+
+TEST_F(MenuTest, ImageSizeChangesOnlyWhileNoMenuHasImages) {
+  BCMenuState& state = BCMenuState::Get();
+  BCMenu earlier;
+  ASSERT_TRUE(earlier.AppendItem(L"Open", MF_STRING, ID_FILE_OPEN, IDR_MENU_TOOLBAR));
+  HIMAGELIST shared = state.SharedImages();
+  const int images = ImageList_GetImageCount(shared);
+  ASSERT_GT(images, 0);
+
+  // Asked directly, and by a button attaching a toolbar of another size.
+  EXPECT_FALSE(BCMenu::SetImageSize(24, 24));
+  CButtonST button;
+  EXPECT_EQ(0, button.AttachMenu(IDR_TEST_MENU, nullptr, TRUE, IDR_MENU_TOOLBAR, 24, 24, RGB(192, 192, 192), FALSE));
+  EXPECT_EQ(16, BCMenu::GetImageSize().cx);
+  EXPECT_EQ(15, BCMenu::GetImageSize().cy);
+  EXPECT_EQ(shared, state.SharedImages());
+  EXPECT_GE(ImageList_GetImageCount(shared), images);
+  EXPECT_EQ(0, earlier.RecordAt(0)->sharedImageIndex);
+  auto open = Draw(earlier, earlier.RecordAt(0), ODS_SELECTED);
+  EXPECT_EQ(RGB(255, 0, 0), open->At(3 + 8, 3 + 7)) << "the earlier menu still shows its image";
+
+  state.ResetSharedImages();
+  EXPECT_TRUE(BCMenu::SetImageSize(24, 24));
+  EXPECT_EQ(24, BCMenu::GetImageSize().cx);
 }
 
 TEST_F(MenuTest, DestructionForgetsKnownMenusAndDestroysEachHandleOnce) {

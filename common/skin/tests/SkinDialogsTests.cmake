@@ -15,4 +15,8 @@ if(HOLLIN_TESTS)
   add_executable(skin_framedlg_gallery ${CMAKE_CURRENT_LIST_DIR}/FrameDlgGallery.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/SkinDialogsTest.rc)
   target_link_libraries(skin_framedlg_gallery PRIVATE skin)
+  # Run by hand, not by ctest: prints its figures.
+  add_executable(skin_paint_benchmark ${CMAKE_CURRENT_LIST_DIR}/PaintBenchmark.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/SkinDialogsTest.rc)
+  target_link_libraries(skin_paint_benchmark PRIVATE skin)
 endif()

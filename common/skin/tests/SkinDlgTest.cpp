@@ -343,17 +343,25 @@ TEST_F(SkinDlgTest, ReloadingTakesAnotherFileWithoutTheBindHook) {
   EXPECT_EQ(kRed, PrintedPixel(dialog->Hwnd(), 5, 5)) << "a load with relayout paints the new skin at once";
 }
 
-TEST_F(SkinDlgTest, FadesInOnShowAndOutOnClose) {
-  dialog->SetFade(TRUE);
+TEST_F(SkinDlgTest, FadingAShownDialogKeepsItOpaqueThenFadesOnHideShowAndClose) {
   dialog->Skin().SetFadeStepMilliseconds(1);
   Open();
-  EXPECT_TRUE(GetWindowLongPtrW(dialog->Hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
   Show();
+  HWND hwnd = dialog->Hwnd();
+  dialog->SetFade(TRUE);
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
   BYTE alpha = 0;
   DWORD flags = 0;
-  ASSERT_TRUE(GetLayeredWindowAttributes(dialog->Hwnd(), nullptr, &alpha, &flags));
+  // A layered window without an alpha is not drawn at all.
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags)) << "the shown dialog vanished";
   EXPECT_EQ(255, alpha);
-  HWND hwnd = dialog->Hwnd();
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  ShowWindow(hwnd, SW_HIDE);
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(0, alpha) << "faded out on hiding";
+  ShowWindow(hwnd, SW_SHOW);
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(255, alpha) << "faded in on showing";
   SendMessageW(hwnd, WM_CLOSE, 0, 0);
   ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
   EXPECT_EQ(0, alpha) << "faded out before the dialog manager's closing";

@@ -468,23 +468,26 @@ TEST_F(SkinEngineTest, SetItemTextAccumulatesFormatBitsAndInvalidatesTheItem) {
 // --- Region --------------------------------------------------------------
 
 TEST(SkinRegion, KeyColouredPixelsAreCutFromTheRegion) {
-  // Two rows of 6 (padded to 8): key pixels at (1,0), (2,0) and (5,1).
+  // Two rows of 6 (padded to 8): key pixels at (1,0), (2,0) and (5,1); the
+  // key with red and blue swapped at (3,0).
+  const COLORREF orange = RGB(200, 40, 10);
   std::vector<BYTE> bits(8 * 3 * 2, 0);
-  auto key = [&](int x, int y) {
+  auto put = [&](int x, int y, COLORREF colour) {  // rows hold blue, green, red
     BYTE* p = &bits[(y * 8 + x) * 3];
-    p[0] = 0xFF, p[1] = 0x00, p[2] = 0xFF;
+    p[0] = GetBValue(colour), p[1] = GetGValue(colour), p[2] = GetRValue(colour);
   };
-  key(1, 0), key(2, 0), key(5, 1);
-  fw::ScopedRegion region(CSkinEngine::CreateRegionFromColor(bits, 8, 2, kMagenta));
+  put(1, 0, orange), put(2, 0, orange), put(5, 1, orange);
+  put(3, 0, RGB(10, 40, 200));
+  fw::ScopedRegion region(CSkinEngine::CreateRegionFromColor(bits, 8, 2, orange));
   ASSERT_TRUE(region);
   EXPECT_FALSE(PtInRegion(region.Get(), 1, 0));
   EXPECT_FALSE(PtInRegion(region.Get(), 2, 0));
   EXPECT_FALSE(PtInRegion(region.Get(), 5, 1));
   EXPECT_TRUE(PtInRegion(region.Get(), 0, 0));
-  EXPECT_TRUE(PtInRegion(region.Get(), 3, 0));
+  EXPECT_TRUE(PtInRegion(region.Get(), 3, 0)) << "the swapped colour is not the key";
   EXPECT_TRUE(PtInRegion(region.Get(), 7, 1));
-  EXPECT_EQ(nullptr, CSkinEngine::CreateRegionFromColor(bits, 9, 2, kMagenta)) << "too few bits";
-  EXPECT_EQ(nullptr, CSkinEngine::CreateRegionFromColor({}, 0, 0, kMagenta));
+  EXPECT_EQ(nullptr, CSkinEngine::CreateRegionFromColor(bits, 9, 2, orange)) << "too few bits";
+  EXPECT_EQ(nullptr, CSkinEngine::CreateRegionFromColor({}, 0, 0, orange));
 }
 
 // The number of pixels inside a region.

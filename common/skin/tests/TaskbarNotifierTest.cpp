@@ -79,6 +79,7 @@ TEST_F(NotifierTest, NewTextWhileHidingComesBackAndStaysAgain) {
   notifier.ShowText(L"第二条", 20, 300, 20);
   EXPECT_EQ(CTaskbarNotifier::kStaying, notifier.GetState());
   EXPECT_EQ(L"第二条", notifier.GetText()) << "the newest text is the one shown";
+  EXPECT_EQ(L"第二条", notifier.fw::Wnd::GetText()) << "the window text follows what is shown";
   EXPECT_EQ(work.bottom - 40, Where().top) << "fully shown again";
   PumpFor(150);
   EXPECT_EQ(CTaskbarNotifier::kStaying, notifier.GetState()) << "a full new stay";

@@ -78,6 +78,9 @@ const Shipped kFrame{L"commonskin.xml", L"framedialog",
 const Shipped kMessage{L"skin.xml", L"msgdialog",
                        {L"topleft", L"title", L"close", L"text", L"ok", L"cancel"},
                        {L"close", L"ok", L"cancel"}};
+const Shipped kAuth{L"skin.xml", L"authdlg",
+                    {L"topleft", L"title", L"tip", L"label", L"password", L"ok", L"cancel"},
+                    {L"ok", L"cancel"}};
 
 class ThemeTest : public ::testing::TestWithParam<Shipped> {
  protected:
@@ -185,8 +188,10 @@ TEST_P(ThemeTest, RegionCutsTheCornersAway) {
   EXPECT_TRUE(PtInRegion(region.Get(), w / 2, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ThemeTest, ::testing::Values(kFrame, kMessage),
-                         [](const auto& info) { return std::string(info.param.element[0] == L'f' ? "Frame" : "Message"); });
+INSTANTIATE_TEST_SUITE_P(Shipped, ThemeTest, ::testing::Values(kFrame, kMessage, kAuth), [](const auto& info) {
+  const wchar_t first = info.param.element[0];
+  return std::string(first == L'f' ? "Frame" : first == L'm' ? "Message" : "Auth");
+});
 
 // How many pixels `text` needs at `width` in the font of a text item.
 SIZE Measure(const CSkinEngine& skin, const wchar_t* id, const std::wstring& text, int width, UINT format) {

@@ -482,6 +482,283 @@ def pwddlg():
   return panel_page("pwddlg")
 
 
+
+# --- tab strip ---------------------------------------------------------------
+STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
+STRIP_LINE = (126, 184, 232)       # separator and border line
+TAB_FILL = {"normal": (236, 246, 255), "hover": (248, 252, 255), "down": (200, 226, 248)}
+TAB_CURRENT = {"normal": (255, 255, 255), "hover": (255, 255, 255), "down": (244, 250, 255)}
+TAB_SIZE = (230, 29)               # a tab of the default metrics, as high as the strip
+TAB_TEXT = MESSAGE_TEXT
+TAB_CLOSE = {"normal": (150, 160, 176), "hover": (255, 107, 99), "down": (214, 70, 62),
+             "disable": (206, 212, 222)}
+
+
+def tab_picture(fill, outline):
+  """A rounded tab on the strip's colour. Rows 2 to 24 hold it, so it looks
+  whole both above the pages (29 rows shown) and below them (26 shown)."""
+  w, h = TAB_SIZE
+  pic = Picture(w, h, STRIP_BACK)
+  shape = rounded_box(w / 2, 13.5, w / 2 - 1.5, 11.5, 8)
+  pic.paint(shape, fill)
+  pic.paint(ring(shape, 1), outline)
+  return pic
+
+
+def tab_close_picture(state):
+  """The close mark on the current tab's colour: a cross, on a red disc
+  under the pointer and pressed, faint while only the tab is hovered."""
+  pic = Picture(14, 14, TAB_CURRENT["normal"])
+  colour = TAB_CLOSE[state]
+  glyph = union(segment(4, 4, 10, 10, 1.8), segment(4, 10, 10, 4, 1.8))
+  if state in ("hover", "down"):
+    pic.paint(circle(7, 7, 6.5), colour)
+    pic.paint(glyph, WHITE)
+  else:
+    pic.paint(glyph, colour)
+  return pic
+
+
+def tab_button_picture(kind, state, width):
+  """A strip button (close all, add, scroll left, scroll right) on the
+  strip's colour, 24 rows high."""
+  h = 24
+  pic = Picture(width, h, STRIP_BACK)
+  body = {"normal": mix(STRIP_BACK, WHITE, 0.55), "hover": WHITE, "down": mix(STRIP_BACK, STRIP_LINE, 0.5),
+          "disable": mix(STRIP_BACK, WHITE, 0.25)}[state]
+  box = rounded_box(width / 2, h / 2, width / 2 - 1.5, h / 2 - 1.5, 6)
+  pic.paint(box, body)
+  pic.paint(ring(box, 1), STRIP_LINE)
+  mark = mix(body, MESSAGE_TEXT, 0.35) if state == "disable" else MESSAGE_TEXT
+  cx, cy = width / 2, h / 2
+  if kind == "add":
+    shape = union(segment(cx - 5, cy, cx + 5, cy, 2.4), segment(cx, cy - 5, cx, cy + 5, 2.4))
+  elif kind == "left":
+    shape = polyline([(cx + 2, cy - 5), (cx - 3, cy), (cx + 2, cy + 5)], 2.4)
+  elif kind == "right":
+    shape = polyline([(cx - 2, cy - 5), (cx + 3, cy), (cx - 2, cy + 5)], 2.4)
+  else:  # close all: two stacked crosses
+    shape = union(segment(cx - 9, cy - 4, cx - 1, cy + 4, 2), segment(cx - 9, cy + 4, cx - 1, cy - 4, 2),
+                  segment(cx + 1, cy - 4, cx + 9, cy + 4, 2), segment(cx + 1, cy + 4, cx + 9, cy - 4, 2))
+  pic.paint(shape, mark)
+  return pic
+
+
+def tabctrl():
+  """The browser's tab strip: pictures and its element of skin.xml. The
+  drawer copies pictures as they are, so each carries the colour under it."""
+  for state, fill in TAB_FILL.items():
+    tab_picture(fill, STRIP_LINE).save_bmp("tab_nor_%s.bmp" % state)
+  for state, fill in TAB_CURRENT.items():
+    tab_picture(fill, OUTLINE).save_bmp("tab_sel_%s.bmp" % state)
+  for state in ("normal", "hover", "down", "disable"):
+    tab_close_picture(state).save_bmp("tab_close_%s.bmp" % state)
+    for kind, width in (("closeall", 33), ("add", 24), ("left", 22), ("right", 22)):
+      tab_button_picture(kind, state, width).save_bmp("tab_%s_%s.bmp" % (kind, state))
+  three = lambda prefix: {s: "%s_%s.bmp" % (prefix, s) for s in ("normal", "down", "hover")}
+  lines = ['  <tabctrl ctrlareabackclr="%d" wndbackclr="%d" height="%d" width="0" offset="4">'
+           % (colorref(STRIP_BACK), colorref(BODY), TAB_SIZE[1]),
+           item("tab", id="tab", width=TAB_SIZE[0], height=TAB_SIZE[1], clrborder=colorref(STRIP_LINE)),
+           item("tab_nor", id="tab_nor", **three("tab_nor")),
+           item("tab_sel", id="tab_sel", **three("tab_sel")),
+           item("text", id="text", font=FONT, fontsize=12, normalclr=colorref(TAB_TEXT))]
+  captions = {"close": "关闭", "closeall": "关闭所有页面", "add": "新建空白页", "left": "向左移动",
+              "right": "向右移动"}
+  for kind in ("close", "closeall", "add", "left", "right"):
+    lines.append(item(kind, id=kind, caption=captions[kind], **states("tab_" + kind)))
+  lines.append("  </tabctrl>")
+  return "\n".join(lines)
+
+
+# --- the browser's control bar and password prompt ----------------------------
+BAR_HEIGHT = 40
+BAR_TOP = (255, 246, 222)
+BAR_BOTTOM = (255, 228, 178)
+BAR_LINE = (240, 196, 120)
+BAR_BUTTON = 30
+BAR_ICON = 20
+SLIDER = (96, 18)          # the slider windows: width, height
+THUMB = (12, 12)           # drawn 3 pixels below the slider's top
+SLIDER_TOP = (BAR_HEIGHT - SLIDER[1]) // 2
+VOLUME = (64, 170, 250)
+BRIGHT = (255, 176, 40)
+
+
+def bar_colour(y):
+  return mix(BAR_TOP, BAR_BOTTOM, clamp01(y / (BAR_HEIGHT - 1)))
+
+
+def bar_backdrop(width, height, top):
+  pic = Picture(width, height)
+  for y in range(height):
+    pic.pixels[y] = [bar_colour(top + y)] * width
+  return pic
+
+
+def bar_background():
+  pic = bar_backdrop(8, BAR_HEIGHT, 0)
+  pic.pixels[0] = [BAR_LINE] * 8  # a line parts the bar from the pages above
+  return pic
+
+
+def gear(cx, cy, r):
+  teeth = [segment(cx + math.cos(a) * r * 0.55, cy + math.sin(a) * r * 0.55,
+                   cx + math.cos(a) * r, cy + math.sin(a) * r, r * 0.42)
+           for a in (i * math.pi / 4 for i in range(8))]
+  wheel = union(circle(cx, cy, r * 0.72), *teeth)
+  return lambda x, y: max(wheel(x, y), -circle(cx, cy, r * 0.3)(x, y))
+
+
+def padlock(cx, cy, r):
+  body = rounded_box(cx, cy + r * 0.3, r * 0.8, r * 0.6, r * 0.18)
+  shackle = ring(circle(cx, cy - r * 0.3, r * 0.5), r * 0.22)
+  upper = lambda x, y: max(shackle(x, y), y - (cy - r * 0.1))
+  return union(body, upper, segment(cx - r * 0.5, cy - r * 0.3, cx - r * 0.5, cy + 0.1, r * 0.22),
+               segment(cx + r * 0.5, cy - r * 0.3, cx + r * 0.5, cy + 0.1, r * 0.22))
+
+
+def bar_button(glyph, colour, state):
+  size = BAR_BUTTON
+  top = (BAR_HEIGHT - size) // 2
+  pic = bar_backdrop(size, size, top)
+  c = size / 2
+  body = {"normal": colour, "hover": mix(colour, WHITE, 0.25), "down": mix(colour, (0, 0, 0), 0.2),
+          "disable": mix(colour, WHITE, 0.6)}[state]
+  shift = 1 if state == "down" else 0
+  pic.paint(circle(c, c + 1, c - 1), mix(body, (0, 0, 0), 0.25))
+  pic.paint(circle(c, c + shift, c - 1.5), body)
+  pic.paint(glyph(c, c + shift, size * 0.3), WHITE)
+  return pic
+
+
+def bar_icon(kind, top):
+  pic = bar_backdrop(BAR_ICON, BAR_ICON, top)
+  c = BAR_ICON / 2
+  if kind == "info":
+    pic.paint(rounded_box(c, c - 1, c - 1, c - 4, 5), INFO)
+    pic.paint(polyline([(c - 4, c + 4), (c - 6, c + 8), (c + 1, c + 5)], 2.5), INFO)
+    for dx in (-4, 0, 4):
+      pic.paint(circle(c + dx, c - 1, 1.4), WHITE)
+  elif kind == "clock":
+    pic.paint(circle(c, c, c - 1), OUTLINE)
+    pic.paint(circle(c, c, c - 2.6), WHITE)
+    pic.paint(polyline([(c, c - 5.5), (c, c), (c + 4, c + 2)], 1.8), MESSAGE_TEXT)
+  elif kind == "speaker":
+    pic.paint(rounded_box(c - 4.5, c, 2.5, 3, 0.8), VOLUME)
+    cone = lambda x, y: max(abs(y - c) - (x - (c - 4)) * 0.9 - 2.5, c - 3 - x, x - (c + 1))
+    pic.paint(cone, VOLUME)
+    for r in (4.5, 7.5):
+      wave = ring(circle(c, c, r), 1.6)
+      pic.paint(lambda x, y, w=wave: max(w(x, y), c + 1.5 - x), VOLUME)
+  elif kind == "sun":
+    rays = [segment(c + math.cos(a) * 6, c + math.sin(a) * 6, c + math.cos(a) * 9, c + math.sin(a) * 9, 1.8)
+            for a in (i * math.pi / 4 for i in range(8))]
+    pic.paint(union(*rays), SUN_EDGE)
+    pic.paint(circle(c, c, 4.8), BRIGHT)
+  return pic
+
+
+def slider_channel(colour):
+  """The whole slider window: the groove centred on the thumb's row."""
+  w, h = SLIDER
+  pic = bar_backdrop(w, h, SLIDER_TOP)
+  cy = 3 + THUMB[1] / 2
+  pic.paint(rounded_box(w / 2, cy, w / 2 - 1, 3.5, 3.5), mix(colour, BAR_LINE, 0.5))
+  pic.paint(rounded_box(w / 2, cy, w / 2 - 2, 2.5, 2.5), mix(colour, WHITE, 0.55))
+  return pic
+
+
+def slider_thumb(colour):
+  """Painted on the bar's own colours: the brightness thumb is drawn
+  without a transparent colour."""
+  w, h = THUMB
+  pic = bar_backdrop(w, h, SLIDER_TOP + 3)
+  pic.paint(circle(w / 2, h / 2, w / 2 - 0.5), mix(colour, (0, 0, 0), 0.25))
+  pic.paint(circle(w / 2, h / 2, w / 2 - 1.7), colour)
+  pic.paint(circle(w / 2 - 1.5, h / 2 - 1.5, 1.6), mix(colour, WHITE, 0.6))
+  return pic
+
+
+def ctrlbar_pictures():
+  bar_background().save_bmp("ctrlbar_bg.bmp")
+  for name, glyph, colour in (("setup", gear, OK["normal"]), ("kidsctrl", padlock, CANCEL["normal"])):
+    for state in ("normal", "hover", "down", "disable"):
+      bar_button(glyph, colour, state).save_bmp("ctrlbar_%s_%s.bmp" % (name, state))
+  top = (BAR_HEIGHT - BAR_ICON) // 2
+  for kind in ("info", "clock", "speaker", "sun"):
+    bar_icon(kind, top).save_bmp("ctrlbar_%s.bmp" % kind)
+  slider_channel(VOLUME).save_bmp("ctrlbar_vol_bg.bmp")
+  slider_thumb(VOLUME).save_bmp("ctrlbar_vol_th.bmp")
+  slider_channel(BRIGHT).save_bmp("ctrlbar_bri_bg.bmp")
+  slider_thumb(BRIGHT).save_bmp("ctrlbar_bri_th.bmp")
+
+
+def ctrlbar():
+  """The bar along the bottom of the browser: panel buttons and the parent's
+  message at the left; time online, volume, brightness and clock at the
+  right, each anchored to the one right of it."""
+  b, i = BAR_BUTTON, BAR_ICON
+  button_top, icon_top = (BAR_HEIGHT - b) // 2, (BAR_HEIGHT - i) // 2
+  slider_top = SLIDER_TOP
+  text = dict(fontsize=14, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), drawformat=4 | 32 | 0x8000)
+  lines = ['  <ctrlbar %s>' % window_attributes(800, BAR_HEIGHT, setrgn=0, minWidth=400)]
+  lines += [
+    item("bg", id="bg", drawtype=2, left=0, top=0, right=0, bottom=0, width=8, height=BAR_HEIGHT,
+         normal="ctrlbar_bg.bmp"),
+    item("setup", id="setup", skintype=1, left=8, top=button_top, width=b, height=b, caption="设置",
+         **states("ctrlbar_setup")),
+    item("kidsctrl", id="kidsctrl", skintype=1, leftid="setup", left=6, top=button_top, width=b, height=b,
+         caption="家长控制", **states("ctrlbar_kidsctrl")),
+    item("curtime", id="curtime", drawtype=4, right=10, top=0, bottom=0, width=44, **text),
+    item("bright", id="bright", skintype=7, rightid="curtime", right=12, top=slider_top, width=SLIDER[0],
+         height=SLIDER[1]),
+    item("bri_icon", id="bri_icon", drawtype=0, rightid="bright", right=4, top=icon_top, width=i, height=i,
+         normal="ctrlbar_sun.bmp"),
+    item("volmue", id="volmue", skintype=7, rightid="bri_icon", right=16, top=slider_top, width=SLIDER[0],
+         height=SLIDER[1]),
+    item("vol_icon", id="vol_icon", drawtype=0, rightid="volmue", right=4, top=icon_top, width=i, height=i,
+         normal="ctrlbar_speaker.bmp"),
+    item("timepassage", id="timepassage", drawtype=4, rightid="vol_icon", right=16, top=0, bottom=0,
+         width=150, **text),
+    item("time_left", id="time_left", drawtype=0, rightid="timepassage", right=4, top=icon_top, width=i,
+         height=i, normal="ctrlbar_clock.bmp"),
+    item("info", id="info", drawtype=0, leftid="kidsctrl", left=14, top=icon_top, width=i, height=i,
+         normal="ctrlbar_info.bmp"),
+    item("information", id="information", drawtype=4, leftid="info", left=6, rightid="time_left", right=16,
+         top=0, bottom=0, **text),
+    item("vol_bg", id="vol_bg", skintype=5, normal="ctrlbar_vol_bg.bmp"),
+    item("vol_th", id="vol_th", skintype=5, normal="ctrlbar_vol_th.bmp"),
+    item("bri_bg", id="bri_bg", skintype=5, normal="ctrlbar_bri_bg.bmp"),
+    item("bri_th", id="bri_th", skintype=5, normal="ctrlbar_bri_th.bmp"),
+    "  </ctrlbar>",
+  ]
+  return "\n".join(lines)
+
+
+def authdlg():
+  """The parent's password prompt of the browser and the control panel: a
+  white panel for the question and the edit, the buttons on the cream strip
+  under it."""
+  w, h = DIALOG_BUTTON
+  lines = ['  <authdlg %s caption="安全验证">' % window_attributes(340, 210)]
+  lines += frame_items("安全验证", [])
+  lines += [
+    "    <!-- content: the question on white, the buttons below -->",
+    item("panel", id="panel", drawtype=3, left=1, topid="topleft", top=0, right=1, bottom=h + 28,
+         colorbg=colorref(WHITE)),
+    item("tip", id="tip", skintype=7, left=24, topid="topleft", top=18, right=24, height=20),
+    item("label", id="label", skintype=7, left=24, topid="tip", top=16, width=40, height=22),
+    item("password", id="password", skintype=7, leftid="label", left=4, topid="tip", top=14, right=24,
+         height=24),
+    item("ok", id="ok", skintype=1, right=26 + w + 16, bottom=14, width=w, height=h, caption="确定",
+         **states("msg_ok")),
+    item("cancel", id="cancel", skintype=1, right=26, bottom=14, width=w, height=h, caption="取消",
+         **states("msg_cancel")),
+    "  </authdlg>",
+  ]
+  return "\n".join(lines)
+
+
 def main():
   os.makedirs(OUT, exist_ok=True)
   window = window_picture(40, 80)
@@ -498,13 +775,19 @@ def main():
       dialog_button(colours, glyph, state).save_bmp("%s_%s.bmp" % (prefix, state))
   sun_face(LOGO, lambda y: caption_colour(LOGO_TOP + y)).save_bmp("caption_logo.bmp")
   info_bubble(PICTURE).save_bmp("msg_picture.bmp")
+  ctrlbar_pictures()
   write("commonskin.xml", skin_file([framedialog()]))
   panel_pictures()
-  write("skin.xml", skin_file([msgdialog(),
-                               confdlg(),
-                               gendlg(),
-                               ifodlg(),
-                               pwddlg()]))
+  write("skin.xml", skin_file([
+    msgdialog(),
+    tabctrl(),
+    ctrlbar(),
+    authdlg(),
+    confdlg(),
+    gendlg(),
+    ifodlg(),
+    pwddlg(),
+  ]))
   write("content_skin.xml", skin_file(["  <scrollbar>\n  </scrollbar>"]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))
 

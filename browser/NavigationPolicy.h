@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "SharedState.h"
+#include "SiteList.h"
+
+class CSysConf;
+
+// Text for the popup notifier, sent by a window to itself (wParam: the
+// text, lParam 0).
+const UINT WM_SHOW_NOTIFY = 2258;
+
+// What the policy needs of the main window that owns it.
+class INavigationPolicyHost {
+ public:
+  // The main window: its handle is the one registered in the shared words,
+  // and the minute timer runs on it.
+  virtual HWND PolicyWindow() const = 0;
+  // Shows a text in the popup notifier at once.
+  virtual void ShowNotify(const std::wstring& text) = 0;
+  // Deletes every tab and opens one on "about:blank".
+  virtual void CloseAllTabs() = 0;
+
+ protected:
+  ~INavigationPolicyHost() = default;
+};
+
+// The parent's rules for one browser window: which navigation may go on, the
+// daily online-time limit with its one-minute warning, and the time-up state
+// that refuses every page but "about:blank" until the window closes.
+class CNavigationPolicy {
+ public:
+  static const UINT_PTR kMinuteTimer = 1002;
+  static const UINT kMinuteMs = 60000;
+  static const wchar_t kTimeUpText[];
+  static const wchar_t kSiteRefusedText[];
+  static const wchar_t kOneMinuteLeftText[];
+
+  // Loads the allowed sites (navctrl.dat); the settings are read at every
+  // decision, so a reload takes effect at the next one.
+  CNavigationPolicy(const CSysConf& settings, INavigationPolicyHost& host, CSharedState shared = CSharedState());
+
+  // 0 lets the navigation go on, 1 refuses it (the notifier tells why).
+  int OnBeforeNavigate(const std::wstring& url);
+  // Non-zero while today's minutes plus `increment` stay below the limit.
+  // Reads tl.dat without writing it.
+  int CheckTodayTime(int increment) const;
+  // End of the window's initialisation: true when the day was used up and
+  // the window went to time up instead of opening its start page.
+  bool CheckAtStart();
+  // The delayed start: the minute timer runs in every browser, so whichever
+  // becomes the registered one counts.
+  void StartCounting();
+  void OnMinuteTick();
+  void OnTimeUp();
+
+  int IsTimeUp() const { return timeUp_; }
+  CNavCtrlList& Sites() { return sites_; }
+
+ private:
+  bool IsRegistered() const;
+
+  const CSysConf& settings_;
+  INavigationPolicyHost& host_;
+  CSharedState shared_;
+  CNavCtrlList sites_;
+  int timeUp_ = 0;
+  bool warned_ = false;
+};
