@@ -27,6 +27,10 @@ class App {
   // The command line split by the shell's rules, without the program name.
   std::vector<std::wstring> Arguments() const;
   void SetExitCode(int code) { exitCode_ = code; }
+  // The key under HKEY_CURRENT_USER\Software that holds the program's profile
+  // settings; naming it writes nothing.
+  void SetRegistryKey(const std::wstring& key) { registryKey_ = key; }
+  const std::wstring& RegistryKey() const { return registryKey_; }
   // The window that owns the program's dialogs when no other window of the
   // thread is active.
   void SetMainWindow(HWND window) { mainWindow_ = window; }
@@ -40,6 +44,7 @@ class App {
  private:
   HINSTANCE instance_ = nullptr;
   std::wstring commandLine_;
+  std::wstring registryKey_;
   int exitCode_ = 0;
   HWND mainWindow_ = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include "CreationBinding.h"
 #include "DataExchange.h"
+#include "DialogItems.h"
 #include "MessageLoop.h"
 #include "ModalOwner.h"
 
@@ -107,6 +108,8 @@ LRESULT Dialog::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     ended_ = true;
     result_ = -1;
   }
+  // The template's list items, before any initialisation looks at the lists.
+  if (message == WM_INITDIALOG) AddTemplateComboItems(hwnd_, module_, templateId_);
   return Wnd::WndProc(message, wParam, lParam);
 }
 

@@ -5,17 +5,26 @@
 #include <vector>
 
 #include "CreationBinding.h"
+#include "ModuleScope.h"
 
 namespace fw {
 namespace {
 
-const wchar_t kObjectProperty[] = L"Hollin.Wnd";
-const wchar_t kWindowClass[] = L"HollinWnd";
+// Function statics: a static object of another file may make windows before
+// this file's globals exist.
+const wchar_t* ObjectProperty() {
+  static std::wstring name;
+  return ModuleScopedName(L"Hollin.Wnd", &name).c_str();
+}
+const wchar_t* WindowClass() {
+  static std::wstring name;
+  return ModuleScopedName(L"HollinWnd", &name).c_str();
+}
 
 bool RegisterFrameworkClass(WNDPROC procedure) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof(existing);
-  if (::GetClassInfoExW(ThisModule(), kWindowClass, &existing)) return true;
+  if (::GetClassInfoExW(ThisModule(), WindowClass(), &existing)) return true;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_DBLCLKS;
@@ -23,7 +32,7 @@ bool RegisterFrameworkClass(WNDPROC procedure) {
   windowClass.hInstance = ThisModule();
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = WindowClass();
   return ::RegisterClassExW(&windowClass) != 0;
 }
 
@@ -66,7 +75,7 @@ Wnd::~Wnd() {
 }
 
 Wnd* Wnd::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Wnd*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+  return hwnd ? static_cast<Wnd*>(::GetPropW(hwnd, ObjectProperty())) : nullptr;
 }
 
 bool Wnd::Create(const CreateArgs& given) {
@@ -76,7 +85,7 @@ bool Wnd::Create(const CreateArgs& given) {
   const wchar_t* className = args.className;
   if (!className) {
     if (!RegisterFrameworkClass(&StaticWndProc)) return false;
-    className = kWindowClass;
+    className = WindowClass();
   }
   HWND hwnd = nullptr;
   {
@@ -112,15 +121,15 @@ void Wnd::ReplaceProcedure() {
 }
 
 void Wnd::Rebind(HWND replacement) {
-  if (hwnd_ && ::GetPropW(hwnd_, kObjectProperty) == this) ::RemovePropW(hwnd_, kObjectProperty);
+  if (hwnd_ && ::GetPropW(hwnd_, ObjectProperty()) == this) ::RemovePropW(hwnd_, ObjectProperty());
   hwnd_ = replacement;
-  if (hwnd_) ::SetPropW(hwnd_, kObjectProperty, this);
+  if (hwnd_) ::SetPropW(hwnd_, ObjectProperty(), this);
 }
 
 bool Wnd::Attach(HWND hwnd) {
   if (!hwnd || hwnd_ || FromHandle(hwnd)) return false;
   hwnd_ = hwnd;
-  ::SetPropW(hwnd, kObjectProperty, this);
+  ::SetPropW(hwnd, ObjectProperty(), this);
   return true;
 }
 
@@ -149,7 +158,7 @@ void Wnd::Unsubclass() {
 }
 
 void Wnd::Forget() {
-  if (hwnd_ && ::GetPropW(hwnd_, kObjectProperty) == this) ::RemovePropW(hwnd_, kObjectProperty);
+  if (hwnd_ && ::GetPropW(hwnd_, ObjectProperty()) == this) ::RemovePropW(hwnd_, ObjectProperty());
   hwnd_ = nullptr;
   ownsWindow_ = false;
 }

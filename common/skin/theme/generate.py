@@ -394,6 +394,95 @@ def msgdialog():
   return "\n".join(lines)
 
 
+# --- the parent's control panel ------------------------------------------------
+PANEL_SIZE = (640, 460)
+PANEL_TITLE = "Tindra儿童浏览器 家长控制中心"
+PANEL_TAB_STRIP = 124          # width of the strip behind the tab buttons
+PANEL_PAGE = dict(left=132, top=16, right=14, bottom=64)  # top below the caption
+PANEL_BUTTON_GAP = 10
+PANEL_MARGIN = 14
+APPLY = {"normal": (64, 150, 240), "hover": (96, 172, 250),
+         "down": (40, 120, 206), "disable": (204, 210, 218)}
+TAB_STRIP = (228, 243, 255)
+PAGE_EDGE = (190, 218, 244)
+
+
+def apply_button(state):
+  """The panel's Apply button: the dialog buttons' shape with an arrow into a
+  tray (keep what is set)."""
+  w, h = DIALOG_BUTTON
+  pic = dialog_button(APPLY, "check", state)
+  body = APPLY[state]
+  top = 2 if state == "down" else 0
+  cx, cy = w / 2, (h - 3) / 2 + top
+  # Paint over the check mark, then draw the arrow and the tray.
+  pic.paint(rounded_box(cx, cy, 14, 10, 2), body)
+  mark = WHITE if state != "disable" else mix(body, WHITE, 0.6)
+  arrow = union(segment(cx, cy - 8, cx, cy + 2, 3.4),
+                polyline([(cx - 5, cy - 2), (cx, cy + 3), (cx + 5, cy - 2)], 3.4),
+                polyline([(cx - 9, cy + 1), (cx - 9, cy + 7), (cx + 9, cy + 7), (cx + 9, cy + 1)], 2.6))
+  pic.paint(arrow, mark)
+  return pic
+
+
+def panel_pictures():
+  for state in ("normal", "hover", "down", "disable"):
+    apply_button(state).save_bmp("panel_apply_%s.bmp" % state)
+
+
+def confdlg():
+  """The control panel: caption with the close button, a strip behind the tab
+  buttons, the pages' place on a white card, OK, Cancel and Apply."""
+  w, h = DIALOG_BUTTON
+  page = PANEL_PAGE
+  lines = ["  <confdlg %s>" % window_attributes(*PANEL_SIZE)]
+  lines += frame_items(PANEL_TITLE, ["close"])
+  lines += [
+    "    <!-- the window text; never painted -->",
+    item("appshowname", id="appshowname", drawtype=7, caption=PANEL_TITLE),
+    item("tabstrip", id="tabstrip", drawtype=3, left=8, topid="topleft", top=page["top"] - 1,
+         width=PANEL_TAB_STRIP - 8, bottom=page["bottom"] - 1, colorbg=colorref(TAB_STRIP)),
+    item("pageedge", id="pageedge", drawtype=3, left=page["left"] - 1, topid="topleft", top=page["top"] - 1,
+         right=page["right"] - 1, bottom=page["bottom"] - 1, colorbg=colorref(PAGE_EDGE)),
+    "    <!-- the pages, one at a time, in one place -->",
+  ]
+  for name in ("gendlg", "pwddlg", "rcmdlg", "logdlg", "ifodlg", "ctldlg", "wozdlg"):
+    lines.append(item(name, id=name, skintype=7, left=page["left"], topid="topleft", top=page["top"],
+                      right=page["right"], bottom=page["bottom"]))
+  right = PANEL_MARGIN
+  buttons = []
+  for name, caption, pictures in (("apply", "应用", "panel_apply"), ("cancel", "取消", "msg_cancel"),
+                                  ("ok", "确定", "msg_ok")):
+    buttons.append(item(name, id=name, skintype=1, right=right, bottom=PANEL_MARGIN, width=w, height=h,
+                        caption=caption, **states(pictures)))
+    right += w + PANEL_BUTTON_GAP
+  lines += buttons
+  lines.append("  </confdlg>")
+  return "\n".join(lines)
+
+
+def panel_page(name):
+  """A page of the panel: white, so its controls sit on the colour their
+  brush paints."""
+  lines = ["  <%s fixsize=\"0\" setrgn=\"0\">" % name,
+           item("body", id="body", drawtype=3, left=0, top=0, right=0, bottom=0, colorbg=colorref(WHITE)),
+           "  </%s>" % name]
+  return "\n".join(lines)
+
+
+def gendlg():
+  return panel_page("gendlg")
+
+
+def ifodlg():
+  return panel_page("ifodlg")
+
+
+def pwddlg():
+  return panel_page("pwddlg")
+
+
+
 # --- tab strip ---------------------------------------------------------------
 STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
 STRIP_LINE = (126, 184, 232)       # separator and border line
@@ -688,11 +777,16 @@ def main():
   info_bubble(PICTURE).save_bmp("msg_picture.bmp")
   ctrlbar_pictures()
   write("commonskin.xml", skin_file([framedialog()]))
+  panel_pictures()
   write("skin.xml", skin_file([
     msgdialog(),
     tabctrl(),
     ctrlbar(),
     authdlg(),
+    confdlg(),
+    gendlg(),
+    ifodlg(),
+    pwddlg(),
   ]))
   write("content_skin.xml", skin_file(["  <scrollbar>\n  </scrollbar>"]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))

@@ -1,0 +1,65 @@
+#include "PanelPage.h"
+
+#include "DashboardApp.h"
+#include "DashboardMessages.h"
+
+namespace {
+
+bool IsColourMessage(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+CPanelPage::CPanelPage(UINT templateId, HWND parent, const wchar_t* skinElement) : CSkinDlg(templateId, parent) {
+  m_strSkinElement = skinElement;
+  m_strSkinFile = L"skin.xml";
+  m_strSkinTheme = L"default";
+}
+
+bool CPanelPage::CreatePage() {
+  if (!CreateModeless()) return false;
+  ::ShowWindow(hwnd_, SW_HIDE);
+  return true;
+}
+
+CSysConf& CPanelPage::Conf() { return *g_pCurConf; }
+
+bool CPanelPage::PreTranslateMessage(MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  return message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_F1;
+}
+
+BOOL CPanelPage::OnInitDialog() {
+  CSkinDlg::OnInitDialog();
+  InitPage();
+  m_initialised = 1;
+  return TRUE;
+}
+
+void CPanelPage::BindSkinItems() {
+  if (!m_brush) m_brush.Reset(::CreateSolidBrush(RGB(255, 255, 255)));
+}
+
+void CPanelPage::OnSettingChanged() {
+  if (m_initialised) ::SendMessageW(::GetParent(hwnd_), WM_PAGE_MODIFIED, 0, 0);
+}
+
+int CPanelPage::Prompt(const wchar_t* text, UINT type) { return ::MessageBoxW(hwnd_, text, L"提示", type); }
+
+bool CPanelPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (IsColourMessage(message) && m_brush) {
+    result = reinterpret_cast<LRESULT>(m_brush.Get());
+    return true;
+  }
+  return CSkinDlg::OnMessage(message, wParam, lParam, result);
+}

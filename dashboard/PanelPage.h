@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Handles.h"
+#include "SkinDlg.h"
+
+class CSysConf;
+
+// What every page of the panel shares: a hidden child dialog of the panel
+// with its own skin element, white behind its controls, change notices to the
+// panel only after its own start-up, Enter, Esc and F1 kept from the panel,
+// and a save into the settings record when the panel asks.
+class CPanelPage : public CSkinDlg {
+ public:
+  CPanelPage(UINT templateId, HWND parent, const wchar_t* skinElement);
+
+  // Creates the hidden page window inside the panel.
+  bool CreatePage();
+  // Stores the controls into the settings record; 0 after telling the
+  // parent why it could not.
+  virtual int SaveToConf() = 0;
+  bool IsInitialised() const { return m_initialised != 0; }
+
+  bool PreTranslateMessage(MSG& message) override;
+
+ protected:
+  // The page's own start-up, after the skin is loaded.
+  virtual void InitPage() = 0;
+  // A control changed: tells the panel once the page has started.
+  void OnSettingChanged();
+  // A message box of the panel's, titled "提示".
+  int Prompt(const wchar_t* text, UINT type = MB_OK | MB_ICONINFORMATION);
+  static CSysConf& Conf();
+
+  BOOL OnInitDialog() override;
+  void BindSkinItems() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  fw::ScopedBrush m_brush;
+  int m_initialised = 0;
+};

@@ -1,0 +1,509 @@
+// The control panel run through its export, from a copy of the program
+// folder, with a driver thread acting as the parent.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "ComSupport.h"
+#include "CommHelper.h"
+#include "DashboardTestFixture.h"
+#include "SkinEngine.h"
+#include "StringConv.h"
+#include "SysConf.h"
+#include "UrlsConf.h"
+
+namespace {
+
+using paneltest::Driver;
+using paneltest::PanelRun;
+using paneltest::DashboardTest;
+using namespace paneltest::ids;
+
+const wchar_t kSaved[] = L"保存成功,要使您的设置生效，请重启浏览器。";
+const wchar_t kSaveQuestion[] = L"您已经对设置作了修改，是否保存？";
+const wchar_t kWrongPassword[] = L"密码错误，请重新输入";
+const wchar_t kTypeHere[] = L"-请输入您想要的网址-";
+
+
+void RequirePassword(CSysConf& conf) {
+  conf.login_need_pwd = 1;
+  conf.password = L"Secret";
+}
+
+TEST_F(DashboardTest, ModeOneAsksBeforeThePanelAndCancelOrAWrongPasswordReturnsTwo) {
+  Store(RequirePassword);
+  std::wstring refusal;
+  bool panelShown = true;
+  PanelRun run = Run(1, [&](Driver& d) {
+    d.EnterPassword(L"secret!");
+    refusal = d.Answer(IDOK);
+    panelShown = d.FindPanel() != nullptr;
+    Driver::Click(d.Prompt(), IDCANCEL);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(2, run.result);
+  EXPECT_EQ(kWrongPassword, refusal);
+  EXPECT_FALSE(panelShown);
+  // The panel object was built but never opened: its COM set-up is undone all
+  // the same, so this thread starts COM afresh.
+  HRESULT fresh = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  EXPECT_EQ(S_OK, fresh);
+  if (SUCCEEDED(fresh)) ::CoUninitialize();
+}
+
+TEST_F(DashboardTest, ModeOneOpensTheSecurityPageAndAsksOncePerRunInAnyLetterCase) {
+  Store(RequirePassword);
+  bool security = false, kidInfoWithoutAsking = false;
+  PanelRun run = Run(1, [&](Driver& d) {
+    d.EnterPassword(L"sEcReT");
+    HWND panel = d.Panel();
+    security = d.Appears([&] { return d.Shows(kPassword) ? panel : nullptr; }, 3000);
+    Driver::Click(panel, kTabKidInfo);
+    kidInfoWithoutAsking = d.Appears([&] { return d.Shows(kNick) ? panel : nullptr; }, 3000) && !d.FindPrompt();
+    Driver::Click(panel, kCancel);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(2, run.result) << "closed through Cancel with nothing changed";
+  EXPECT_TRUE(security);
+  EXPECT_TRUE(kidInfoWithoutAsking);
+}
+
+TEST_F(DashboardTest, ModeOneWithAnEmptyPasswordNeverAsksAndItsLinksStartNothing) {
+  Store([](CSysConf& conf) {
+    conf.login_need_pwd = 1;
+    conf.password.clear();
+  });
+  bool security = false, asked = true, errorShown = true;
+  PanelRun run = Run(1, [&](Driver& d) {
+    HWND panel = d.Panel();
+    asked = d.FindPrompt() != nullptr;
+    security = d.Shows(kPassword);
+    for (int link : {kLinkBrowser, kLinkWizard})
+      ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel, link)));
+    errorShown = d.Appears([&] { return d.TopLevelWindows().size() > 1 ? panel : nullptr; }, 1500);
+    Driver::Click(panel, kOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_FALSE(asked);
+  EXPECT_TRUE(security);
+  EXPECT_FALSE(errorShown) << "a link without a command must not open its text";
+  EXPECT_EQ("", copy_->RecordedArgs(copy_->Path(L"Brivan.exe"), 500));
+  EXPECT_EQ("", copy_->RecordedArgs(copy_->Path(L"Wizard.exe"), 0));
+}
+
+TEST_F(DashboardTest, ModeZeroShowsGeneralAtOnceGatesOtherTabsOnceAndDisablesTheCaller) {
+  Store([](CSysConf& conf) {
+    RequirePassword(conf);
+    conf.can_change_mp = 0;
+  });
+  std::string before = Files();
+  HWND owner = ::CreateWindowExW(0, L"STATIC", L"caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ::SetForegroundWindow(owner);
+  ::SetActiveWindow(owner);
+  bool general = false, homeLocked = false, homeUnlocked = false, callerDisabled = false, ownedByCaller = false;
+  bool controlTabEmpty = false, notAskedAgain = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    callerDisabled = d.Appears([&] { return ::IsWindowEnabled(owner) ? nullptr : owner; }, 2000);
+    ownedByCaller = ::GetWindow(panel, GW_OWNER) == owner;
+    general = d.Shows(kHomeUrl) && !d.FindPrompt();
+    homeLocked = !Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl);
+    Driver::Click(panel, kTabSecurity);
+    d.EnterPassword(L"SECRET");
+    d.WaitFor([&] { return d.Shows(kPassword) ? panel : nullptr; }, "the security page");
+    Driver::Click(panel, kTabControl);
+    controlTabEmpty = d.Appears([&] { return d.VisiblePages().empty() ? panel : nullptr; }, 3000);
+    notAskedAgain = !d.FindPrompt();
+    Driver::Click(panel, kTabGeneral);
+    d.WaitFor([&] { return d.Shows(kHomeUrl) ? panel : nullptr; }, "the general page");
+    homeUnlocked = Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl);
+    Driver::Click(panel, kOK);
+  });
+  bool enabledAfter = ::IsWindowEnabled(owner) != FALSE;
+  ::DestroyWindow(owner);
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_TRUE(general);
+  EXPECT_TRUE(homeLocked) << "can_change_mp off and no password given yet";
+  EXPECT_TRUE(controlTabEmpty) << "a page not built yet shows nothing";
+  EXPECT_TRUE(notAskedAgain);
+  EXPECT_TRUE(homeUnlocked) << "the password given in this run unlocks the home page";
+  EXPECT_TRUE(callerDisabled);
+  EXPECT_TRUE(ownedByCaller);
+  EXPECT_TRUE(enabledAfter);
+  EXPECT_EQ(before, Files()) << "OK without a change saves nothing";
+}
+
+TEST_F(DashboardTest, ApplySavesThePagesTellsTheParentAndOkAfterwardsReturnsOne) {
+  Store([](CSysConf& conf) {
+    conf.dbclose = 1;
+    conf.hide_single_tab = 0;
+    conf.home_url = L"http://before.example/";
+  });
+  std::wstring saved;
+  bool applyEnabledWhenDirty = false, applyDisabledAfter = false, secondMessage = true;
+  std::string afterApply;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    HWND general = d.Page(kHomeUrl);
+    Driver::SetCheck(general, kDbClose, false);
+    Driver::SetCheck(general, kHideSingleTab, true);
+    Driver::Choose(general, kHomeUrl, L"空白页");
+    applyEnabledWhenDirty = Driver::IsEnabled(panel, kApply);
+    Driver::Click(panel, kApply);
+    saved = d.Answer(IDOK);
+    applyDisabledAfter = !Driver::IsEnabled(panel, kApply);
+    afterApply = Files();
+    Driver::Click(panel, kOK);
+    secondMessage = d.Appears([&] { return d.FindNotice(); }, 800);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_EQ(kSaved, saved);
+  EXPECT_TRUE(applyEnabledWhenDirty);
+  EXPECT_TRUE(applyDisabledAfter);
+  EXPECT_FALSE(secondMessage) << "OK after Apply has nothing left to save";
+  EXPECT_EQ(afterApply, Files());
+  CSysConf conf = Stored();
+  EXPECT_EQ(0, conf.dbclose);
+  EXPECT_EQ(1, conf.hide_single_tab);
+  EXPECT_EQ(L"about:blank", conf.home_url);
+}
+
+TEST_F(DashboardTest, HomePageEntriesLoadAndSave) {
+  fw::ComThreadScope com;  // the address book is read through MSXML
+  std::wstring navHome, navTitle;
+  ReadUrlsConfValue(navHome, L"navhome");
+  ReadUrlsConfValue(navTitle, L"navtitle");
+  ASSERT_FALSE(navHome.empty());
+  const struct {
+    std::wstring stored;
+    std::wstring shownFirst;  // the selected entry when the page opens
+    std::wstring choose;      // "" keeps the selection
+    std::wstring expected;
+  } cases[] = {
+      {L"", navTitle, L"", navHome},
+      {L"http://custom.example/", L"http://custom.example/", L"", L"http://custom.example/"},
+      {L"ABOUT:BLANK", L"空白页", navTitle, navHome},
+      // The prompt entry is no address: the stored home page stays.
+      {L"http://custom.example/", L"http://custom.example/", kTypeHere, L"http://custom.example/"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(fw::ToAnsi(c.stored + L" -> " + c.choose, CP_UTF8));
+    Store([&](CSysConf& conf) {
+      conf.home_url = c.stored;
+      conf.can_change_mp = 1;
+    });
+    std::wstring shown, first;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND panel = d.Panel();
+      HWND general = d.Page(kHomeUrl);
+      shown = Driver::ComboSelection(general, kHomeUrl);
+      first = Driver::ComboEntries(general, kHomeUrl).at(0);
+      if (!c.choose.empty())
+        Driver::Choose(general, kHomeUrl, c.choose);
+      else
+        Driver::SetCheck(general, kDbClose, !Driver::IsChecked(general, kDbClose));  // something to save
+      Driver::Click(panel, kOK);
+      d.Answer(IDOK);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ(1, run.result);
+    EXPECT_EQ(c.shownFirst, shown);
+    if (c.stored.find(L"custom") != std::wstring::npos) {
+      EXPECT_EQ(c.stored, first) << "a custom page leads the list";
+    }
+    EXPECT_EQ(c.expected, Stored().home_url);
+  }
+}
+
+TEST_F(DashboardTest, ChildPageLoadsAndSavesLimitNickSexAndAge) {
+  Store([](CSysConf& conf) {
+    conf.limited = 0;
+    conf.time = 45;
+    conf.nick_name = L"小明";
+    conf.is_boy = 0;
+    conf.age = L"03";
+  });
+  std::wstring sex, age, minutes, nickRefusal;
+  std::vector<std::wstring> sexes;
+  bool minutesDisabled = false, stillOpen = false, minutesEnabledByLimit = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    HWND kid = d.Page(kNick);
+    sexes = Driver::ComboEntries(kid, kSex);
+    sex = Driver::ComboSelection(kid, kSex);
+    age = Driver::ComboSelection(kid, kAge);
+    minutes = Driver::ItemText(kid, kMinutes);
+    minutesDisabled = !Driver::IsEnabled(kid, kMinutes);
+    Driver::SetCheck(kid, kUnlimited, false);
+    Driver::SetCheck(kid, kLimited, true);
+    minutesEnabledByLimit = Driver::IsEnabled(kid, kMinutes);
+    Driver::Type(kid, kMinutes, L"90");
+    Driver::Type(kid, kNick, L"");
+    Driver::Click(panel, kApply);
+    nickRefusal = d.Answer(IDOK);
+    stillOpen = ::IsWindow(panel) && Driver::IsEnabled(panel, kApply) && !d.FindNotice();
+    Driver::Type(kid, kNick, L"小红");
+    Driver::Choose(kid, kSex, L"男孩");
+    Driver::Click(panel, kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_EQ((std::vector<std::wstring>{L"男孩", L"女孩"}), sexes) << "entries from the module, sorted by the list";
+  EXPECT_EQ(L"女孩", sex);
+  EXPECT_EQ(L"<none>", age) << "03 lies outside 04 to 16";
+  EXPECT_EQ(L"45", minutes);
+  EXPECT_TRUE(minutesDisabled);
+  EXPECT_TRUE(minutesEnabledByLimit);
+  EXPECT_EQ(L"请输入小孩的昵称...", nickRefusal);
+  EXPECT_TRUE(stillOpen);
+  CSysConf conf = Stored();
+  EXPECT_EQ(1, conf.limited);
+  EXPECT_EQ(90, conf.time);
+  EXPECT_EQ(L"小红", conf.nick_name);
+  EXPECT_EQ(1, conf.is_boy);
+  EXPECT_EQ(L"03", conf.age) << "no age chosen keeps the stored one";
+}
+
+TEST_F(DashboardTest, UnlimitedKeepsTheStoredMinutes) {
+  Store([](CSysConf& conf) {
+    conf.limited = 1;
+    conf.time = 75;
+    conf.age = L"09";
+  });
+  std::wstring age;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND kid = d.Page(kNick);
+    age = Driver::ComboSelection(kid, kAge);
+    Driver::SetCheck(kid, kLimited, false);
+    Driver::SetCheck(kid, kUnlimited, true);
+    Driver::Type(kid, kMinutes, L"");
+    Driver::Click(d.Panel(), kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(L"09", age);
+  CSysConf conf = Stored();
+  EXPECT_EQ(0, conf.limited);
+  EXPECT_EQ(75, conf.time);
+}
+
+TEST_F(DashboardTest, SecurityPageRefusesPasswordsThatDifferOrThatTheCodePageCannotHold) {
+  Store(RequirePassword);
+  std::string before = Files();
+  const struct {
+    std::wstring password, again, message;
+  } refusals[] = {
+      {L"Secret2", L"secret2", L"密码输入不一致,请重新输入"},
+      // Best fit would store "w" for this letter, the plain conversion "?".
+      {L"pa\u0175s", L"pa\u0175s", L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。"},
+  };
+  for (const auto& refusal : refusals) {
+    std::wstring message;
+    bool applyStillEnabled = false;
+    PanelRun run = Run(1, [&](Driver& d) {
+      d.EnterPassword(L"Secret");
+      HWND panel = d.Panel();
+      HWND security = d.Page(kPassword);
+      Driver::Type(security, kPassword, refusal.password);
+      Driver::Type(security, kPasswordAgain, refusal.again);
+      Driver::Click(panel, kApply);
+      message = d.Answer(IDOK);
+      applyStillEnabled = Driver::IsEnabled(panel, kApply) && !d.Appears([&] { return d.FindNotice(); }, 500);
+      Driver::Click(panel, kCancel);
+      d.Answer(IDNO);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ(2, run.result);
+    EXPECT_EQ(refusal.message, message);
+    EXPECT_TRUE(applyStillEnabled);
+    EXPECT_EQ(before, Files()) << "nothing stored";
+  }
+}
+
+TEST_F(DashboardTest, EmptyPasswordsStoreNoPasswordAndTheNextRunDoesNotAsk) {
+  Store(RequirePassword);
+  PanelRun run = Run(1, [&](Driver& d) {
+    d.EnterPassword(L"secret");
+    HWND security = d.Page(kPassword);
+    Driver::Type(security, kPassword, L"");
+    Driver::Type(security, kPasswordAgain, L"");
+    Driver::SetCheck(security, kFullscreen, true);
+    Driver::Click(d.Panel(), kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  CSysConf conf = Stored();
+  EXPECT_EQ(L"", conf.password);
+  EXPECT_EQ(1, conf.fullscreen_always);
+  EXPECT_EQ(1, conf.login_need_pwd);
+  bool asked = true;
+  run = Run(1, [&](Driver& d) {
+    HWND panel = d.Panel();
+    asked = d.FindPrompt() != nullptr;
+    Driver::Click(panel, kCancel);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_FALSE(asked);
+}
+
+TEST_F(DashboardTest, CloseBoxAsksOnceAndNoLeavesTheFiles) {
+  Store([](CSysConf&) {});
+  std::string before = Files();
+  std::wstring question;
+  bool askedTwice = true, stillOpen = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    Driver::SetCheck(d.Page(kHomeUrl), kDbClose, false);
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    question = d.Answer(IDCANCEL);
+    askedTwice = d.Appears([&] { return d.FindNotice(); }, 1200);
+    if (askedTwice) d.Answer(IDCANCEL);
+    stillOpen = ::IsWindowVisible(panel) != FALSE;
+    ::PostMessageW(panel, WM_CLOSE, 0, 0);
+    d.Answer(IDNO);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(2, run.result);
+  EXPECT_EQ(kSaveQuestion, question);
+  EXPECT_FALSE(askedTwice);
+  EXPECT_TRUE(stillOpen) << "Cancel in the question keeps the panel";
+  EXPECT_EQ(before, Files());
+}
+
+TEST_F(DashboardTest, YesInTheSaveQuestionSavesAndReturnsOne) {
+  Store([](CSysConf& conf) { conf.dbclose = 1; });
+  PanelRun run = Run(0, [&](Driver& d) {
+    Driver::SetCheck(d.Page(kHomeUrl), kDbClose, false);
+    Driver::Click(d.Panel(), kCancel);
+    d.Answer(IDYES);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_EQ(0, Stored().dbclose);
+}
+
+TEST_F(DashboardTest, AFailedSaveIsReportedAndThePanelStaysOpenAndDirty) {
+  Store([](CSysConf& conf) { conf.dbclose = 1; });
+  std::wstring sysConf = folder_ + L"conf\\sys.conf";
+  ASSERT_TRUE(::SetFileAttributesW(sysConf.c_str(), FILE_ATTRIBUTE_READONLY));
+  std::wstring applyMessage, okMessage;
+  bool openAndDirty = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    Driver::SetCheck(d.Page(kHomeUrl), kDbClose, false);
+    Driver::Click(panel, kApply);
+    applyMessage = d.Answer(IDOK);
+    Driver::Click(panel, kOK);
+    okMessage = d.Answer(IDOK);
+    openAndDirty = ::IsWindowVisible(panel) && Driver::IsEnabled(panel, kApply);
+    Driver::Click(panel, kCancel);
+    d.Answer(IDNO);
+  });
+  ::SetFileAttributesW(sysConf.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(2, run.result);
+  EXPECT_EQ(L"设置没有保存成功，请检查数据文件夹是否可以写入后再试。", applyMessage);
+  EXPECT_EQ(applyMessage, okMessage);
+  EXPECT_TRUE(openAndDirty);
+  EXPECT_EQ(1, Stored().dbclose);
+}
+
+TEST_F(DashboardTest, EachCallReadsTheFilesAsTheyStandNow) {
+  // The library stays loaded between the calls, as the browser keeps it;
+  // between them the wizard saves a new password and nick name.
+  const struct {
+    std::wstring password, typed, nick;
+  } calls[] = {{L"Alt", L"alt", L"甲"}, {L"Neu", L"NEU", L"小兰"}};
+  for (const auto& call : calls) {
+    Store([&](CSysConf& conf) {
+      conf.login_need_pwd = 1;
+      conf.password = call.password;
+      conf.nick_name = call.nick;
+    });
+    std::wstring nick;
+    PanelRun run = Run(1, [&](Driver& d) {
+      d.EnterPassword(call.typed);
+      HWND panel = d.Panel();
+      Driver::Click(panel, kTabKidInfo);
+      d.WaitFor([&] { return d.Shows(kNick) ? panel : nullptr; }, "the child page");
+      nick = Driver::ItemText(d.Page(kNick), kNick);
+      Driver::Click(panel, kCancel);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ(2, run.result);
+    EXPECT_EQ(call.nick, nick);
+  }
+}
+
+TEST_F(DashboardTest, ModeZeroLinksStartTheQuotedProgramsOfTheLibrarysFolder) {
+  Store([](CSysConf&) {});
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    for (int link : {kLinkBrowser, kLinkWizard})
+      ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel, link)));
+    copy_->RecordedArgs(copy_->Path(L"Wizard.exe"), 5000);
+    if (d.Appears([&] { return d.TopLevelWindows().size() > 1 ? panel : nullptr; }, 800))
+      throw paneltest::DriverError("a box showed after a link click");
+    Driver::Click(panel, kOK);
+  });
+  EXPECT_EQ("", run.failure);
+  for (const wchar_t* name : {L"Brivan.exe", L"Wizard.exe"}) {
+    std::string line = copy_->RecordedArgs(copy_->Path(name), 3000);
+    EXPECT_EQ(fw::ToAnsi(L"\"" + copy_->Path(name) + L"\"", CP_UTF8), line);
+  }
+  EXPECT_EQ("", copy_->RecordedArgs(copy_->Decoy(), 0)) << "the unquoted prefix ran";
+}
+
+DWORD FindProcess(const wchar_t* name, DWORD other = 0) {
+  DWORD found = 0;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry)) {
+    if (::lstrcmpiW(entry.szExeFile, name) == 0 && entry.th32ProcessID != other) found = entry.th32ProcessID;
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+TEST_F(DashboardTest, InternetOptionsButtonStartsTheControlPanelApplet) {
+  Store([](CSysConf&) {});
+  DWORD earlier = FindProcess(L"control.exe");
+  DWORD started = 0;
+  bool marked = true;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    Driver::Click(d.Page(kInetOptions), kInetOptions);
+    DWORD start = ::GetTickCount();
+    while (!started && ::GetTickCount() - start < 8000) {
+      started = FindProcess(L"control.exe", earlier);
+      ::Sleep(100);
+    }
+    marked = Driver::IsEnabled(panel, kApply);
+    Driver::Click(panel, kCancel);
+  });
+  if (started) {
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, started);
+    if (process) {
+      ::TerminateProcess(process, 0);
+      ::CloseHandle(process);
+    }
+  }
+  EXPECT_EQ("", run.failure);
+  EXPECT_NE(0u, started);
+  EXPECT_FALSE(marked) << "opening the options changes no setting";
+  EXPECT_EQ(2, run.result);
+}
+
+}  // namespace
