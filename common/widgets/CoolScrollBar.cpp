@@ -155,8 +155,14 @@ BOOL CoolScrollInit(HWND hwnd) {
 }
 
 BOOL CoolScrollUninit(HWND hwnd) {
+  if (!CoolDetach(hwnd)) return FALSE;
+  CoolScrollRedrawFrame(hwnd, TRUE);
+  return TRUE;
+}
+
+bool CoolDetach(HWND hwnd) {
   CoolScrollWindowState* state = CoolScrollGetState(hwnd);
-  if (!state) return FALSE;
+  if (!state) return false;
   CoolTracking& track = CoolTrack();
   if (track.lastWindow == hwnd) {
     CoolEndTracking(hwnd, state, GetCapture() == hwnd);
@@ -166,8 +172,7 @@ BOOL CoolScrollUninit(HWND hwnd) {
   SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state->previousProc));
   RemovePropW(hwnd, kStateProperty);
   HeapFree(GetProcessHeap(), 0, state);
-  CoolScrollRedrawFrame(hwnd, TRUE);
-  return TRUE;
+  return true;
 }
 
 BOOL CoolScrollEnableBar(HWND hwnd, int bar, UINT arrows) {

@@ -40,6 +40,8 @@ struct CoolTracking {
 };
 
 CoolTracking& CoolTrack();
+// Detaching without the frame redraw, for a window being destroyed.
+bool CoolDetach(HWND hwnd);
 CoolScrollBarState* CoolBarOf(CoolScrollWindowState* state, int bar);
 // Screen rectangle of a bar in its own orientation; empty when not displayed.
 RECT CoolBarRect(HWND hwnd, const CoolScrollWindowState& state, int bar);

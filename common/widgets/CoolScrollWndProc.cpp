@@ -175,7 +175,7 @@ LRESULT CALLBACK CoolScrollWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       return CallPrevious(state, hwnd, message, wParam, lParam);
     case WM_NCDESTROY: {
       const WNDPROC previous = state->previousProc;
-      CoolScrollUninit(hwnd);
+      CoolDetach(hwnd);
       return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
     default:
