@@ -203,3 +203,57 @@ TEST_F(CoolScrollBarTest, PrintedBarsShowTheSkinColoursAndNoSystemBar) {
 }
 
 }  // namespace
+
+namespace {
+
+struct DrawNote {
+  DWORD stage;
+  UINT_PTR item;
+  int bar;
+};
+
+std::vector<DrawNote>& DrawNotes() {
+  static std::vector<DrawNote> notes;
+  return notes;
+}
+
+// A parent that draws the bars itself: it takes over at the pre-paint stage.
+LRESULT CALLBACK CustomDrawingParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == kNmCoolSbCustomDraw) {
+    const auto* draw = reinterpret_cast<CoolScrollCustomDraw*>(lParam);
+    DrawNotes().push_back(DrawNote{draw->drawStage, draw->item, draw->bar});
+    return draw->drawStage == CDDS_PREPAINT ? CDRF_SKIPDEFAULT : 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST(CoolScrollCustomDraw, AParentThatSkipsTheDefaultGetsOneItemNotificationPerPart) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = CustomDrawingParent;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"CustomDrawingParent";
+  RegisterClassW(&wc);
+  HWND parent = CreateWindowW(wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 100, 100, 300, 300, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  HWND child = CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 10, 10, 150, 200, parent, nullptr,
+                             nullptr, nullptr);
+  ASSERT_TRUE(CoolScrollInit(child));
+  SCROLLINFO info{sizeof(info), SIF_ALL, 0, 99, 10, 40, 0};
+  CoolScrollSetInfo(child, SB_VERT, &info, FALSE);
+  DrawNotes().clear();
+  DibCanvas canvas(150, 200);
+  SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_NONCLIENT);
+  std::vector<std::pair<DWORD, UINT_PTR>> seen;
+  for (const DrawNote& note : DrawNotes()) {
+    EXPECT_EQ(note.bar, SB_VERT);
+    seen.emplace_back(note.stage, note.item);
+  }
+  const std::vector<std::pair<DWORD, UINT_PTR>> expected{
+      {CDDS_PREPAINT, 0},           {kCoolItemPrePaint, kHtLineUp},   {kCoolItemPrePaint, kHtPageUp},
+      {kCoolItemPrePaint, kHtPageDown}, {kCoolItemPrePaint, kHtThumb}, {kCoolItemPrePaint, kHtLineDown},
+      {CDDS_POSTPAINT, 0}};
+  EXPECT_EQ(seen, expected);
+  DestroyWindow(parent);
+}
+
+}  // namespace
