@@ -231,7 +231,7 @@ TEST(ThemeText, EveryShippedFileParsesAndHoldsItsElement) {
     int children;  // -1: some
   } files[] = {{L"commonskin.xml", L"/skin/framedialog", -1},
                {L"skin.xml", L"/skin/msgdialog", -1},
-               {L"content_skin.xml", L"/skin/scrollbar", 0}};
+               {L"content_skin.xml", L"/skin/scrollbar", -1}};
   for (const auto& f : files) {
     CXmlDom dom;
     ASSERT_EQ(dom.Open(ThemeFile(f.file).c_str(), true, nullptr), 1) << f.file;

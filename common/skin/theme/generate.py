@@ -759,6 +759,21 @@ def authdlg():
   return "\n".join(lines)
 
 
+def scrollbar():
+  """Skinned scroll bars: sky-blue thumb and arrows on a cream channel."""
+  face, pressed, hot = (214, 238, 255), (46, 156, 240), (112, 204, 255)
+  lines = [
+    "  <scrollbar>",
+    item("thumb", id="thumb", normalclr=colorref(hot), colorbg=colorref(OUTLINE),
+         onclr=colorref((84, 180, 248))),
+    item("arrow", id="arrow", normalclr=colorref(OUTLINE), colorbg=colorref(WHITE), onclr=colorref(WHITE)),
+    item("btn", id="btn", normalclr=colorref(face), colorbg=colorref(pressed), onclr=colorref(hot)),
+    item("slot", id="slot", normalclr=colorref(BODY), colorbg=colorref((236, 244, 250))),
+    "  </scrollbar>",
+  ]
+  return "\n".join(lines)
+
+
 def main():
   os.makedirs(OUT, exist_ok=True)
   window = window_picture(40, 80)
@@ -788,7 +803,7 @@ def main():
     ifodlg(),
     pwddlg(),
   ]))
-  write("content_skin.xml", skin_file(["  <scrollbar>\n  </scrollbar>"]))
+  write("content_skin.xml", skin_file([scrollbar()]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))
 
 
