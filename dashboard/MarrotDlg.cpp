@@ -24,19 +24,6 @@ const int kLinkGap = 10;
 const COLORREF kLinkColour = RGB(28, 120, 206);
 const COLORREF kLinkHover = RGB(46, 156, 240);
 
-bool IsColourMessage(UINT message) {
-  switch (message) {
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return true;
-    default:
-      return false;
-  }
-}
-
 int Notice(HWND owner, const wchar_t* text, UINT type = MB_OK | MB_ICONINFORMATION) {
   return ::MessageBoxW(owner, text, L"提示", type);
 }
@@ -246,7 +233,7 @@ bool CMarrotDlg::OnCtlColor(HDC dc, HWND control, LRESULT& result) {
 }
 
 bool CMarrotDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (IsColourMessage(message))
+  if (fw::IsCtlColorMessage(message))
     return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), result);
   switch (message) {
     case WM_PAGE_MODIFIED:

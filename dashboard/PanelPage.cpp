@@ -3,23 +3,6 @@
 #include "DashboardApp.h"
 #include "DashboardMessages.h"
 
-namespace {
-
-bool IsColourMessage(UINT message) {
-  switch (message) {
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 CPanelPage::CPanelPage(UINT templateId, HWND parent, const wchar_t* skinElement) : CSkinDlg(templateId, parent) {
   m_strSkinElement = skinElement;
   m_strSkinFile = L"skin.xml";
@@ -57,7 +40,7 @@ void CPanelPage::OnSettingChanged() {
 int CPanelPage::Prompt(const wchar_t* text, UINT type) { return ::MessageBoxW(hwnd_, text, L"提示", type); }
 
 bool CPanelPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (IsColourMessage(message) && m_brush) {
+  if (fw::IsCtlColorMessage(message) && m_brush) {
     result = reinterpret_cast<LRESULT>(m_brush.Get());
     return true;
   }

@@ -38,15 +38,11 @@ bool RegisterFrameworkClass(WNDPROC procedure) {
 
 // The control a parent's notification is about, or nullptr.
 HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (fw::IsCtlColorMessage(message)) return reinterpret_cast<HWND>(lParam);
   switch (message) {
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
       return reinterpret_cast<HWND>(lParam);
     case WM_NOTIFY:
       return lParam ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : nullptr;
@@ -241,6 +237,19 @@ bool Wnd::OnNotify(NMHDR&, LRESULT&) { return false; }
 LRESULT Wnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (previousProc_) return ::CallWindowProcW(previousProc_, hwnd_, message, wParam, lParam);
   return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool IsCtlColorMessage(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace fw

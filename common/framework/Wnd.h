@@ -128,4 +128,7 @@ class Wnd {
   bool ownsWindow_ = false;
 };
 
+// WM_CTLCOLOR* messages, which ask a parent for a control's colours.
+bool IsCtlColorMessage(UINT message);
+
 }  // namespace fw

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CommHelper.h"
+#include "DataFolderTest.h"
 
 namespace paneltest {
 
@@ -30,25 +31,7 @@ inline bool CopyTree(const std::wstring& from, const std::wstring& to) {
   return copied;
 }
 
-inline void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-  }
-  ::RemoveDirectoryW(folder.c_str());
-}
+inline void RemoveTree(const std::wstring& folder) { RemoveFileTree(folder); }
 
 inline bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -9,6 +9,27 @@
 
 #include "CommHelper.h"
 
+// Removes a folder with everything in it, read-only files too.
+inline void RemoveFileTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFileTree(path);
+      } else {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+      }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
 // Each case starts with an empty data folder of the test prefix.
 class DataFolderTest : public ::testing::Test {
  protected:
@@ -17,25 +38,7 @@ class DataFolderTest : public ::testing::Test {
     folder_ = CCommHelper::GetDataDir(true);
   }
 
-  static void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = folder + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(path);
-        } else {
-          ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-          ::DeleteFileW(path.c_str());
-        }
-      } while (::FindNextFileW(search, &found));
-      ::FindClose(search);
-    }
-    ::RemoveDirectoryW(folder.c_str());
-  }
+  static void RemoveTree(const std::wstring& folder) { RemoveFileTree(folder); }
 
   std::string ReadFile(const std::wstring& name) const {
     std::ifstream file((folder_ + name).c_str(), std::ios::binary);
