@@ -1,6 +1,7 @@
 #include "SystemTray.h"
 
-#include <algorithm>
+#include <shellapi.h>
+
 #include <new>
 
 #include "Handles.h"
@@ -13,11 +14,10 @@ constexpr DWORD kIconDataSize = NOTIFYICONDATAW_V2_SIZE;
 
 HINSTANCE ProgramModule() { return ::GetModuleHandleW(nullptr); }
 
-void CopyTip(NOTIFYICONDATAW& data, const wchar_t* text) {
-  size_t capacity = sizeof(data.szTip) / sizeof(data.szTip[0]);
-  std::fill(std::begin(data.szTip), std::end(data.szTip), L'\0');
-  if (text) wcsncpy(data.szTip, text, capacity - 1);
-}
+// The shell's tip holds 127 characters and a terminator.
+constexpr size_t kTipLength = 127;
+
+std::wstring CutTip(const wchar_t* text) { return std::wstring(text ? text : L"").substr(0, kTipLength); }
 
 struct MainWindowSearch {
   HWND except;
@@ -63,42 +63,48 @@ BOOL CSystemTray::Create(fw::Wnd* notificationWnd, UINT callbackMessage, const w
     args.x = 0, args.y = 0, args.width = 10, args.height = 10;
     if (!fw::Wnd::Create(args)) return FALSE;
   }
-  iconData_ = NOTIFYICONDATAW{};
-  iconData_.cbSize = kIconDataSize;
-  iconData_.hWnd = notificationWnd ? notificationWnd->Hwnd() : Hwnd();
-  iconData_.uID = id;
-  iconData_.hIcon = icon;
-  iconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  iconData_.uCallbackMessage = callbackMessage;
-  CopyTip(iconData_, tip);
+  notifyWnd_ = notificationWnd ? notificationWnd->Hwnd() : Hwnd();
+  iconId_ = id;
+  icon_ = icon;
+  callbackMessage_ = callbackMessage;
+  tip_ = CutTip(tip);
   savedIcon_ = icon;
-  enabled_ = ::Shell_NotifyIconW(NIM_ADD, &iconData_);
+  enabled_ = Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
   hidden_ = FALSE;
   if (!position_) position_ = std::make_unique<CTrayIconPosition>();
   // The shell names the icon by the window it reports to, so that is the
   // window the finder looks for.
-  position_->InitializeTracking(iconData_.hWnd, id);
+  position_->InitializeTracking(notifyWnd_, id);
   return enabled_;
+}
+
+BOOL CSystemTray::Notify(DWORD action, UINT flags) const {
+  NOTIFYICONDATAW data{};
+  data.cbSize = kIconDataSize;
+  data.hWnd = notifyWnd_;
+  data.uID = iconId_;
+  data.uFlags = flags;
+  data.uCallbackMessage = callbackMessage_;
+  data.hIcon = icon_;
+  wcsncpy(data.szTip, tip_.c_str(), kTipLength);
+  return ::Shell_NotifyIconW(action, &data);
 }
 
 void CSystemTray::RemoveIcon() {
   if (!enabled_) return;
-  iconData_.uFlags = 0;
-  ::Shell_NotifyIconW(NIM_DELETE, &iconData_);
+  Notify(NIM_DELETE, 0);
   enabled_ = FALSE;
 }
 
 void CSystemTray::HideIcon() {
   if (!enabled_ || hidden_) return;
-  iconData_.uFlags = NIF_ICON;
-  ::Shell_NotifyIconW(NIM_DELETE, &iconData_);
+  Notify(NIM_DELETE, NIF_ICON);
   hidden_ = TRUE;
 }
 
 BOOL CSystemTray::ShowIcon() {
   if (!enabled_ || !hidden_) return FALSE;
-  iconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  BOOL added = ::Shell_NotifyIconW(NIM_ADD, &iconData_);
+  BOOL added = Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
   hidden_ = FALSE;
   return added;
 }
@@ -110,9 +116,8 @@ BOOL CSystemTray::RefreshIcon() {
 
 BOOL CSystemTray::ShowInTray(HICON icon) {
   if (!enabled_) return FALSE;
-  iconData_.uFlags = NIF_ICON;
-  iconData_.hIcon = icon;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &iconData_);
+  icon_ = icon;
+  return Notify(NIM_MODIFY, NIF_ICON);
 }
 
 BOOL CSystemTray::SetIcon(HICON icon) {
@@ -128,7 +133,7 @@ BOOL CSystemTray::SetIcon(UINT resourceId) { return SetIcon(MAKEINTRESOURCEW(res
 BOOL CSystemTray::SetStandardIcon(const wchar_t* iconName) { return SetIcon(::LoadIconW(nullptr, iconName)); }
 BOOL CSystemTray::SetStandardIcon(UINT iconId) { return SetStandardIcon(MAKEINTRESOURCEW(iconId)); }
 
-HICON CSystemTray::GetIcon() const { return enabled_ ? iconData_.hIcon : nullptr; }
+HICON CSystemTray::GetIcon() const { return enabled_ ? icon_ : nullptr; }
 
 BOOL CSystemTray::SetIconList(UINT firstId, UINT lastId) {
   iconList_.clear();
@@ -196,9 +201,8 @@ void CSystemTray::OnAnimationTimer() {
 
 BOOL CSystemTray::SetTooltipText(const wchar_t* text) {
   if (!enabled_) return FALSE;
-  CopyTip(iconData_, text);
-  iconData_.uFlags = NIF_TIP;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &iconData_);
+  tip_ = CutTip(text);
+  return Notify(NIM_MODIFY, NIF_TIP);
 }
 
 BOOL CSystemTray::SetTooltipText(UINT stringId) {
@@ -207,24 +211,23 @@ BOOL CSystemTray::SetTooltipText(UINT stringId) {
   return SetTooltipText(text);
 }
 
-std::wstring CSystemTray::GetTooltipText() const { return enabled_ ? std::wstring(iconData_.szTip) : std::wstring(); }
+std::wstring CSystemTray::GetTooltipText() const { return enabled_ ? tip_ : std::wstring(); }
 
 BOOL CSystemTray::SetNotificationWnd(fw::Wnd* window) {
   if (!enabled_ || !window || !::IsWindow(window->Hwnd())) return FALSE;
-  iconData_.hWnd = window->Hwnd();
-  iconData_.uFlags = 0;
-  BOOL changed = ::Shell_NotifyIconW(NIM_MODIFY, &iconData_);
-  if (position_) position_->InitializeTracking(iconData_.hWnd, iconData_.uID);
+  notifyWnd_ = window->Hwnd();
+  BOOL changed = Notify(NIM_MODIFY, 0);
+  if (position_) position_->InitializeTracking(notifyWnd_, iconId_);
   return changed;
 }
 
-fw::Wnd* CSystemTray::GetNotificationWnd() const { return fw::Wnd::FromHandle(iconData_.hWnd); }
+fw::Wnd* CSystemTray::GetNotificationWnd() const { return fw::Wnd::FromHandle(notifyWnd_); }
 
 BOOL CSystemTray::SetMenuDefaultItem(UINT item, bool byPosition) {
   if (defaultItem_ == item && defaultByPosition_ == byPosition) return TRUE;
   defaultItem_ = item;
   defaultByPosition_ = byPosition;
-  fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconData_.uID)));
+  fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconId_)));
   HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return FALSE;
   ::SetMenuDefaultItem(popup, defaultItem_, defaultByPosition_);
@@ -241,7 +244,7 @@ POINT CSystemTray::GetIconPosition() {
   if (!position_) return point;
   position_->GetIconPosition(point, CTrayIconPosition::kLookupThenScan, 0);
   // The scan shows its test icon in place of ours: put back what was shown.
-  position_->RestoreIcon(iconData_.hIcon);
+  position_->RestoreIcon(icon_);
   return point;
 }
 
@@ -254,7 +257,7 @@ UINT CSystemTray::DefaultCommand(HMENU menu) const {
 }
 
 void CSystemTray::ShowMenu(HWND receiver) {
-  fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconData_.uID)));
+  fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconId_)));
   HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
   if (!popup) return;
   ::SetMenuDefaultItem(popup, defaultItem_, defaultByPosition_);
@@ -267,9 +270,9 @@ void CSystemTray::ShowMenu(HWND receiver) {
 }
 
 LRESULT CSystemTray::OnTrayNotification(WPARAM id, LPARAM mouseMessage) {
-  if (id != iconData_.uID) return 0;
+  if (id != iconId_) return 0;
   if (targetWnd_ && ::IsWindow(targetWnd_)) {
-    ::PostMessageW(targetWnd_, iconData_.uCallbackMessage, id, mouseMessage);
+    ::PostMessageW(targetWnd_, callbackMessage_, id, mouseMessage);
     if (mouseMessage == WM_RBUTTONUP || mouseMessage == WM_LBUTTONUP) ::SetForegroundWindow(Hwnd());
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
     return 1;
@@ -280,7 +283,7 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM id, LPARAM mouseMessage) {
     ShowMenu(receiver);
   } else if (mouseMessage == WM_LBUTTONDBLCLK) {
     ::SetForegroundWindow(receiver);
-    fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconData_.uID)));
+    fw::ScopedMenu menu(::LoadMenuW(ProgramModule(), MAKEINTRESOURCEW(iconId_)));
     ::SendMessageW(receiver, WM_COMMAND, DefaultCommand(menu.Get()), 0);
   }
   return 1;
@@ -292,7 +295,7 @@ bool CSystemTray::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     result = 0;
     return true;
   }
-  if (iconData_.uCallbackMessage != 0 && message == iconData_.uCallbackMessage) {
+  if (callbackMessage_ != 0 && message == callbackMessage_) {
     result = OnTrayNotification(wParam, lParam);
     return true;
   }

@@ -1,6 +1,5 @@
 #pragma once
 #include <windows.h>
-#include <shellapi.h>
 
 #include <ctime>
 #include <memory>
@@ -67,6 +66,8 @@ class CSystemTray : public fw::Wnd {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The shell's record of the icon, with `flags` saying what it carries.
+  BOOL Notify(DWORD action, UINT flags) const;
   BOOL ShowInTray(HICON icon);
   void OnAnimationTimer();
   UINT DefaultCommand(HMENU menu) const;
@@ -74,7 +75,13 @@ class CSystemTray : public fw::Wnd {
 
   BOOL enabled_ = FALSE;
   BOOL hidden_ = FALSE;
-  NOTIFYICONDATAW iconData_{};
+  // The icon as the shell knows it; kept field by field so that this class
+  // has one layout whatever Windows version a user of it compiles for.
+  HWND notifyWnd_ = nullptr;
+  UINT iconId_ = 0;
+  UINT callbackMessage_ = 0;
+  HICON icon_ = nullptr;
+  std::wstring tip_;
   std::vector<HICON> iconList_;
   UINT_PTR animationTimer_ = 0;
   size_t animationIndex_ = 0;

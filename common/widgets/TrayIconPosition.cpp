@@ -71,12 +71,17 @@ void CTrayIconPosition::RestoreIcon(HICON icon) {
   ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
+// Several windows may carry the taskbar's class (a shell of another make
+// next to the real one): the first with a notification window counts.
 HWND CTrayIconPosition::FindNotifyToolbar() {
-  HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
-  if (!taskbar) return nullptr;
-  HWND notify = ::FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
-  HWND toolbar = notify ? ::FindWindowExW(notify, nullptr, L"ToolbarWindow32", nullptr) : nullptr;
-  return toolbar ? toolbar : notify;
+  for (HWND taskbar = ::FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr); taskbar;
+       taskbar = ::FindWindowExW(nullptr, taskbar, L"Shell_TrayWnd", nullptr)) {
+    HWND notify = ::FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr);
+    if (!notify) continue;
+    HWND toolbar = ::FindWindowExW(notify, nullptr, L"ToolbarWindow32", nullptr);
+    return toolbar ? toolbar : notify;
+  }
+  return nullptr;
 }
 
 RECT CTrayIconPosition::TaskbarRect() const {
