@@ -34,14 +34,15 @@ class FakeTaskbarTest : public ::testing::Test {
     data_[0] = {owner_, 3};
     data_[1] = {taskbar_, 7};
     data_[2] = {owner_, 7};
-    TBBUTTON buttons[3] = {};
-    for (int i = 0; i < 3; ++i) {
+    data_[3] = {owner_, 7};  // a stale copy behind the real one
+    TBBUTTON buttons[4] = {};
+    for (int i = 0; i < 4; ++i) {
       buttons[i].iBitmap = I_IMAGENONE;
       buttons[i].idCommand = 100 + i;
       buttons[i].fsState = TBSTATE_ENABLED;
       buttons[i].dwData = reinterpret_cast<DWORD_PTR>(&data_[i]);
     }
-    ::SendMessageW(toolbar_, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
+    ::SendMessageW(toolbar_, TB_ADDBUTTONSW, 4, reinterpret_cast<LPARAM>(buttons));
     finder_.InitializeTracking(owner_, 7);
   }
   void TearDown() override {
@@ -60,7 +61,7 @@ class FakeTaskbarTest : public ::testing::Test {
   }
 
   HWND taskbar_ = nullptr, notify_ = nullptr, toolbar_ = nullptr, owner_ = nullptr;
-  ButtonData data_[3] = {};
+  ButtonData data_[4] = {};
   CTrayIconPosition finder_;
 };
 
