@@ -64,6 +64,8 @@ void CMoveBarCtrl::DrawFolder(HDC dc, int index, bool pressed) {
   bool selected = index == selFolder_;
   int set = selected ? 3 : 0;
   if (folderImages_[set] && folderImages_[set + 1] && folderImages_[set + 2]) {
+    // The caps' keyed corners show the bar's background.
+    FillSolid(dc, rect, backColour_);
     SIZE left = BitmapSize(folderImages_[set].Get()), right = BitmapSize(folderImages_[set + 2].Get());
     // The normal right cap is drawn 10 pixels narrower than its picture.
     int rightWidth = selected ? right.cx : right.cx - 10;

@@ -489,8 +489,8 @@ def movebar():
   fills = {"normal": (236, 246, 255), "sel": (200, 226, 248)}
   for state, fill in fills.items():
     body = rounded_box(cap, height / 2, cap - 0.5, height / 2 - 0.5, 5)
-    spare = 10 if state == "normal" else 0
     for side in ("l", "r"):
+      spare = 10 if state == "normal" and side == "r" else 0
       pic = Picture(cap + spare, height, KEY)
       for y in range(height):
         for x in range(cap):

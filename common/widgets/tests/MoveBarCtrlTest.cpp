@@ -111,6 +111,13 @@ TEST_F(MoveBarTest, AClickedItemIsReportedAndADraggedOneMovesWhenTheOwnerAgrees)
   EXPECT_EQ((std::vector<std::wstring>{L"three", L"two", L"one"}), Names());
 }
 
+TEST_F(MoveBarTest, TheShippedSkinSetsTheFolderHeightAndAMissingFileChangesNothing) {
+  EXPECT_EQ(0, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\no-such-skin.xml").c_str()));
+  EXPECT_EQ(20, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+  ASSERT_EQ(1, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\theme\\default\\skin.xml").c_str()));
+  EXPECT_EQ(24, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+}
+
 TEST(MoveBarNoDrag, WithoutTheDragStyleMovingOffOnlyReleasesThePress) {
   MessageRecorder owner(WM_MOVEBAR_NOTIFY, WM_MOVEBAR_NOTIFY);
   fw::CreateArgs args;

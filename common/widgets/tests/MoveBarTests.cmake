@@ -4,3 +4,6 @@ hollin_add_test(widgets_movebar_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/MoveBarCtrlTest.cpp
   LIBS widgets
   LOCK display)
+if(HOLLIN_TESTS)
+  add_dependencies(widgets_movebar_tests skin_theme)
+endif()

@@ -2,6 +2,10 @@
 // after 30 seconds.
 #include <windows.h>
 
+#include "ImageListHandle.h"
+
+#include "CommHelper.h"
+#include "MoveBarCtrl.h"
 #include "SkinTab.h"
 
 namespace {
@@ -10,6 +14,10 @@ class GalleryWindow : public fw::Wnd {
  protected:
   bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
     if (message == WM_DESTROY) ::PostQuitMessage(0);
+    if (message == WM_MOVEBAR_NOTIFY) {
+      result = 1;  // every folder may open, every item may move
+      return true;
+    }
     if (message == WM_CTLCOLORSTATIC) {
       result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
       return true;
@@ -34,6 +42,26 @@ void ShowTabStrip(HWND parent, CSkinTab& tabs) {
   tabs.Send(WM_MOUSEMOVE, 0, MAKELPARAM(500, 10));
 }
 
+HIMAGELIST SystemIcons() {
+  HIMAGELIST list = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 4, 0);
+  for (const wchar_t* icon : {IDI_INFORMATION, IDI_WARNING, IDI_QUESTION, IDI_APPLICATION}) {
+    ::ImageList_AddIcon(list, ::LoadIconW(nullptr, icon));
+  }
+  return list;
+}
+
+void ShowFolderBar(HWND parent, CMoveBarCtrl& bar, HIMAGELIST icons) {
+  bar.Create(WS_VISIBLE, {10, 60, 210, 440}, parent, 7, 0x3FC & ~MBS_ANIMATE);
+  std::wstring skin = GetExeDir() + L"\\theme\\default\\skin.xml";
+  bar.LoadSkin(L"movebar", skin.c_str());
+  bar.SetImageList(icons, CMoveBarCtrl::kLarge);
+  const wchar_t* folders[] = {L"我的游戏", L"故事", L"儿歌", L"动画片"};
+  for (const wchar_t* name : folders) bar.AddFolder(name);
+  const wchar_t* items[] = {L"拼图", L"找不同", L"涂色", L"数一数", L"记忆翻牌", L"连连看"};
+  for (int i = 0; i < 6; ++i) bar.InsertItem(1, -1, items[i], i % 4);
+  bar.SetSelFolder(1);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -45,6 +73,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!window.Create(args)) return 1;
   CSkinTab tabs;
   ShowTabStrip(window.Hwnd(), tabs);
+  CMoveBarCtrl bar;
+  fw::ScopedImageList icons(SystemIcons());
+  ShowFolderBar(window.Hwnd(), bar, icons.Get());
   ::SetTimer(nullptr, 0, 30000, nullptr);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
