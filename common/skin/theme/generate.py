@@ -774,6 +774,36 @@ def scrollbar():
   return "\n".join(lines)
 
 
+def movebar():
+  """The folder bar's buttons: rounded caps on the magenta key (hard edges,
+  so no blended pixel escapes the key) and a middle that is stretched. The
+  normal right cap carries 10 spare columns the bar leaves out."""
+  height, cap = 24, 6
+  fills = {"normal": (236, 246, 255), "sel": (200, 226, 248)}
+  for state, fill in fills.items():
+    body = rounded_box(cap, height / 2, cap - 0.5, height / 2 - 0.5, 5)
+    for side in ("l", "r"):
+      spare = 10 if state == "normal" and side == "r" else 0
+      pic = Picture(cap + spare, height, KEY)
+      for y in range(height):
+        for x in range(cap):
+          mx = x if side == "l" else cap * 2 - 1 - x
+          inside = body(mx + 0.5, y + 0.5)
+          if inside < -1:
+            pic.pixels[y][x] = fill
+          elif inside < 0:
+            pic.pixels[y][x] = OUTLINE
+      pic.save_bmp("movebar_%s_%s.bmp" % (state, side))
+    middle = Picture(4, height, fill)
+    for x in range(4):
+      middle.pixels[0][x] = OUTLINE
+      middle.pixels[height - 1][x] = OUTLINE
+    middle.save_bmp("movebar_%s_m.bmp" % state)
+  return item("movebar", normal_textclr=colorref(MESSAGE_TEXT), sel_textclr=colorref(OUTLINE), textalign=1,
+              folderheight=height, **{"%s_img_%s" % (state, side): "movebar_%s_%s.bmp" % (state, side)
+                                      for state in ("normal", "sel") for side in ("l", "m", "r")})
+
+
 def main():
   os.makedirs(OUT, exist_ok=True)
   window = window_picture(40, 80)
@@ -802,6 +832,7 @@ def main():
     gendlg(),
     ifodlg(),
     pwddlg(),
+    movebar(),
   ]))
   write("content_skin.xml", skin_file([scrollbar()]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))

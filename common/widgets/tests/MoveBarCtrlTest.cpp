@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "MoveBarCtrl.h"
+#include "WidgetTestSupport.h"
+
+namespace {
+
+constexpr int kHeight = 300;
+
+// Three folders in a 150x300 bar; the first holds three items.
+class MoveBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Build(0x3FC & ~MBS_ANIMATE); }
+  void Build(DWORD flags) {
+    fw::CreateArgs args;
+    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    args.width = 200, args.height = 400;
+    ASSERT_TRUE(owner_.Create(args));
+    owner_.answer = 1;
+    RECT rect{0, 0, 150, kHeight};
+    ASSERT_TRUE(bar_.Create(WS_VISIBLE, rect, owner_.Hwnd(), 5, flags));
+    for (const wchar_t* name : {L"Games", L"Stories", L"games"}) bar_.AddFolder(name, name[0]);
+    for (const wchar_t* name : {L"one", L"two", L"three"}) bar_.InsertItem(0, -1, name, -1, name[1]);
+  }
+  POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+  // A click whose button-up is already queued, so the capture loop ends.
+  void Click(POINT down, POINT up, const POINT* through = nullptr) {
+    if (through) ::PostMessageW(bar_.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(through->x, through->y));
+    ::PostMessageW(bar_.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(up.x, up.y));
+    bar_.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+    PumpMessages();
+  }
+  std::vector<std::wstring> Names() {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < bar_.GetItemCount(); ++i) names.push_back(bar_.GetItemText(i));
+    return names;
+  }
+  using Sent = std::vector<std::pair<UINT, LPARAM>>;
+
+  MessageRecorder owner_{WM_MOVEBAR_NOTIFY, WM_MOVEBAR_NOTIFY};
+  CMoveBarCtrl bar_;
+};
+
+TEST_F(MoveBarTest, FoldersUpToTheOpenOneStackAtTheTopAndTheRestAtTheBottom) {
+  EXPECT_EQ(0x42000000, ::GetWindowLongPtrW(bar_.Hwnd(), GWL_STYLE) & 0x42000000);
+  bar_.SetSelFolder(1);
+  ASSERT_EQ(1, bar_.GetSelFolder());
+  EXPECT_EQ(0, bar_.GetFolderRect(0).top);
+  EXPECT_EQ(20, bar_.GetFolderRect(1).top);
+  EXPECT_EQ(kHeight - 20, bar_.GetFolderRect(2).top);
+  RECT inside = bar_.GetInsideRect();
+  EXPECT_EQ(40, inside.top);
+  EXPECT_EQ(kHeight - 20, inside.bottom);
+  bar_.SetSelFolder(2);
+  EXPECT_EQ(40, bar_.GetFolderRect(2).top);
+  EXPECT_EQ(kHeight, bar_.GetInsideRect().bottom);
+  EXPECT_EQ(2, bar_.FindFolder(L"games"));
+  EXPECT_EQ(-1, bar_.FindFolder(L"GAMES"));
+  EXPECT_EQ(static_cast<DWORD_PTR>(L'g'), bar_.GetFolderData(-1));
+}
+
+TEST_F(MoveBarTest, RemovingFoldersKeepsTheOpenFolderAndIgnoresBadIndexes) {
+  bar_.SetSelFolder(2);
+  bar_.SetSelFolder(-1);
+  bar_.SetSelFolder(7);
+  bar_.RemoveFolder(9);
+  bar_.RemoveFolder(-1);
+  ASSERT_EQ(2, bar_.GetSelFolder());
+  bar_.RemoveFolder(0);  // before the open one: the same folder stays open
+  EXPECT_EQ(1, bar_.GetSelFolder());
+  EXPECT_EQ(static_cast<DWORD_PTR>(L'g'), bar_.GetFolderData(-1));
+  bar_.RemoveFolder(1);  // the open one: the one before it opens
+  EXPECT_EQ(0, bar_.GetSelFolder());
+  bar_.RemoveFolder(0);
+  EXPECT_EQ(-1, bar_.GetSelFolder());
+  EXPECT_EQ(0, bar_.GetItemCount());
+}
+
+TEST_F(MoveBarTest, TheOwnerIsAskedBeforeAFolderOpensAndToldAfter) {
+  owner_.answer = 0;
+  Click(Centre(bar_.GetFolderRect(2)), Centre(bar_.GetFolderRect(2)));
+  EXPECT_EQ(0, bar_.GetSelFolder());
+  owner_.answer = 1;
+  Click(Centre(bar_.GetFolderRect(2)), Centre(bar_.GetFolderRect(1)));  // released elsewhere
+  EXPECT_EQ(0, bar_.GetSelFolder());
+  Click(Centre(bar_.GetFolderRect(2)), Centre(bar_.GetFolderRect(2)));
+  EXPECT_EQ(2, bar_.GetSelFolder());
+  EXPECT_EQ((Sent{{WM_MOVEBAR_NOTIFY, 0}, {WM_MOVEBAR_NOTIFY, 0}, {WM_MOVEBAR_NOTIFY, 2}}), owner_.received);
+  EXPECT_EQ(MBN_FOLDERCHANGED, owner_.lastWParam);
+  EXPECT_EQ(0, bar_.Send(WM_MOVEBAR_NOTIFY, MBN_ITEMCLICKED, 0));
+}
+
+TEST_F(MoveBarTest, AClickedItemIsReportedAndADraggedOneMovesWhenTheOwnerAgrees) {
+  POINT first = Centre(bar_.GetItemRect(0)), third = Centre(bar_.GetItemRect(2));
+  Click(first, third);  // released off the item without dragging: nothing
+  EXPECT_TRUE(owner_.received.empty());
+  Click(third, third);
+  EXPECT_EQ((Sent{{WM_MOVEBAR_NOTIFY, 2}}), owner_.received);
+  EXPECT_EQ(MBN_ITEMCLICKED, owner_.lastWParam);
+  EXPECT_EQ(2, bar_.GetLastSelectedItem());
+  owner_.received.clear();
+  POINT below{first.x, bar_.GetItemRect(2).bottom + 20};
+  Click(first, below, &below);  // to the end
+  EXPECT_EQ(MBN_ITEMDROPPED, owner_.lastWParam);
+  EXPECT_EQ((std::vector<std::wstring>{L"two", L"three", L"one"}), Names());
+  first = Centre(bar_.GetItemRect(0));
+  Click(first, Centre(bar_.GetItemRect(2)), &third);  // onto the last item: lands before it
+  EXPECT_EQ((std::vector<std::wstring>{L"three", L"two", L"one"}), Names());
+  owner_.answer = 0;
+  Click(first, below, &below);
+  EXPECT_EQ((std::vector<std::wstring>{L"three", L"two", L"one"}), Names());
+}
+
+TEST_F(MoveBarTest, TheShippedSkinSetsTheFolderHeightAndAMissingFileChangesNothing) {
+  EXPECT_EQ(0, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\no-such-skin.xml").c_str()));
+  EXPECT_EQ(20, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+  ASSERT_EQ(1, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\theme\\default\\skin.xml").c_str()));
+  EXPECT_EQ(24, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+}
+
+TEST(MoveBarNoDrag, WithoutTheDragStyleMovingOffOnlyReleasesThePress) {
+  MessageRecorder owner(WM_MOVEBAR_NOTIFY, WM_MOVEBAR_NOTIFY);
+  fw::CreateArgs args;
+  args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  ASSERT_TRUE(owner.Create(args));
+  CMoveBarCtrl bar;
+  ASSERT_TRUE(bar.Create(WS_VISIBLE, {0, 0, 150, 300}, owner.Hwnd(), 5, MBS_SMALLICONS));
+  bar.AddFolder(L"Only");
+  for (const wchar_t* name : {L"a", L"b"}) bar.InsertItem(0, 0, name);
+  RECT a = bar.GetItemRect(0), b = bar.GetItemRect(1);
+  EXPECT_EQ(a.bottom + 10, b.top);  // small icons: 10 pixels between rows
+  POINT from{a.left + 2, (a.top + a.bottom) / 2}, to{b.left + 2, (b.top + b.bottom) / 2};
+  ::PostMessageW(bar.Hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+  ::PostMessageW(bar.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  bar.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  PumpMessages();
+  EXPECT_TRUE(owner.received.empty());
+  EXPECT_EQ(L"b", bar.GetItemText(0));
+}
+
+}  // namespace
