@@ -804,6 +804,68 @@ def movebar():
                                       for state in ("normal", "sel") for side in ("l", "m", "r")})
 
 
+LIST_HEADER_HEIGHT = 28
+LIST_HEADER_TOP = (150, 218, 255)
+LIST_HEADER_BOTTOM = (104, 190, 250)
+LIST_HEADER_TEXT = (255, 255, 255)
+LIST_ROW_TEXT = MESSAGE_TEXT
+LIST_ROW_ODD = (255, 255, 255)
+LIST_ROW_EVEN = (240, 248, 255)
+LIST_SELECTED = (255, 226, 140)
+LIST_HOVER = (214, 238, 255)
+
+
+def list_header_colour(y):
+  return mix(LIST_HEADER_TOP, LIST_HEADER_BOTTOM, y / (LIST_HEADER_HEIGHT - 1))
+
+
+def list_header_picture(width, edge=None):
+  """A vertical strip of the header's gradient; `edge` is the colour of a
+  1-pixel separator line drawn down its right side."""
+  pic = Picture(width, LIST_HEADER_HEIGHT)
+  for y in range(LIST_HEADER_HEIGHT):
+    pic.pixels[y] = [list_header_colour(y)] * width
+    if edge is not None:
+      pic.pixels[y][width - 1] = mix(list_header_colour(y), edge, 0.6)
+  return pic
+
+
+def list_arrow(up):
+  """A small white triangle on the header's colours, copied as it is."""
+  width, height = 9, LIST_HEADER_HEIGHT
+  pic = list_header_picture(width)
+  top = (height - 5) / 2
+  ys = (top + 5, top) if up else (top, top + 5)
+  tip = (4.5, ys[1])
+  shape = polyline([(0.5, ys[0]), tip, (8.5, ys[0])], 1.6)
+  pic.paint(shape, LIST_HEADER_TEXT)
+  return pic
+
+
+def listctrl():
+  """The skinned list: header pictures and colours, row colours, and the
+  alternating rows, read by the list's skin loading."""
+  list_header_picture(2).save_bmp("list_header_left.bmp")
+  list_header_picture(4).save_bmp("list_header_mid.bmp")
+  list_header_picture(2, OUTLINE).save_bmp("list_header_right.bmp")
+  list_arrow(True).save_bmp("list_sort_asc.bmp")
+  list_arrow(False).save_bmp("list_sort_des.bmp")
+  lines = ["  <listctrl>",
+           item("LISTITEM", TypeID=0, height=LIST_HEADER_HEIGHT, normalbkgleft="list_header_left.bmp",
+                normalbkgmid="list_header_mid.bmp", normalbkgright="list_header_right.bmp",
+                arrowAsc="list_sort_asc.bmp", arrowDes="list_sort_des.bmp",
+                fontclr=colorref(LIST_HEADER_TEXT), fontsize=14, fonttype=FONT),
+           item("LISTITEM", TypeID=2, highlightbgclr=colorref(LIST_SELECTED),
+                highlighttextclr=colorref(LIST_ROW_TEXT), showalwaysbgclr=colorref(LIST_SELECTED),
+                showalwaystextclr=colorref(LIST_ROW_TEXT), overbgclr=colorref(LIST_HOVER),
+                overtextclr=colorref(LIST_ROW_TEXT), bgclr=colorref(LIST_ROW_ODD), fontsize=13,
+                fonttype=FONT),
+           item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_ODD), fontclr=colorref(LIST_ROW_TEXT)),
+           item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_EVEN), fontclr=colorref(LIST_ROW_TEXT)),
+           "  </listctrl>"]
+  return "\n".join(lines)
+
+
 def main():
   os.makedirs(OUT, exist_ok=True)
   window = window_picture(40, 80)
@@ -833,6 +895,7 @@ def main():
     ifodlg(),
     pwddlg(),
     movebar(),
+    listctrl(),
   ]))
   write("content_skin.xml", skin_file([scrollbar()]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))
