@@ -206,8 +206,9 @@ TEST_F(PageHostSiteTest, TheBrowsersDropTargetIsKeptUntilThePageGoesAndALateCall
   EXPECT_EQ(2, browserTarget.references);
   given->Release();
 
-  TearDown();  // the page and its control are gone; the site is still held
+  DestroyIETabWindow(page);  // the window goes before the page object
   EXPECT_EQ(1, browserTarget.references);
+  TearDown();  // the page and its control are gone; the site is still held
   DOCHOSTUIINFO info{};
   EXPECT_EQ(E_NOTIMPL, handler->GetHostInfo(&info));
   IDispatch* external = reinterpret_cast<IDispatch*>(&info);

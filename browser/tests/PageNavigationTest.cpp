@@ -199,6 +199,19 @@ TEST_F(PageNavigationTest, EventsWineNeverFiresReachTheOwnerThroughTheSink) {
   EXPECT_EQ(VARIANT_TRUE, refused);
   EXPECT_EQ(L"http://example.com/", owner.received.back().url);
 
+  // The private scheme is cancelled before the page is asked.
+  owner.answerNavigation = [](const std::wstring&) { return 0; };
+  const int asked = owner.Count(WM_IE_BEFORENAVIGATE);
+  VARIANT_BOOL appCancel = VARIANT_FALSE;
+  EventArguments app;
+  app.Value(Dispatch(page->Control().Browser()));
+  app.Text(L"QuommApp:open");
+  for (int i = 0; i < 4; ++i) app.Value(empty);
+  app.Value(BoolRef(&appCancel));
+  Raise(page, DISPID_BEFORENAVIGATE2, app);
+  EXPECT_EQ(VARIANT_TRUE, appCancel);
+  EXPECT_EQ(asked, owner.Count(WM_IE_BEFORENAVIGATE));
+
   EventArguments wrong;
   EXPECT_EQ(DISP_E_BADPARAMCOUNT, Raise(page, DISPID_NEWWINDOW2, wrong));
 }
