@@ -22,6 +22,7 @@
 #include "Wnd.h"
 
 class TabCtrlStyleDrawer;
+class IETab;
 
 // The browser's tab strip: the list of tabs, a row of tab headers with five
 // buttons (the control area) and the page area, where the current tab's
@@ -76,6 +77,9 @@ class TabCtrl : public fw::Wnd,
   bool Create(HWND parent, DWORD style, const RECT& rect, UINT id);
 
   // Tabs. The strip owns every tab it holds and deletes it when removed.
+  // A browser page for this strip (template 136, the strip as its owner);
+  // its window is made when the caller inserts it.
+  IETab* NewIETab();
   Tab* AddTab(Tab* tab, const wchar_t* text, int image);
   Tab* InsertTab(int position, Tab* tab, const wchar_t* text, int image);
   Tab* InsertTab(Tab* before, Tab* tab, const wchar_t* text, int image);

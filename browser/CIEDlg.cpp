@@ -1,0 +1,211 @@
+#include "CIEDlg.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "BitmapDC.h"
+#include "SnapshotBitmap.h"
+#include "Url.h"
+
+namespace {
+
+const UINT kControlId = 10050;
+const wchar_t kBlankPage[] = L"about:blank";
+const wchar_t kBlankTitle[] = L"空白页";
+const int kCaptureMargin = 15;
+
+bool IsBlank(const std::wstring& url) { return ::_wcsicmp(url.c_str(), kBlankPage) == 0; }
+
+int Capture(HWND window, int width, int height, const std::wstring& fileName) {
+  if (width <= 0 || height <= 0) return 0;
+  fw::WindowDC screen(window);
+  CBitmapDC picture(width, height, screen);
+  if (!::BitBlt(picture, 0, 0, width, height, screen, 0, 0, SRCCOPY)) return 0;
+  return WriteSnapshotBitmap(picture, width, height, fileName) ? 1 : 0;
+}
+
+}  // namespace
+
+CIEDlg::CIEDlg(UINT templateId, HWND parent) : fw::Dialog(templateId, parent), resourceId_(templateId), owner_(parent) {}
+
+CIEDlg::~CIEDlg() {
+  // While this class is whole, so the control and OLE end in their order.
+  Destroy();
+}
+
+BOOL CIEDlg::CreatePageWindow(HWND parent) { return CreateModeless(parent) ? TRUE : FALSE; }
+
+BOOL CIEDlg::OnInitDialog() {
+  background_.Reset(::CreateSolidBrush(RGB(255, 255, 255)));
+  oleStarted_ = SUCCEEDED(::OleInitialize(nullptr));
+  const RECT place{50, 50, 200, 300};
+  if (!control_.CreateView(Hwnd(), place, kControlId)) {
+    ::MessageBoxW(Hwnd(), L"无法加载IE控件", L"", MB_OK | MB_ICONWARNING);
+  } else {
+    ConnectEvents();
+    control_.Browser()->put_Silent(VARIANT_TRUE);
+    const RECT client = ClientRect();
+    ::MoveWindow(control_, 0, 0, client.right, client.bottom, TRUE);
+  }
+  return fw::Dialog::OnInitDialog();
+}
+
+void CIEDlg::ConnectEvents() {
+  control_.SetEventSink(this);
+  control_.beforeNavigate2 = static_cast<CHtmlCtrlEx::BeforeNavigate2Slot>(&CIEDlg::OnBeforeNavigate2);
+  control_.documentComplete = static_cast<CHtmlCtrlEx::DocumentCompleteSlot>(&CIEDlg::OnDocumentComplete);
+  control_.navigateError = static_cast<CHtmlCtrlEx::NavigateErrorSlot>(&CIEDlg::OnNavigateError);
+  control_.titleChange = static_cast<CHtmlCtrlEx::TitleChangeSlot>(&CIEDlg::OnTitleChange);
+  control_.newWindow2 = static_cast<CHtmlCtrlEx::NewWindow2Slot>(&CIEDlg::OnNewWindow2);
+  control_.progressChange = static_cast<CHtmlCtrlEx::ProgressChangeSlot>(&CIEDlg::OnProgressChange);
+}
+
+bool CIEDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_SIZE:
+      if (control_.Hwnd()) ::MoveWindow(control_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      result = 0;
+      return true;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      result = reinterpret_cast<LRESULT>(background_.Get());
+      return true;
+    default:
+      return fw::Dialog::OnMessage(message, wParam, lParam, result);
+  }
+}
+
+// The control is gone before its page, whatever order the owner destroys in.
+void CIEDlg::OnFinalMessage() {
+  if (!oleStarted_) return;
+  oleStarted_ = false;
+  ::OleUninitialize();
+}
+
+bool CIEDlg::PreTranslateMessage(MSG& message) {
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
+  try {
+    return fw::Dialog::PreTranslateMessage(message);
+  } catch (...) {
+    return false;
+  }
+}
+
+LRESULT CIEDlg::Tell(UINT message, WPARAM wParam) {
+  return ::SendMessageW(owner_, message, wParam, reinterpret_cast<LPARAM>(this));
+}
+
+void CIEDlg::OnBeforeNavigate2(IDispatch*, const std::wstring& url, DWORD, const std::wstring&, VARIANT*,
+                               const std::wstring&, bool& cancel) {
+  std::wstring lower = url;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) { return std::towlower(c); });
+  if (Tell(WM_IE_BEFORENAVIGATE, reinterpret_cast<WPARAM>(lower.c_str())) != 0) {
+    Stop();
+    cancel = true;
+    return;
+  }
+  if (lower.find(L".swf") != std::wstring::npos) {
+    cancel = true;
+    return;
+  }
+  loaded_ = 0;
+}
+
+void CIEDlg::OnDocumentComplete(IDispatch*, const std::wstring& url) {
+  loaded_ = 1;
+  // Only the top-level document carries the location; frames tell nothing.
+  if (::_wcsicmp(url.c_str(), control_.LocationURL().c_str()) == 0) Tell(WM_IE_DOCCOMPLETE);
+}
+
+void CIEDlg::OnNavigateError(IDispatch*, const std::wstring&, const std::wstring&, LONG, bool&) {
+  loaded_ = 1;
+  Tell(WM_IE_NAVERROR);
+}
+
+void CIEDlg::OnTitleChange(const std::wstring& title) {
+  title_ = title;
+  Tell(WM_IE_TITLECHANGE);
+}
+
+LRESULT CIEDlg::OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) {
+  return ::SendMessageW(owner_, WM_IE_NEWWINDOW, reinterpret_cast<WPARAM>(newBrowser),
+                        reinterpret_cast<LPARAM>(cancel));
+}
+
+LRESULT CIEDlg::OnProgressChange(LONG, LONG) { return Tell(WM_IE_PROGRESS); }
+
+void CIEDlg::Navigate(const std::wstring& url) {
+  title_ = url;
+  url_ = url;
+  if (IsBlank(url))
+    title_ = kBlankTitle;
+  else if (!fw::Url::Parse(url))
+    return;
+  control_.Navigate(url);
+}
+
+void CIEDlg::GoBack() {
+  if (control_.Browser()) control_.Browser()->GoBack();
+}
+
+void CIEDlg::GoForward() {
+  if (control_.Browser()) control_.Browser()->GoForward();
+}
+
+void CIEDlg::Refresh() {
+  if (control_.Browser()) control_.Browser()->Refresh();
+}
+
+void CIEDlg::Stop() {
+  if (control_.Browser()) control_.Browser()->Stop();
+}
+
+std::wstring CIEDlg::GetTitle() const { return IsBlank(GetURL()) ? kBlankTitle : title_; }
+
+std::wstring CIEDlg::GetURL() const {
+  const std::wstring location = control_.LocationURL();
+  return location.empty() ? url_ : location;
+}
+
+IDispatch* CIEDlg::GetBrowserDispatch() const {
+  IDispatch* application = nullptr;
+  if (!control_.Browser() || FAILED(control_.Browser()->get_Application(&application))) return nullptr;
+  return application;
+}
+
+int CIEDlg::SaveSnapshot(const std::wstring& fileName) {
+  if (!loaded_) return 0;
+  IHTMLDocument2* document = control_.GetHtmlDocument2();
+  if (!document) return 0;
+  IHTMLElement* body = nullptr;
+  IHTMLElementRender* render = nullptr;
+  if (SUCCEEDED(document->get_body(&body)) && body)
+    body->QueryInterface(__uuidof(IHTMLElementRender), reinterpret_cast<void**>(&render));
+  int written = 0;
+  const RECT client = ClientRect();
+  if (render && client.right > 0 && client.bottom > 0) {
+    CBitmapDC picture(client.right, client.bottom);
+    // Drawn twice: the first pass may leave parts of the page unpainted.
+    render->DrawToDC(picture);
+    render->DrawToDC(picture);
+    written = WriteSnapshotBitmap(picture, client.right, client.bottom, fileName) ? 1 : 0;
+  }
+  if (render) render->Release();
+  if (body) body->Release();
+  document->Release();
+  return written;
+}
+
+int CIEDlg::CaptureControl(const std::wstring& fileName) {
+  const RECT client = control_.ClientRect();
+  return Capture(control_, client.right - kCaptureMargin, client.bottom - kCaptureMargin, fileName);
+}
+
+int CIEDlg::CaptureWindow(HWND window, const std::wstring& fileName) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return Capture(window, client.right - kCaptureMargin, client.bottom - kCaptureMargin, fileName);
+}

@@ -1,0 +1,75 @@
+#include "ProgramPage.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "CommHelper.h"
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
+
+int HexValue(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+// %XX escapes as UTF-8 bytes, the way the browser writes them.
+std::wstring Unescape(const std::wstring& text) {
+  std::string bytes;
+  std::wstring result;
+  auto flush = [&] {
+    if (bytes.empty()) return;
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &wide[0], length);
+    result += wide;
+    bytes.clear();
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+      bytes.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+      i += 2;
+      continue;
+    }
+    flush();
+    result.push_back(text[i]);
+  }
+  flush();
+  return result;
+}
+
+// The local path of a file: URL with a drive letter; empty for anything else.
+std::wstring LocalPath(const std::wstring& url) {
+  if (url.size() < 5 || ::_wcsnicmp(url.c_str(), L"file:", 5) != 0) return std::wstring();
+  std::wstring rest = url.substr(5);
+  const size_t end = rest.find_first_of(L"?#");
+  if (end != std::wstring::npos) rest.erase(end);
+  rest = Unescape(rest);
+  size_t start = 0;
+  while (start < rest.size() && IsSeparator(rest[start])) ++start;
+  rest.erase(0, start);
+  // A drive letter, a colon and a separator; a host name here is UNC.
+  if (rest.size() < 3 || !iswalpha(rest[0]) || rest[1] != L':' || !IsSeparator(rest[2])) return std::wstring();
+  for (wchar_t& c : rest)
+    if (c == L'/') c = L'\\';
+  wchar_t canonical[MAX_PATH];
+  if (rest.size() >= MAX_PATH || !::PathCanonicalizeW(canonical, rest.c_str())) return std::wstring();
+  return canonical;
+}
+
+}  // namespace
+
+bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
+  const std::wstring path = LocalPath(url);
+  std::wstring base = folder;
+  while (!base.empty() && IsSeparator(base.back())) base.pop_back();
+  if (path.empty() || base.size() < 2 || base.compare(0, 2, L"\\\\") == 0) return false;
+  if (path.size() <= base.size() + 1 || path[base.size()] != L'\\') return false;
+  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(base.size()),
+                          base.c_str(), static_cast<int>(base.size())) == CSTR_EQUAL;
+}
+
+bool IsProgramPage(const std::wstring& url) { return IsPageInFolder(url, CCommHelper::GetExeDir()); }

@@ -1,0 +1,252 @@
+// The host as the browser asks it, through the control's own client site.
+#include <mshtmhst.h>
+#include <urlmon.h>
+
+#include "CDocHostSite.h"
+#include "CommHelper.h"
+#include "PageHostTestSupport.h"
+#include "ProgramPage.h"
+#include "SysConf.h"
+
+namespace {
+
+template <typename T>
+T* SiteInterface(CIEDlg* page, REFIID iid) {
+  IOleObject* object = nullptr;
+  IOleClientSite* site = nullptr;
+  T* result = nullptr;
+  if (SUCCEEDED(page->Control().Browser()->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+    object->GetClientSite(&site);
+    object->Release();
+  }
+  if (site) {
+    site->QueryInterface(iid, reinterpret_cast<void**>(&result));
+    site->Release();
+  }
+  return result;
+}
+
+TEST(ProgramPageTest, OnlyFilesInsideTheFolderArePagesOfTheProgram) {
+  const std::wstring folder = L"C:\\Program Files\\Tavik";
+  struct Case {
+    const wchar_t* url;
+    bool inside;
+  } cases[] = {
+      {L"file:///C:/Program%20Files/Tavik/help/a.html", true},
+      {L"file://C:\\Program Files\\Tavik\\a.html", true},
+      {L"FILE:///c:/program files/TAVIK/a.html#top", true},
+      {L"file:///C:/Program%20Files/Tavik/help/../a.html", true},
+      {L"file:///C:/Program%20Files/Tavik/../Other/a.html", false},
+      {L"file:///C:/Program%20Files/Tavik%2e%2e/a.html", false},
+      {L"file:///C:/Program%20Files/TavikBad/a.html", false},
+      {L"file:///C:/Program%20Files/Tavik", false},
+      {L"file://server/share/Program Files/Tavik/a.html", false},
+      {L"file:////server/C:/Program Files/Tavik/a.html", false},
+      {L"http://C:/Program Files/Tavik/a.html", false},
+      {L"about:blank", false},
+      {L"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.inside, IsPageInFolder(c.url, folder)) << c.url;
+  EXPECT_FALSE(IsPageInFolder(L"file://server/share/a.html", L"\\\\server\\share"));
+}
+
+TEST(SecurityPolicyTest, OnlyTheProgramsPagesMayScriptUnsafeControls) {
+  const std::wstring local = L"file:///" + CCommHelper::GetExeDir() + L"\\page.html";
+  const HRESULT kDefault = INET_E_DEFAULT_ACTION;
+  struct Case {
+    DWORD action;
+    HRESULT local, remote;
+    DWORD remotePolicy;
+  } cases[] = {
+      {0x1200, S_OK, S_OK, URLPOLICY_ALLOW},         {0x1201, S_OK, S_FALSE, URLPOLICY_DISALLOW},
+      {0x1203, S_OK, S_FALSE, URLPOLICY_DISALLOW},   {0x1204, S_OK, kDefault, 7},
+      {0x13FF, S_OK, kDefault, 7},                   {0x1400, S_OK, S_OK, URLPOLICY_ALLOW},
+      {0x1401, S_OK, S_FALSE, URLPOLICY_DISALLOW},   {0x1405, S_OK, S_OK, URLPOLICY_ALLOW},
+      {0x1406, S_OK, kDefault, 7},                   {0x1605, kDefault, kDefault, 7},
+      {0x1C00, kDefault, kDefault, 7},               {0x1001, kDefault, kDefault, 7},
+  };
+  for (const Case& c : cases) {
+    for (const std::wstring& url : {local, std::wstring(L"http://example.com/"), std::wstring(L"about:blank")}) {
+      const bool isLocal = url == local;
+      DWORD policy = 7;
+      const HRESULT hr = CDocHostSite::UrlActionPolicy(url.c_str(), c.action, reinterpret_cast<BYTE*>(&policy),
+                                                       sizeof(policy));
+      EXPECT_EQ(isLocal ? c.local : c.remote, hr) << std::hex << c.action << " " << url.c_str();
+      if (!isLocal) {
+        EXPECT_EQ(c.remotePolicy, policy) << std::hex << c.action;
+      }
+    }
+  }
+  BYTE small[3] = {9, 9, 9};
+  EXPECT_EQ(S_FALSE, CDocHostSite::UrlActionPolicy(L"http://example.com/", 0x1400, small, sizeof(small)));
+  EXPECT_EQ(9, small[0]);
+}
+
+class PageHostSiteTest : public PageHostTest {};
+
+TEST_F(PageHostSiteTest, TheBrowserFindsTheSecurityManagerAndTheHostsAnswers) {
+  IETab* page = OpenPage();
+  IServiceProvider* services = SiteInterface<IServiceProvider>(page, IID_IServiceProvider);
+  ASSERT_NE(nullptr, services);
+  IInternetSecurityManager* manager = nullptr;
+  EXPECT_EQ(S_OK, services->QueryService(IID_IInternetSecurityManager, IID_IInternetSecurityManager,
+                                         reinterpret_cast<void**>(&manager)));
+  ASSERT_NE(nullptr, manager);
+  DWORD policy = 7;
+  EXPECT_EQ(S_FALSE, manager->ProcessUrlAction(L"http://example.com/", 0x1201, reinterpret_cast<BYTE*>(&policy),
+                                               sizeof(policy), nullptr, 0, 0, 0));
+  EXPECT_EQ(INET_E_DEFAULT_ACTION, manager->MapUrlToZone(L"http://example.com/", &policy, 0));
+  manager->Release();
+  void* other = &policy;
+  EXPECT_EQ(E_NOINTERFACE, services->QueryService(IID_IInternetSecurityManager, IID_IUnknown, &other));
+  EXPECT_EQ(nullptr, other);
+  services->Release();
+
+  IDocHostUIHandler* handler = SiteInterface<IDocHostUIHandler>(page, IID_IDocHostUIHandler);
+  ASSERT_NE(nullptr, handler);
+  DOCHOSTUIINFO info{};
+  info.dwFlags = 0xFFFFFFFF;
+  info.dwDoubleClick = 5;
+  EXPECT_EQ(S_OK, handler->GetHostInfo(&info));
+  EXPECT_EQ(sizeof(DOCHOSTUIINFO), info.cbSize);
+  EXPECT_EQ(0xFFD3FFF9u | 0x00240006u, info.dwFlags);
+  EXPECT_EQ(0u, info.dwDoubleClick);
+
+  // Menu modes: S_OK means no menu of the browser's own.
+  const DWORD kTypes[] = {CONTEXT_MENU_DEFAULT, CONTEXT_MENU_CONTROL, CONTEXT_MENU_TEXTSELECT, CONTEXT_MENU_ANCHOR};
+  const HRESULT kAnswers[][4] = {{S_OK, S_OK, S_OK, S_OK},
+                                 {S_FALSE, S_FALSE, S_FALSE, S_FALSE},
+                                 {S_OK, S_FALSE, S_FALSE, S_OK},
+                                 {S_OK, S_OK, S_FALSE, S_OK},
+                                 {S_FALSE, S_FALSE, S_FALSE, S_FALSE}};
+  for (int mode = 0; mode < 5; ++mode) {
+    page->Control().SetContextMenuMode(mode);
+    for (int t = 0; t < 4; ++t)
+      EXPECT_EQ(kAnswers[mode][t], handler->ShowContextMenu(kTypes[t], nullptr, nullptr, nullptr)) << mode << t;
+  }
+  handler->Release();
+}
+
+TEST_F(PageHostSiteTest, WindowExternalIsGivenOnlyToThePagesOfTheProgram) {
+  IETab* page = OpenPage();
+  const std::wstring local = L"file:///" + CCommHelper::GetExeDir() + L"\\page.html";
+  page->Navigate(local);
+  ASSERT_TRUE(RunUntil([&] { return IsProgramPage(page->Control().LocationURL()); }))
+      << page->Control().LocationURL().c_str();
+  IDocHostUIHandler* handler = SiteInterface<IDocHostUIHandler>(page, IID_IDocHostUIHandler);
+  ASSERT_NE(nullptr, handler);
+  IDispatch* external = nullptr;
+  ASSERT_EQ(S_OK, handler->GetExternal(&external));
+  ASSERT_NE(nullptr, external);
+
+  LPOLESTR name = const_cast<LPOLESTR>(L"IRead");
+  DISPID id = 0;
+  ASSERT_EQ(S_OK, external->GetIDsOfNames(IID_NULL, &name, 1, 0, &id));
+  auto read = [&](VARIANT argument, VARIANT* result) {
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    return external->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
+  };
+  VARIANT argument;
+  VariantInit(&argument);
+  argument.vt = VT_BSTR;
+  argument.bstrVal = SysAllocString(L"SETTING");
+  VARIANT result;
+  VariantInit(&result);
+  EXPECT_EQ(S_OK, read(argument, &result));
+  EXPECT_EQ(GetSysConfPath(), result.bstrVal);
+  VariantClear(&result);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, external->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
+
+  page->Navigate(L"http://127.0.0.1:1/");
+  ASSERT_TRUE(RunUntil([&] { return !IsProgramPage(page->Control().LocationURL()); }));
+  IDispatch* denied = &*external;
+  EXPECT_EQ(S_FALSE, handler->GetExternal(&denied));
+  EXPECT_EQ(nullptr, denied);
+  EXPECT_NE(S_OK, read(argument, &result));  // a reference kept from before
+  EXPECT_EQ(VT_EMPTY, result.vt);
+  VariantClear(&argument);
+  external->Release();
+  handler->Release();
+}
+
+// Counts its references and the calls it is given.
+class CountingDropTarget : public IDropTarget {
+ public:
+  LONG references = 1;
+  int enters = 0;
+  STDMETHODIMP QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override { return --references; }
+  STDMETHODIMP DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    ++enters;
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  STDMETHODIMP DragOver(DWORD, POINTL, DWORD*) override { return S_OK; }
+  STDMETHODIMP DragLeave() override { return S_OK; }
+  STDMETHODIMP Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return S_OK; }
+};
+
+TEST_F(PageHostSiteTest, TheBrowsersDropTargetIsKeptUntilThePageGoesAndALateCallerIsAnsweredSafely) {
+  IETab* page = OpenPage();
+  IDocHostUIHandler* handler = SiteInterface<IDocHostUIHandler>(page, IID_IDocHostUIHandler);
+  ASSERT_NE(nullptr, handler);
+  CountingDropTarget browserTarget;
+  IDropTarget* given = nullptr;
+  ASSERT_EQ(S_OK, handler->GetDropTarget(&browserTarget, &given));
+  ASSERT_NE(nullptr, given);
+  EXPECT_NE(static_cast<IDropTarget*>(&browserTarget), given);
+  DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  given->DragEnter(nullptr, 0, POINTL{}, &effect);
+  EXPECT_EQ(1, browserTarget.enters);
+  EXPECT_EQ(2, browserTarget.references);
+  given->Release();
+
+  DestroyIETabWindow(page);  // the window goes before the page object
+  EXPECT_EQ(1, browserTarget.references);
+  TearDown();  // the page and its control are gone; the site is still held
+  DOCHOSTUIINFO info{};
+  EXPECT_EQ(E_NOTIMPL, handler->GetHostInfo(&info));
+  IDispatch* external = reinterpret_cast<IDispatch*>(&info);
+  EXPECT_EQ(S_FALSE, handler->GetExternal(&external));
+  EXPECT_EQ(nullptr, external);
+  handler->Release();
+  SetUp();
+}
+
+TEST_F(PageHostSiteTest, ScriptBoxesTakeTheHostsCaption) {
+  IETab* page = OpenPage();
+  IDocHostShowUI* showUI = SiteInterface<IDocHostShowUI>(page, __uuidof(IDocHostShowUI));
+  ASSERT_NE(nullptr, showUI);
+  HMODULE strings = LoadLibraryExW(L"SHDOCLC.DLL", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  wchar_t scriptCaption[256] = {};
+  if (!strings || !LoadStringW(strings, 2213, scriptCaption, 256)) GTEST_SKIP() << "no SHDOCLC.DLL caption";
+  FreeLibrary(strings);
+
+  static std::wstring seenCaption;
+  seenCaption.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
+    wchar_t caption[256] = {};
+    GetWindowTextW(box, caption, 256);
+    seenCaption = caption;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  LRESULT pressed = 0;
+  for (const std::wstring& asked : {std::wstring(scriptCaption), std::wstring(L"其他标题")}) {
+    seenCaption.clear();
+    EXPECT_EQ(S_OK, showUI->ShowMessage(page->Hwnd(), const_cast<LPOLESTR>(L"你好"),
+                                        const_cast<LPOLESTR>(asked.c_str()), MB_OK, nullptr, 0, &pressed));
+    EXPECT_EQ(IDOK, pressed);
+    EXPECT_EQ(asked == scriptCaption ? L"Tavik HTMLVIEW" : asked, seenCaption);
+  }
+  KillTimer(nullptr, timer);
+  showUI->Release();
+}
+
+}  // namespace
