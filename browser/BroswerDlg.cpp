@@ -213,6 +213,8 @@ void CBroswerDlg::OnTimer(UINT_PTR id) {
 
 void CBroswerDlg::OnDelayedStart() {
   ::ShowWindow(hwnd_, SW_SHOW);
+  // Some window managers take a hidden window's z-order only once it shows.
+  if (locked_) ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowTextW(hwnd_, m_skin.GetItemCaption(L"appshowname").c_str());
   for (int i = 0; i < kPagePoolSize; ++i) pagePool_.push_back(NewPage());
   policy_.StartCounting();
