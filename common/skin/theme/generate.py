@@ -774,6 +774,36 @@ def scrollbar():
   return "\n".join(lines)
 
 
+def maindlg():
+  """The browser's main window: the tool row under the caption, the tab strip
+  filling the middle and the control bar along the bottom; the notifier's
+  picture and fonts ride along as the item "popup"."""
+  window_picture(240, 160).save_bmp("main_popup.bmp")
+  b, row = 28, 40
+  lines = ['  <maindlg %s>' % window_attributes(1000, 700, minWidth=640, minHeight=420)]
+  lines += frame_items("", ["close", "max", "restore", "min", "up"])
+  tool = dict(skintype=1, topid="topleft", top=(row - b) // 2, width=b, height=b)
+  lines += [
+    "    <!-- tool row: navigation at the left, the address box, go and favourites at the right -->",
+    item("goback", id="goback", left=8, caption="后退", **tool, **states("caption_restore")),
+    item("goforward", id="goforward", leftid="goback", left=4, caption="前进", **tool, **states("caption_max")),
+    item("refresh", id="refresh", leftid="goforward", left=4, caption="刷新", **tool, **states("caption_up")),
+    item("home", id="home", leftid="refresh", left=4, caption="主页", **tool, **states("caption_min")),
+    item("fav", id="fav", right=8, caption="收藏夹", **tool, **states("msg_cancel")),
+    item("addbtn", id="addbtn", rightid="fav", right=4, caption="收藏", **tool, **states("msg_ok")),
+    item("gobtn", id="gobtn", rightid="addbtn", right=4, caption="转到", **tool, **states("msg_ok")),
+    item("urledit", id="urledit", skintype=7, leftid="home", left=10, rightid="gobtn", right=6, topid="topleft",
+         top=(row - 26) // 2, height=240),
+    item("ctrlbar", id="ctrlbar", skintype=7, left=1, right=1, bottom=1, height=BAR_HEIGHT),
+    item("tab", id="tab", skintype=7, left=1, topid="topleft", top=row, right=1, bottom=BAR_HEIGHT + 1),
+    item("popup", id="popup", skintype=5, normal="main_popup.bmp", left=16, top=CAPTION_HEIGHT + 10,
+         fontsize=12, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), onclr=colorref(TITLE_TEXT)),
+    item("appshowname", id="appshowname", skintype=5, caption="Tindra儿童浏览器"),
+    "  </maindlg>",
+  ]
+  return "\n".join(lines)
+
+
 def movebar():
   """The folder bar's buttons: rounded caps on the magenta key (hard edges,
   so no blended pixel escapes the key) and a middle that is stretched. The
@@ -896,6 +926,7 @@ def main():
     pwddlg(),
     movebar(),
     listctrl(),
+    maindlg(),
   ]))
   write("content_skin.xml", skin_file([scrollbar()]))
   write(os.path.join(HERE, "hollin.ico"), icon_file([app_icon(32), app_icon(16)]))

@@ -1,0 +1,193 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BroswerDlg.h"
+#include "DataFolderTest.h"
+#include "HandOver.h"
+#include "SysConf.h"
+
+namespace {
+
+// The main window with the password prompt answered by the test: what is
+// under test is which commands ask and what follows the answer.
+class AnsweredWindow : public CBroswerDlg {
+ public:
+  AnsweredWindow(CSysConf& settings, std::wstring& newTabUrl) : CBroswerDlg(settings, newTabUrl) {}
+  bool AskPassword() override {
+    if (!NeedsPassword()) return true;
+    ++asks;
+    return answer;
+  }
+  int asks = 0;
+  bool answer = false;
+};
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// Keys a system move or size loop would read from the queue; left behind
+// when the command was dropped, so they are taken away undispatched.
+void QueueLoopKeys(HWND window) {
+  PostMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+  PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void DropLoopKeys() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+  }
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+class MainWindowTest : public DataFolderTest {
+ protected:
+  void Open(bool locked) {
+    settings_.fullscreen_always = locked ? 1 : 0;
+    settings_.exit_need_pwd = locked ? 1 : 0;
+    settings_.limited = 0;
+    settings_.first_run = 0;
+    settings_.auto_update = 0;
+    settings_.start_check = 0;
+    settings_.Save();
+    window_ = std::make_unique<AnsweredWindow>(settings_, newTabUrl_);
+    ASSERT_TRUE(window_->CreateModeless(nullptr));
+    // The delayed start shows the window.
+    for (int waited = 0; waited < 3000 && !IsWindowVisible(Hwnd()); waited += 20) {
+      Pump();
+      Sleep(20);
+    }
+    Pump();
+  }
+  void TearDown() override {
+    if (window_ && IsWindow(window_->Hwnd())) DestroyWindow(window_->Hwnd());
+    window_.reset();
+  }
+  HWND Hwnd() const { return window_->Hwnd(); }
+
+  CSysConf settings_;
+  std::wstring newTabUrl_ = L"about:blank";
+  std::unique_ptr<AnsweredWindow> window_;
+};
+
+TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
+  Open(true);
+  ASSERT_TRUE(window_->IsLocked());
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  RECT client = window_->ClientRect();
+  MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_TRUE(SameRect(client, screen));
+  EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+
+  // Every way out asks once; a refused password keeps the window as it was.
+  struct Way {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+  } ways[] = {{"close", WM_CLOSE, 0},
+              {"ok", WM_COMMAND, IDOK},
+              {"cancel", WM_COMMAND, IDCANCEL},
+              {"minimise", WM_SYSCOMMAND, SC_MINIMIZE},
+              {"minimise from the menu key", WM_SYSCOMMAND, SC_MINIMIZE | 2}};
+  for (const Way& way : ways) {
+    const int before = window_->asks;
+    SendMessageW(Hwnd(), way.message, way.wParam, 0);
+    Pump();
+    EXPECT_EQ(window_->asks, before + 1) << way.name;
+    ASSERT_TRUE(IsWindow(Hwnd())) << way.name;
+    EXPECT_FALSE(IsIconic(Hwnd())) << way.name;
+  }
+
+  // The min button asks once, not again for the command it sends.
+  const int before = window_->asks;
+  window_->OnMinButton();
+  EXPECT_EQ(window_->asks, before + 1);
+  EXPECT_FALSE(IsIconic(Hwnd()));
+
+  // Moving, sizing and maximising are not offered at all.
+  const RECT placed = window_->WindowRect();
+  for (WPARAM command : {WPARAM(SC_MOVE), WPARAM(SC_SIZE | WMSZ_RIGHT), WPARAM(SC_MAXIMIZE), WPARAM(SC_MAXIMIZE | 2)}) {
+    QueueLoopKeys(Hwnd());
+    SendMessageW(Hwnd(), WM_SYSCOMMAND, command, 0);
+    DropLoopKeys();
+    EXPECT_TRUE(SameRect(window_->WindowRect(), placed)) << std::hex << command;
+    EXPECT_FALSE(IsZoomed(Hwnd())) << std::hex << command;
+  }
+  EXPECT_FALSE(window_->CanMaximize());
+
+  // With the password it minimises, the blocked keys pass, and it restores
+  // without another question.
+  window_->answer = true;
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsIconic(Hwnd()));
+  EXPECT_EQ(window_->OnKeyCombination(0, WM_KEYDOWN, nullptr), 1);
+  const int asked = window_->asks;
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  EXPECT_FALSE(IsIconic(Hwnd()));
+  EXPECT_EQ(window_->asks, asked);
+  EXPECT_EQ(window_->OnKeyCombination(0, WM_KEYDOWN, nullptr), 0);
+
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindow(Hwnd()));
+}
+
+TEST_F(MainWindowTest, UnlockedWindowMovesAndClosesWithoutAsking) {
+  Open(false);
+  EXPECT_FALSE(window_->IsLocked());
+  EXPECT_TRUE(window_->CanMaximize());
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_EQ(window_->asks, 0);
+  EXPECT_FALSE(IsWindow(Hwnd()));
+}
+
+LRESULT SendCopyData(HWND window, ULONG_PTR kind, const void* data, DWORD size) {
+  COPYDATASTRUCT copy{kind, size, const_cast<void*>(data)};
+  return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+}
+
+TEST_F(MainWindowTest, HandOverOpensATabOnlyForASoundText) {
+  Open(false);
+  TabCtrl& tabs = window_->Tabs();
+  const int start = tabs.GetCount();
+
+  const char url[] = "http://kids.test/page";
+  EXPECT_EQ(SendCopyData(Hwnd(), COPYDATA_OPEN_URL, url, sizeof(url)), 0);
+  ASSERT_EQ(tabs.GetCount(), start + 1);
+  EXPECT_EQ(static_cast<CBrowserPage*>(tabs.GetSelectedTab())->GetURL(), L"http://kids.test/page");
+
+  // Without its terminating zero the text ends with the data.
+  EXPECT_EQ(SendCopyData(Hwnd(), COPYDATA_OPEN_URL, url, 10), 0);
+  EXPECT_EQ(static_cast<CBrowserPage*>(tabs.GetSelectedTab())->GetURL(), L"http://kid");
+  const int opened = tabs.GetCount();
+
+  std::vector<char> oversized(CBroswerDlg::kMaxHandOverBytes + 1, 'a');
+  struct Case {
+    const char* name;
+    ULONG_PTR kind;
+    const void* data;
+    DWORD size;
+  } refused[] = {{"another kind", COPYDATA_OPEN_URL + 1, url, sizeof(url)},
+                 {"no data", COPYDATA_OPEN_URL, nullptr, 64},
+                 {"over 64 KB", COPYDATA_OPEN_URL, oversized.data(), static_cast<DWORD>(oversized.size())}};
+  for (const Case& c : refused) {
+    EXPECT_NE(SendCopyData(Hwnd(), c.kind, c.data, c.size), 0) << c.name;
+    EXPECT_EQ(tabs.GetCount(), opened) << c.name;
+  }
+}
+
+}  // namespace
