@@ -130,7 +130,7 @@ void CComboBoxExEx::SetTextFont(int height, const wchar_t* face) {
   LOGFONTW description{};
   description.lfHeight = height;
   description.lfPitchAndFamily = 66;
-  if (face) wcsncpy_s(description.lfFaceName, face, _TRUNCATE);
+  if (face) ::lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
   fw::ScopedFont font(::CreateFontIndirectW(&description));
   if (!font) return;
   Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

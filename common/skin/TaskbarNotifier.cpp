@@ -13,7 +13,7 @@ const UINT_PTR kHideTimer = 3;
 
 HFONT MakeFont(const wchar_t* face, int pointSize, int style) {
   LOGFONTW font{};
-  wcsncpy_s(font.lfFaceName, face ? face : L"", _TRUNCATE);
+  ::lstrcpynW(font.lfFaceName, face ? face : L"", LF_FACESIZE);
   HDC screen = ::GetDC(nullptr);
   font.lfHeight = -::MulDiv(pointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
   ::ReleaseDC(nullptr, screen);
