@@ -40,7 +40,11 @@ bool RegisterFrameworkClass(WNDPROC procedure) {
 HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
   if (fw::IsCtlColorMessage(message)) return reinterpret_cast<HWND>(lParam);
   switch (message) {
-    case WM_COMMAND:
+    case WM_COMMAND: {
+      // Some controls send a record's address here instead of their window.
+      HWND control = reinterpret_cast<HWND>(lParam);
+      return control && ::IsWindow(control) && ::IsChild(parent, control) ? control : nullptr;
+    }
     case WM_HSCROLL:
     case WM_VSCROLL:
       return reinterpret_cast<HWND>(lParam);

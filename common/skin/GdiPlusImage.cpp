@@ -9,7 +9,6 @@
 
 namespace {
 
-ULONG_PTR gdiplusToken = 0;
 int liveImages = 0;
 
 bool FindEncoder(const std::wstring& mimeType, CLSID* encoder) {
@@ -30,23 +29,15 @@ bool FindEncoder(const std::wstring& mimeType, CLSID* encoder) {
 
 }  // namespace
 
-CGdiPlusImage::CGdiPlusImage() {
-  if (liveImages++ == 0 && !gdiplusToken) {
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) gdiplusToken = 0;
-  }
-}
+CGdiPlusImage::CGdiPlusImage() { ++liveImages; }
 
 CGdiPlusImage::~CGdiPlusImage() {
   Free();
-  if (--liveImages == 0 && gdiplusToken) {
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-    gdiplusToken = 0;
-  }
+  --liveImages;
 }
 
 int CGdiPlusImage::LiveImages() { return liveImages; }
-bool CGdiPlusImage::GdiPlusRunning() { return gdiplusToken != 0; }
+bool CGdiPlusImage::GdiPlusRunning() { return CGdiPlusSession::IsRunning(); }
 
 void CGdiPlusImage::Free() {
   delete image_;

@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "GdiPlusSession.h"
+
 namespace Gdiplus {
 class Bitmap;
 }
 
-// An image through GDI+. GDI+ runs from the first live image to the last.
+// An image through GDI+, which runs at least as long as the image lives.
 class CGdiPlusImage {
  public:
   CGdiPlusImage();
@@ -35,6 +37,7 @@ class CGdiPlusImage {
  private:
   void Free();
 
+  CGdiPlusSession gdiplus_;  // first: started before the image, shut down after it
   bool useEmbeddedColorManagement_ = false;
   Gdiplus::Bitmap* image_ = nullptr;
   HGLOBAL buffer_ = nullptr;

@@ -236,6 +236,24 @@ TEST(Wnd, MenuItemsAndWhatTheControlLeavesStayWithTheParent) {
   EXPECT_EQ((std::vector<UINT>{WM_MEASUREITEM, WM_MEASUREITEM, WM_COMMAND}), parent.seen);
 }
 
+TEST(Wnd, CommandsWhoseLParamIsNoControlOfTheParentStayWithTheParent) {
+  Parent parent;
+  fw::CreateArgs args;
+  args.style = WS_POPUP;
+  args.width = args.height = 100;
+  ASSERT_TRUE(parent.Create(args));
+  Reflector stranger;
+  ASSERT_TRUE(stranger.Create(args));
+
+  // A window that is not the parent's, and a record's address, as some
+  // controls send in place of their window.
+  parent.Send(WM_COMMAND, MAKEWPARAM(0, 0x87F), reinterpret_cast<LPARAM>(stranger.Hwnd()));
+  struct { HWND list; int row, column, id; } record{stranger.Hwnd(), 1, 2, 3};
+  parent.Send(WM_COMMAND, MAKEWPARAM(0, 0x87F), reinterpret_cast<LPARAM>(&record));
+  EXPECT_TRUE(stranger.reflected.empty());
+  EXPECT_EQ((std::vector<UINT>{WM_COMMAND, WM_COMMAND}), parent.seen);
+}
+
 TEST(Wnd, DetachLeavesTheWindowAliveAndUnmapped) {
   Counter window;
   fw::CreateArgs args;

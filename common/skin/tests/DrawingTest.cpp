@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "BitmapDC.h"
 #include "CommHelper.h"
 #include "DrawHelpers.h"
 #include "GdiPlusImage.h"
+#include "GdiPlusSession.h"
 #include "MemDC.h"
 #include "SkinTestSupport.h"
 
@@ -229,3 +232,16 @@ TEST(GdiPlusImage, RunsGdiPlusWhileImagesLiveAndSavesByMimeType) {
 }
 
 }  // namespace
+
+TEST(GdiPlusSession, GdiPlusRunsFromTheFirstSessionToTheLastWhoeverHoldsThem) {
+  ASSERT_FALSE(CGdiPlusSession::IsRunning());
+  {
+    auto image = std::make_unique<CGdiPlusImage>();
+    CGdiPlusSession list;
+    EXPECT_EQ(2, CGdiPlusSession::Sessions());
+    image.reset();
+    EXPECT_TRUE(CGdiPlusSession::IsRunning()) << "the image's end leaves the other session's GDI+ running";
+  }
+  EXPECT_FALSE(CGdiPlusSession::IsRunning());
+  EXPECT_EQ(0, CGdiPlusSession::Sessions());
+}

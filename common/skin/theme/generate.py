@@ -872,27 +872,110 @@ def list_arrow(up):
   return pic
 
 
-def listctrl():
-  """The skinned list: header pictures and colours, row colours, and the
-  alternating rows, read by the list's skin loading."""
+def list_items():
+  """The header, the rows and the alternating rows every list skin shares."""
+  return [item("LISTITEM", TypeID=0, height=LIST_HEADER_HEIGHT, normalbkgleft="list_header_left.bmp",
+               normalbkgmid="list_header_mid.bmp", normalbkgright="list_header_right.bmp",
+               arrowAsc="list_sort_asc.bmp", arrowDes="list_sort_des.bmp",
+               fontclr=colorref(LIST_HEADER_TEXT), fontsize=14, fonttype=FONT),
+          item("LISTITEM", TypeID=2, highlightbgclr=colorref(LIST_SELECTED),
+               highlighttextclr=colorref(LIST_ROW_TEXT), showalwaysbgclr=colorref(LIST_SELECTED),
+               showalwaystextclr=colorref(LIST_ROW_TEXT), overbgclr=colorref(LIST_HOVER),
+               overtextclr=colorref(LIST_ROW_TEXT), bgclr=colorref(LIST_ROW_ODD), fontsize=13,
+               fonttype=FONT),
+          item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_ODD), fontclr=colorref(LIST_ROW_TEXT)),
+          item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_EVEN), fontclr=colorref(LIST_ROW_TEXT))]
+
+
+def list_pictures():
   list_header_picture(2).save_bmp("list_header_left.bmp")
   list_header_picture(4).save_bmp("list_header_mid.bmp")
   list_header_picture(2, OUTLINE).save_bmp("list_header_right.bmp")
   list_arrow(True).save_bmp("list_sort_asc.bmp")
   list_arrow(False).save_bmp("list_sort_des.bmp")
-  lines = ["  <listctrl>",
-           item("LISTITEM", TypeID=0, height=LIST_HEADER_HEIGHT, normalbkgleft="list_header_left.bmp",
-                normalbkgmid="list_header_mid.bmp", normalbkgright="list_header_right.bmp",
-                arrowAsc="list_sort_asc.bmp", arrowDes="list_sort_des.bmp",
-                fontclr=colorref(LIST_HEADER_TEXT), fontsize=14, fonttype=FONT),
-           item("LISTITEM", TypeID=2, highlightbgclr=colorref(LIST_SELECTED),
-                highlighttextclr=colorref(LIST_ROW_TEXT), showalwaysbgclr=colorref(LIST_SELECTED),
-                showalwaystextclr=colorref(LIST_ROW_TEXT), overbgclr=colorref(LIST_HOVER),
-                overtextclr=colorref(LIST_ROW_TEXT), bgclr=colorref(LIST_ROW_ODD), fontsize=13,
-                fonttype=FONT),
-           item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_ODD), fontclr=colorref(LIST_ROW_TEXT)),
-           item("LISTITEM", TypeID=3, bgclr=colorref(LIST_ROW_EVEN), fontclr=colorref(LIST_ROW_TEXT)),
-           "  </listctrl>"]
+
+
+def listctrl():
+  """The skinned list: header pictures and colours, row colours, and the
+  alternating rows, read by the list's skin loading."""
+  list_pictures()
+  return "\n".join(["  <listctrl>"] + list_items() + ["  </listctrl>"])
+
+
+LIST_LINK = (28, 120, 206)
+LIST_LINK_DELETE = (214, 70, 62)
+LIST_LINK_DISABLED = (170, 170, 170)
+
+
+def listctrl_links():
+  """A file list: four columns with their sort rules (text, size, date, none)
+  and a column of links; the list inserts the columns before loading it."""
+  lines = ["  <listctrl_links>"] + list_items() + [
+    item("LISTITEM", TypeID=1, width=170, text="名称", align=0, sorttype=1),
+    item("LISTITEM", TypeID=1, width=80, text="大小", align=1, sorttype=7),
+    item("LISTITEM", TypeID=1, width=140, text="修改时间", align=0, sorttype=3),
+    item("LISTITEM", TypeID=1, width=-1, text="操作", align=0, sorttype=4, drawellipsis=0),
+    '    <LISTITEM TypeID="4" col="3" space="10">',
+    "  " + item("link", id=1, text="打开", tooltip="打开这个文件", fontclr=colorref(LIST_LINK),
+                disableclr=colorref(LIST_LINK_DISABLED), underline=1, disable=0),
+    "  " + item("link", id=2, text="删除", tooltip="删除这个文件", fontclr=colorref(LIST_LINK_DELETE),
+                disableclr=colorref(LIST_LINK_DISABLED), underline=1, disable=0),
+    "  " + item("link", id=3, text="属性", tooltip="还不能查看属性", fontclr=colorref(LIST_LINK),
+                disableclr=colorref(LIST_LINK_DISABLED), underline=0, disable=1),
+    "    </LISTITEM>",
+    "  </listctrl_links>"]
+  return "\n".join(lines)
+
+
+RECORD_ROW = 26
+RECORD_GRID = (220, 232, 244)
+
+
+def keyed_picture(size, shapes):
+  """Shapes on the magenta key with hard edges, so no blended pixel escapes
+  the key whatever row colour shows through."""
+  pic = Picture(size, size, KEY)
+  for shape, colour in shapes:
+    for y in range(size):
+      for x in range(size):
+        if shape(x + 0.5, y + 0.5) < 0:
+          pic.pixels[y][x] = colour
+  return pic
+
+
+def record_button(state):
+  """The row's delete button: a cross, on a red disc under the pointer."""
+  cross = union(segment(5, 5, 11, 11, 2.2), segment(5, 11, 11, 5, 2.2))
+  if state == "hover":
+    return keyed_picture(16, [(circle(8, 8, 7.5), LIST_LINK_DELETE), (cross, WHITE)])
+  return keyed_picture(16, [(cross, (150, 164, 184))])
+
+
+def record_icon(selected):
+  """A page with two lines of text; a warmer page on the selected row."""
+  page = rounded_box(8, 8, 5.5, 7, 1.5)
+  body = (255, 246, 214) if selected else WHITE
+  lines = union(segment(5.5, 6, 10.5, 6, 1.2), segment(5.5, 9, 10.5, 9, 1.2), segment(5.5, 12, 8.5, 12, 1.2))
+  return keyed_picture(16, [(page, OUTLINE), (rounded_box(8, 8, 4.5, 6, 1), body), (lines, INFO)])
+
+
+def recordlist():
+  """The record list: the list's colours, then its rows' icon, text, delete
+  button and grid lines under RECORDLIST_EXT."""
+  record_button("normal").save_bmp("record_btn_normal.bmp")
+  record_button("hover").save_bmp("record_btn_hover.bmp")
+  record_icon(False).save_bmp("record_icon_normal.bmp")
+  record_icon(True).save_bmp("record_icon_sel.bmp")
+  lines = ["  <recordlist>"] + list_items() + [
+    '    <RECORDLIST_EXT indent="4" gridlnclr="%d" itemheight="%d">' % (colorref(RECORD_GRID), RECORD_ROW),
+    "  " + item("item", type="rec", fontclr=colorref(LIST_ROW_TEXT), disableclr=colorref(LIST_LINK_DISABLED),
+                tooltip="", underline=0, disable=0),
+    "  " + item("item", type="btn", img_normal="record_btn_normal.bmp", img_hover="record_btn_hover.bmp",
+                columnwidth=24, transclr=colorref(KEY)),
+    "  " + item("item", type="icon", img_normal="record_icon_normal.bmp", img_sel="record_icon_sel.bmp",
+                transclr=colorref(KEY)),
+    "    </RECORDLIST_EXT>",
+    "  </recordlist>"]
   return "\n".join(lines)
 
 
@@ -926,6 +1009,8 @@ def main():
     pwddlg(),
     movebar(),
     listctrl(),
+    listctrl_links(),
+    recordlist(),
     maindlg(),
   ]))
   write("content_skin.xml", skin_file([scrollbar()]))
