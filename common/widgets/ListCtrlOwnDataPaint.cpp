@@ -130,7 +130,8 @@ void CListCtrlOwnData::DrawRow(const RowPaint& paint) {
     if (hoverText_ != CLR_INVALID) text = hoverText_;
     if (hoverBackground_ != CLR_INVALID) FillSolid(dc, back, hoverBackground_);
   } else {
-    FillSolid(dc, back, static_cast<COLORREF>(Send(LVM_GETBKCOLOR)));
+    // The row's own background: the alternating colours, or the list's.
+    FillSolid(dc, back, paint.background);
   }
 
   fw::ScopedSelectObject font(dc, ListFont());

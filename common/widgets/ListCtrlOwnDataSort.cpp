@@ -23,11 +23,13 @@ bool ParseDate(const std::wstring& text, DATE& date) {
   return SUCCEEDED(::VarDateFromStr(const_cast<OLECHAR*>(text.c_str()), LOCALE_USER_DEFAULT, 0, &date));
 }
 
-// Earlier is -1, anything else 1; a text that is no date leaves the pair unordered.
+// Earlier is -1, anything else 1; a text that is no date leaves the pair
+// unordered. With `moveEarlier`, a date before the reference counts a day later.
 int CompareDates(const std::wstring& a, const std::wstring& b, bool moveEarlier, DATE reference) {
   DATE first = 0, second = 0;
   if (!ParseDate(a, first) || !ParseDate(b, second)) return 0;
   if (moveEarlier && first < reference) first += 1.0;
+  if (moveEarlier && second < reference) second += 1.0;
   return first < second ? -1 : 1;
 }
 

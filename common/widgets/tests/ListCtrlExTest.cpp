@@ -51,6 +51,7 @@ const std::wstring kTwoColours = L"<LISTITEM TypeID='3' bgclr='" + ColourText(kR
 class ListCtrlExTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    SetCursorPos(900, 700);  // away from the rows, which would take the hover colour
     ASSERT_TRUE(parent.Create(PopupArgs(10, 10, 780, 300)));
     ASSERT_TRUE(list.Create(ListArgs(parent.Hwnd(), 780, 300)));
     list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);

@@ -20,6 +20,7 @@ const COLORREF kKey = RGB(255, 0, 255);
 class RecordListCtrlTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    SetCursorPos(900, 700);
     ASSERT_TRUE(parent.Create(PopupArgs(10, 10, 300, 260)));
     ASSERT_TRUE(list.Create(ListArgs(parent.Hwnd(), 300, 260)));
     list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
