@@ -164,12 +164,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
   FillFileList(files, window.Hwnd());
   CRecordListCtrl records;
   FillRecordList(records, window.Hwnd());
-  // Over a link of the file list, so that its tooltip shows.
+  // Over a link of the file list once everything has painted, so that the
+  // row takes the hover colour and the link shows its tooltip.
+  PumpFor(500);
   RECT cell{};
   ListView_GetSubItemRect(files.Hwnd(), 1, 3, LVIR_BOUNDS, &cell);
   POINT over{cell.left + 16, cell.top + 6};
   ClientToScreen(files.Hwnd(), &over);
   SetCursorPos(over.x, over.y);
+  PumpFor(300);
   ScreenToClient(files.Hwnd(), &over);
   SendMessageW(files.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
   PumpFor(15000);
