@@ -304,6 +304,18 @@ TEST_F(ListCtrlExTest, PaintsTheHeaderAndAlternatingRowsInTheSkinsColours) {
   EXPECT_NEAR(GetBValue(bottom), GetBValue(kSelected), 12);
 }
 
+TEST_F(ListCtrlExTest, TheFillColumnTakesWhatTheOthersLeaveAtEachPaint) {
+  ASSERT_EQ(1, LoadSkin());
+  FillRows();
+  for (int width : {780, 700, 900}) {
+    SetWindowPos(parent.Hwnd(), nullptr, 0, 0, width, 300, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(list.Hwnd(), nullptr, 0, 0, width, 300, SWP_NOMOVE | SWP_NOZORDER);
+    ShownPixels(list.Hwnd());
+    SCOPED_TRACE(width);
+    EXPECT_EQ(list.ClientRect().right - 8 * 76, ListView_GetColumnWidth(list.Hwnd(), kLinkColumn));
+  }
+}
+
 TEST_F(ListCtrlExTest, TheHoveredRowTakesTheHoverColour) {
   ASSERT_EQ(1, LoadSkin());
   FillRows();
