@@ -1,3 +1,3 @@
-#include "CWizardApp.h"
+#include "WizardApp.h"
 
 FW_PROGRAM_ENTRY(CWizardApp)

@@ -1,4 +1,4 @@
-#include "CWizardMain.h"
+#include "WizardMain.h"
 
 #include "CommHelper.h"
 #include "CurrentSettings.h"
