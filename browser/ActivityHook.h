@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
+#include "ListenerRegistry.h"
 
 // Tells windows that asked when the focus enters or leaves them or any of
 // their descendants. One per process: a WH_CALLWNDPROC hook on the thread
@@ -32,6 +32,5 @@ class ActivityHook {
   void Dispatch(const CWPSTRUCT& call);
 
   HHOOK hook_ = nullptr;
-  CRITICAL_SECTION lock_;
-  std::map<INotify*, HWND> listeners_;
+  ListenerRegistry<INotify, HWND> listeners_;
 };

@@ -23,8 +23,6 @@ void CAuthDlg::DoDataExchange(fw::DataExchange& exchange) {
 }
 
 BOOL CAuthDlg::OnInitDialog() {
-  // The skinned base starts without the exchange; the skin binds these controls.
-  UpdateData(false);
   SetText(kCaption);
   CSkinDlg::OnInitDialog();
   SetMovable(TRUE);

@@ -94,8 +94,6 @@ int CBroswerDlg::OnCreate() {
 }
 
 BOOL CBroswerDlg::OnInitDialog() {
-  // The skinned dialog leaves the data exchange to the dialog itself.
-  UpdateData(false);
   if (fw::App* app = fw::App::Current()) app->SetMainWindow(hwnd_);
   if (settings_.open_btn_sound) {
     for (CButtonST* button : {&go_, &addFavorite_, &back_, &forward_, &home_, &favorites_, &refresh_})

@@ -74,8 +74,6 @@ void CCtrlBar::DoDataExchange(fw::DataExchange& exchange) {
 }
 
 BOOL CCtrlBar::OnInitDialog() {
-  // The skinned base starts without the exchange; the skin binds these controls.
-  UpdateData(false);
   CSkinDlg::OnInitDialog();
   ::SetTimer(hwnd_, kClockTimer, 1000, nullptr);
   StartMessageTimer();

@@ -1,57 +1,23 @@
 #include "TabKeyboardHook.h"
 
-#include <new>
-#include <vector>
-
-namespace {
-
-class Lock {
- public:
-  explicit Lock(CRITICAL_SECTION& section) : section_(section) { ::EnterCriticalSection(&section_); }
-  ~Lock() { ::LeaveCriticalSection(&section_); }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
-
- private:
-  CRITICAL_SECTION& section_;
-};
-
-}  // namespace
-
 KeyboardHook& KeyboardHook::Instance() {
   static KeyboardHook instance;
   return instance;
 }
 
 KeyboardHook::KeyboardHook() {
-  ::InitializeCriticalSection(&lock_);
   hook_ = ::SetWindowsHookExW(WH_KEYBOARD, &HookProc, nullptr, ::GetCurrentThreadId());
 }
 
 KeyboardHook::~KeyboardHook() {
   if (hook_) ::UnhookWindowsHookEx(hook_);
-  ::DeleteCriticalSection(&lock_);
 }
 
-bool KeyboardHook::Add(Notify* listener) {
-  Lock lock(lock_);
-  try {
-    listeners_.insert(listener);
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
-}
+bool KeyboardHook::Add(Notify* listener) { return listeners_.Add(listener); }
 
-void KeyboardHook::Remove(Notify* listener) {
-  Lock lock(lock_);
-  listeners_.erase(listener);
-}
+void KeyboardHook::Remove(Notify* listener) { listeners_.Remove(listener); }
 
-bool KeyboardHook::IsRegistered(Notify* listener) {
-  Lock lock(lock_);
-  return listeners_.count(listener) != 0;
-}
+bool KeyboardHook::IsRegistered(Notify* listener) { return listeners_.Contains(listener); }
 
 LRESULT CALLBACK KeyboardHook::HookProc(int code, WPARAM wParam, LPARAM lParam) {
   KeyboardHook& self = Instance();
@@ -62,16 +28,5 @@ LRESULT CALLBACK KeyboardHook::HookProc(int code, WPARAM wParam, LPARAM lParam) 
 }
 
 void KeyboardHook::Dispatch(UINT virtualKey, LPARAM keyData) {
-  Lock lock(lock_);
-  // A listener may leave (or let others leave) while it is called: walk a
-  // copy and skip whoever left meanwhile.
-  std::vector<Notify*> snapshot;
-  try {
-    snapshot.assign(listeners_.begin(), listeners_.end());
-  } catch (const std::bad_alloc&) {
-    return;
-  }
-  for (Notify* listener : snapshot) {
-    if (listeners_.count(listener)) listener->OnKeyDown(virtualKey, keyData);
-  }
+  listeners_.TellEach([virtualKey, keyData](Notify* listener, bool) { listener->OnKeyDown(virtualKey, keyData); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <set>
+#include "ListenerRegistry.h"
 
 // Tells its listeners of every key going down on the user-interface thread.
 // One per process: a WH_KEYBOARD hook on the thread that first uses it,
@@ -32,6 +32,5 @@ class KeyboardHook {
   void Dispatch(UINT virtualKey, LPARAM keyData);
 
   HHOOK hook_ = nullptr;
-  CRITICAL_SECTION lock_;
-  std::set<Notify*> listeners_;
+  ListenerRegistry<Notify> listeners_;
 };

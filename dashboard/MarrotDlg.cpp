@@ -51,8 +51,6 @@ void CMarrotDlg::DoDataExchange(fw::DataExchange& exchange) {
 }
 
 void CMarrotDlg::OnSkinPreInit() {
-  // The buttons must be bound before the skin, which gives them their look.
-  UpdateData(false);
   m_linkBrowser.SetColours(kLinkColour, kLinkColour, kLinkHover);
   m_linkWizard.SetColours(kLinkColour, kLinkColour, kLinkHover);
 }

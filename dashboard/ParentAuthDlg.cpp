@@ -26,9 +26,6 @@ void CParentAuthDlg::DoDataExchange(fw::DataExchange& exchange) {
   exchange.Control(IDCANCEL, m_cancel);
 }
 
-// The buttons must be bound before the skin, which gives them their look.
-void CParentAuthDlg::OnSkinPreInit() { UpdateData(false); }
-
 void CParentAuthDlg::BindSkinItems() {
   if (!m_brush) m_brush.Reset(::CreateSolidBrush(RGB(255, 255, 255)));
   SetButtonSkin(L"ok", &m_ok);

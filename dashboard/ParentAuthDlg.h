@@ -14,7 +14,6 @@ class CParentAuthDlg : public CSkinDlg {
  protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(fw::DataExchange& exchange) override;
-  void OnSkinPreInit() override;
   void BindSkinItems() override;
   void OnOK() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

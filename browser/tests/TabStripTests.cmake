@@ -2,6 +2,7 @@
 # skin-driven drawer, in real windows on the virtual display.
 hollin_add_test(browser_tabstrip_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/TabCtrlLayoutTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/ListenerRegistryTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TabCtrlStateTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/TabStripDrawerTest.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/TabStrip.rc

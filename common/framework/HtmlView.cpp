@@ -17,27 +17,12 @@ bool HtmlView::CreateView(HWND parent, const RECT& rect, UINT id) {
   args.width = rect.right - rect.left;
   args.height = rect.bottom - rect.top;
   args.idOrMenu = id;
-  if (!Create(args)) return false;
-  if (browser_) return true;
-  Destroy();
-  return false;
+  return CreateControl(CLSID_WebBrowser, args);
 }
 
-void HtmlView::PreCreateWindow(CreateArgs& args) { args.style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS; }
-
-bool HtmlView::CreateControl() {
-  site_ = CreateControlSite();
-  if (!site_) return false;
-  HRESULT hr = ::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                  reinterpret_cast<void**>(&object_));
-  if (SUCCEEDED(hr)) hr = object_->SetClientSite(static_cast<IOleClientSite*>(site_));
-  if (SUCCEEDED(hr)) {
-    RECT client = ClientRect();
-    hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), 0, Hwnd(), &client);
-  }
-  if (SUCCEEDED(hr)) hr = object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_));
-  if (FAILED(hr)) {
-    CloseControl();
+bool HtmlView::OnControlActivated() {
+  if (FAILED(Control()->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser_)))) {
+    browser_ = nullptr;
     return false;
   }
   events_ = new WebBrowserEvents(this);
@@ -45,28 +30,16 @@ bool HtmlView::CreateControl() {
   return true;
 }
 
-void HtmlView::CloseControl() {
+void HtmlView::ReleaseControlInterfaces() {
   if (events_) {
     events_->Unadvise();
     events_->Disconnect();
     events_->Release();
     events_ = nullptr;
   }
-  if (object_ || browser_) OnControlClosing();
   if (browser_) {
     browser_->Release();
     browser_ = nullptr;
-  }
-  if (object_) {
-    object_->Close(OLECLOSE_NOSAVE);
-    object_->SetClientSite(nullptr);
-    object_->Release();
-    object_ = nullptr;
-  }
-  if (site_) {
-    site_->Detach();
-    site_->Release();
-    site_ = nullptr;
   }
 }
 
@@ -87,54 +60,6 @@ std::wstring HtmlView::LocationURL() const {
   std::wstring text(location, ::SysStringLen(location));
   ::SysFreeString(location);
   return text;
-}
-
-HWND HtmlView::BrowserWindow() const {
-  if (!object_) return nullptr;
-  IOleWindow* window = nullptr;
-  if (FAILED(object_->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)))) return nullptr;
-  HWND handle = nullptr;
-  if (FAILED(window->GetWindow(&handle))) handle = nullptr;
-  window->Release();
-  return handle;
-}
-
-void HtmlView::SetControlRect(const RECT& rect) {
-  if (!object_) return;
-  IOleInPlaceObject* inPlace = nullptr;
-  if (FAILED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) return;
-  inPlace->SetObjectRects(&rect, &rect);
-  inPlace->Release();
-}
-
-void HtmlView::PlaceControl(const RECT& client) { SetControlRect(client); }
-
-bool HtmlView::PreTranslateMessage(MSG& message) {
-  if (!object_ || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
-  if (message.hwnd != Hwnd() && !::IsChild(Hwnd(), message.hwnd)) return false;
-  IOleInPlaceActiveObject* active = nullptr;
-  if (FAILED(object_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))) return false;
-  const bool translated = active->TranslateAccelerator(&message) == S_OK;
-  active->Release();
-  return translated;
-}
-
-bool HtmlView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_CREATE:
-      result = CreateControl() ? 0 : -1;
-      return true;
-    case WM_SIZE:
-      PlaceControl(ClientRect());
-      result = 0;
-      return true;
-    case WM_DESTROY:
-      CloseControl();
-      result = 0;
-      return true;
-    default:
-      return Wnd::OnMessage(message, wParam, lParam, result);
-  }
 }
 
 }  // namespace fw

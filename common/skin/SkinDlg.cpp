@@ -147,6 +147,9 @@ void CSkinDlg::LayoutNow() {
 bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_INITDIALOG:
+      // As in every dialog: the exchange binds the controls before the
+      // dialog's own start-up, so the skin finds them bound.
+      UpdateData(false);
       result = OnInitDialog();
       // The engine lays out only on a size change; without this the dialog
       // first shows every control at its template position.

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "CWizardAuthDlg.h"
-#include "CWizardMain.h"
 #include "ComSupport.h"
+#include "WizardAuthDlg.h"
+#include "WizardMain.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "AutoStart.h"
-#include "CWizardMain.h"
+#include "WizardMain.h"
 #include "ComSupport.h"
 #include "CommHelper.h"
 #include "DataFolderTest.h"

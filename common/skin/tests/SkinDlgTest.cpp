@@ -8,6 +8,7 @@
 
 #include "BCMenu.h"
 #include "CommHelper.h"
+#include "DataExchange.h"
 #include "MessageLoop.h"
 #include "SkinDialogsTestResources.h"
 #include "SkinDialogsTestSupport.h"
@@ -387,6 +388,34 @@ TEST(SkinDlgLoad, WithoutAPathNothingIsLoadedAndTheBackgroundColourShows) {
   EXPECT_EQ(1, dialog.bindCalls) << "binding runs also when nothing was loaded";
   EXPECT_FALSE(dialog.Skin().IsLoaded());
   EXPECT_EQ(RGB(0xF0, 0xF0, 0xF0), PrintedPixel(dialog.Hwnd(), 3, 3));
+}
+
+// Binds and loads the edit through the exchange; notes what its start-up saw.
+class ExchangingSkinDlg : public PlainSkinDlg {
+ public:
+  fw::Wnd edit;
+  std::wstring text = L"载入的文字";
+  bool boundAtPreInit = false;
+  std::wstring shownAtPreInit;
+
+ protected:
+  void DoDataExchange(fw::DataExchange& exchange) override {
+    exchange.Control(IDC_TEST_EDIT, edit);
+    exchange.Text(IDC_TEST_EDIT, text);
+  }
+  void OnSkinPreInit() override {
+    boundAtPreInit = edit.Hwnd() != nullptr;
+    wchar_t shown[64] = {};
+    GetDlgItemTextW(Hwnd(), IDC_TEST_EDIT, shown, 64);
+    shownAtPreInit = shown;
+  }
+};
+
+TEST(SkinDlgLoad, TheDataExchangeHasBoundAndLoadedTheControlsWhenTheDialogStartsUp) {
+  ExchangingSkinDlg dialog;
+  ASSERT_TRUE(dialog.CreateModeless());
+  EXPECT_TRUE(dialog.boundAtPreInit);
+  EXPECT_EQ(L"载入的文字", dialog.shownAtPreInit);
 }
 
 TEST(SkinDlgLoad, ThemeAndFileNameGiveAPathUnderTheModuleFolder) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "CWizardPage.h"
+#include "WizardPage.h"
 
 // Step 3: the site filter, full screen, and starting with Windows.
 class CCtrlPage : public CWizardPage {

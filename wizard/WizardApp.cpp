@@ -1,10 +1,10 @@
-#include "CWizardApp.h"
+#include "WizardApp.h"
 
 #include <commctrl.h>
 
 #include "ComSupport.h"
-#include "CWizardAuthDlg.h"
-#include "CWizardMain.h"
+#include "WizardAuthDlg.h"
+#include "WizardMain.h"
 
 bool CWizardApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};

@@ -1,4 +1,4 @@
-#include "CKidInfoPage.h"
+#include "KidInfoPage.h"
 
 #include <cwchar>
 

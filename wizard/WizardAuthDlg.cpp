@@ -1,4 +1,4 @@
-#include "CWizardAuthDlg.h"
+#include "WizardAuthDlg.h"
 
 #include "WizardResources.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "CWizardPage.h"
+#include "WizardPage.h"
 
 // Step 2: the child's nick name, sex and age, and the daily limit.
 class CKidInfoPage : public CWizardPage {

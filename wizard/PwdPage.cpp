@@ -1,4 +1,4 @@
-#include "CPwdPage.h"
+#include "PwdPage.h"
 
 #include "DataExchange.h"
 #include "SysConf.h"

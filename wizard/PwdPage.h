@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "CWizardPage.h"
+#include "WizardPage.h"
 
 // Step 1: the parent password and the two places it is asked for.
 class CPwdPage : public CWizardPage {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "ButtonST.h"
-#include "CWizardPage.h"
+#include "WizardPage.h"
 
 // Step 4: two picture buttons that leave the wizard for the control panel or
 // the browser.

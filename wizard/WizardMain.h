@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "CCtrlPage.h"
-#include "CDonePage.h"
-#include "CKidInfoPage.h"
-#include "CPwdPage.h"
+#include "CtrlPage.h"
+#include "DonePage.h"
 #include "Handles.h"
+#include "KidInfoPage.h"
 #include "PropertySheet.h"
+#include "PwdPage.h"
 #include "SysConf.h"
 
 // The wizard's sheet: four steps, two buttons of its own, and the settings

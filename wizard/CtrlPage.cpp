@@ -1,4 +1,4 @@
-#include "CCtrlPage.h"
+#include "CtrlPage.h"
 
 #include "AutoStart.h"
 #include "DataExchange.h"

@@ -1,7 +1,7 @@
-#include "CWizardPage.h"
+#include "WizardPage.h"
 
-#include "CWizardMain.h"
 #include "CurrentSettings.h"
+#include "WizardMain.h"
 #include "WizardMessages.h"
 
 CWizardPage::CWizardPage(UINT templateId, DWORD wizardButtons, int transparentId)

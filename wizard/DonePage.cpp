@@ -1,7 +1,7 @@
-#include "CDonePage.h"
+#include "DonePage.h"
 
-#include "CWizardMain.h"
 #include "DataExchange.h"
+#include "WizardMain.h"
 #include "WizardMessages.h"
 #include "WizardResources.h"
 

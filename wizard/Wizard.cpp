@@ -1,0 +1,3 @@
+#include "WizardApp.h"
+
+FW_PROGRAM_ENTRY(CWizardApp)
