@@ -62,11 +62,11 @@ Sites Rows(HWND page) {
   for (int row = 0; row < count; ++row) {
     std::wstring cells[2];
     for (int column = 0; column < 2; ++column) {
-      wchar_t text[512] = {};
+      wchar_t text[4096] = {};
       LVITEMW item{};
       item.iSubItem = column;
       item.pszText = text;
-      item.cchTextMax = 512;
+      item.cchTextMax = 4096;
       ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
       cells[column] = text;
     }
@@ -225,6 +225,8 @@ TEST_F(DashboardTest, AddSiteDialogKeepsAskingUntilNameAndAWebAddressAreGiven) {
       {L"例子", L"mailto:kids@example.org", L"出错提示", kRefusal},
       {L"例子", L"http://", L"出错提示", kRefusal},
   };
+  // Longer than a first read of a row takes.
+  const std::wstring longAddress = L"https://secure.example.org/" + std::wstring(700, L'p') + L"?q=1";
   std::vector<std::wstring> titles, messages;
   bool openAfterRefusals = false, openAfterKeys = false, typedIntoIt = false, closeBoxAddedNothing = false;
   Sites rows;
@@ -251,7 +253,7 @@ TEST_F(DashboardTest, AddSiteDialogKeepsAskingUntilNameAndAWebAddressAreGiven) {
     ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     d.WaitGone(dialog, "the dialog to close through its close box");
     closeBoxAddedNothing = Rows(page).empty();
-    AddSite(d, page, kAddSite, L"安全", L"https://secure.example.org/path?q=1");
+    AddSite(d, page, kAddSite, L"安全", longAddress);
     AddSite(d, page, kAddSite, L"文件", L"ftp://files.example.org/");
     rows = Rows(page);
     Driver::Click(d.Panel(), kOK);
@@ -268,7 +270,7 @@ TEST_F(DashboardTest, AddSiteDialogKeepsAskingUntilNameAndAWebAddressAreGiven) {
   EXPECT_TRUE(typedIntoIt);
   EXPECT_TRUE(openAfterKeys);
   EXPECT_TRUE(closeBoxAddedNothing);
-  const Sites added = {{L"安全", L"https://secure.example.org/path?q=1"}, {L"文件", L"ftp://files.example.org/"}};
+  const Sites added = {{L"安全", longAddress}, {L"文件", L"ftp://files.example.org/"}};
   EXPECT_EQ(added, rows) << "rows are appended at the end";
   Sites stored = StoredSites<CNavCtrlList, SiteRecord, &SiteRecord::url>(folder_ + L"navctrl.dat");
   EXPECT_EQ((Sites{added[1], added[0]}), stored) << "the file keeps its records in address order";
