@@ -2,7 +2,6 @@
 
 #include "DashboardResources.h"
 #include "PanelPage.h"
-#include "SiteList.h"
 #include "Url.h"
 
 namespace {
@@ -19,8 +18,9 @@ bool CPassList::IsValidSiteAddress(const std::wstring& address) {
   fw::Url::Service service = url->service();
   if (service != fw::Url::Service::Http && service != fw::Url::Service::Https && service != fw::Url::Service::Ftp)
     return false;
-  // "http:foo" cracks without a host; the filter could never match it.
-  return !url->server().empty() && !SiteHostKey(address).empty();
+  // An address without a host could never be matched by the filter; some
+  // crackers take "http:///page" apart without complaint.
+  return !url->server().empty();
 }
 
 bool CPassList::PreTranslateMessage(MSG& message) { return CPanelPage::IsFilteredKey(message); }

@@ -13,8 +13,7 @@ class CPassList : public CSkinDlg {
 
   const std::wstring& Name() const { return m_name; }
   const std::wstring& Address() const { return m_address; }
-  // A full internet address with the scheme http, https or ftp and a host the
-  // site filter can match.
+  // A full internet address with the scheme http, https or ftp and a host.
   static bool IsValidSiteAddress(const std::wstring& address);
 
   bool PreTranslateMessage(MSG& message) override;

@@ -224,6 +224,7 @@ TEST_F(DashboardTest, AddSiteDialogKeepsAskingUntilNameAndAWebAddressAreGiven) {
       {L"例子", L"file:///C:/kids.html", L"出错提示", kRefusal},
       {L"例子", L"mailto:kids@example.org", L"出错提示", kRefusal},
       {L"例子", L"http://", L"出错提示", kRefusal},
+      {L"例子", L"http:///kids.html", L"出错提示", kRefusal},
   };
   // Longer than a first read of a row takes.
   const std::wstring longAddress = L"https://secure.example.org/" + std::wstring(700, L'p') + L"?q=1";
@@ -315,11 +316,12 @@ TEST_F(DashboardTest, TwoRowsWithOneAddressSaveAsOneRecordWithTheLaterName) {
   }
 }
 
-TEST_F(DashboardTest, DeletingEveryRowMarksTheChangeOnlyWhenThereWereRows) {
+// Deleting every row: nothing to delete marks nothing; deleted rows stay in
+// the file until the panel saves.
+TEST_F(DashboardTest, DeletingEveryRowChangesTheFileOnlyThroughTheSave) {
   Store([](CSysConf& conf) { conf.cus_ctrl = 1; });
   for (const SitePage& sitePage : kSitePages) {
     SCOPED_TRACE(sitePage.name);
-    // An empty list: nothing to delete, nothing changed.
     bool cleanAfterEmptyDelete = false;
     PanelRun run = Run(0, [&](Driver& d) {
       HWND page = sitePage.find(d);
@@ -332,46 +334,28 @@ TEST_F(DashboardTest, DeletingEveryRowMarksTheChangeOnlyWhenThereWereRows) {
     EXPECT_EQ(2, run.result) << "nothing to save, no question";
     EXPECT_TRUE(cleanAfterEmptyDelete);
 
-    WriteFile(sitePage.file, SiteFile(sitePage.file == std::wstring(L"pr.dat") ? "recs" : "navctrl",
-                                      sitePage.file == std::wstring(L"pr.dat") ? "uri" : "url",
+    bool control = sitePage.tab == kTabControl;
+    WriteFile(sitePage.file, SiteFile(control ? "navctrl" : "recs", control ? "url" : "uri",
                                       {{L"一", "http://one.example/"}, {L"二", "http://two.example/"}}));
-    size_t rowsBefore = 0, rowsAfter = 1;
+    std::string before = ReadFile(sitePage.file);
+    size_t rowsBefore = 0;
+    std::wstring question;
     run = Run(0, [&](Driver& d) {
       HWND page = sitePage.find(d);
       ShowTab(d, sitePage.tab, page);
       rowsBefore = Rows(page).size();
       Driver::Click(page, kDeleteAll);
-      d.WaitFor([&] { return Driver::IsEnabled(d.Panel(), kApply) ? page : nullptr; }, "the change mark");
-      rowsAfter = Rows(page).size();
-      Driver::Click(d.Panel(), kOK);
-      d.Answer(IDOK);
+      d.WaitFor([&] { return Rows(page).empty() && Driver::IsEnabled(d.Panel(), kApply) ? page : nullptr; },
+                "the rows to go and the change mark");
+      Driver::Click(d.Panel(), kCancel);
+      question = d.Answer(IDNO);
     });
     EXPECT_EQ("", run.failure);
+    EXPECT_EQ(2, run.result);
     EXPECT_EQ(2u, rowsBefore);
-    EXPECT_EQ(0u, rowsAfter);
-    EXPECT_TRUE(Has(sitePage.file));
-    EXPECT_TRUE(sitePage.stored(folder_ + sitePage.file).empty());
+    EXPECT_EQ(L"您已经对设置作了修改，是否保存？", question);
+    EXPECT_EQ(before, ReadFile(sitePage.file));
   }
-}
-
-TEST_F(DashboardTest, ClearingTheRecommendedSitesWritesNothingUntilSaved) {
-  Store([](CSysConf&) {});
-  WriteFile(L"pr.dat", SiteFile("recs", "uri", {{L"推荐", "http://recommended.example/"}}));
-  std::string before = ReadFile(L"pr.dat");
-  std::wstring question;
-  PanelRun run = Run(0, [&](Driver& d) {
-    HWND page = RecommendPage(d);
-    ShowTab(d, kTabRecommend, page);
-    Driver::Click(page, kDeleteAll);
-    d.WaitFor([&] { return Rows(page).empty() ? page : nullptr; }, "the rows to go");
-    Driver::Click(d.Panel(), kCancel);
-    question = Driver::Text(::GetDlgItem(d.Notice(), 0xFFFF));
-    d.Answer(IDNO);
-  });
-  EXPECT_EQ("", run.failure);
-  EXPECT_EQ(2, run.result);
-  EXPECT_EQ(L"您已经对设置作了修改，是否保存？", question);
-  EXPECT_EQ(before, ReadFile(L"pr.dat"));
 }
 
 TEST_F(DashboardTest, ASiteFileThatCannotBeWrittenIsNamedAndNothingIsReportedSaved) {
