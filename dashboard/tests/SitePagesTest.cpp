@@ -338,23 +338,28 @@ TEST_F(DashboardTest, DeletingEveryRowChangesTheFileOnlyThroughTheSave) {
     WriteFile(sitePage.file, SiteFile(control ? "navctrl" : "recs", control ? "url" : "uri",
                                       {{L"一", "http://one.example/"}, {L"二", "http://two.example/"}}));
     std::string before = ReadFile(sitePage.file);
-    size_t rowsBefore = 0;
-    std::wstring question;
-    run = Run(0, [&](Driver& d) {
-      HWND page = sitePage.find(d);
-      ShowTab(d, sitePage.tab, page);
-      rowsBefore = Rows(page).size();
-      Driver::Click(page, kDeleteAll);
-      d.WaitFor([&] { return Rows(page).empty() && Driver::IsEnabled(d.Panel(), kApply) ? page : nullptr; },
-                "the rows to go and the change mark");
-      Driver::Click(d.Panel(), kCancel);
-      question = d.Answer(IDNO);
-    });
-    EXPECT_EQ("", run.failure);
-    EXPECT_EQ(2, run.result);
-    EXPECT_EQ(2u, rowsBefore);
-    EXPECT_EQ(L"您已经对设置作了修改，是否保存？", question);
-    EXPECT_EQ(before, ReadFile(sitePage.file));
+    for (bool save : {false, true}) {
+      size_t rowsBefore = 0;
+      std::wstring answered;
+      run = Run(0, [&](Driver& d) {
+        HWND page = sitePage.find(d);
+        ShowTab(d, sitePage.tab, page);
+        rowsBefore = Rows(page).size();
+        Driver::Click(page, kDeleteAll);
+        d.WaitFor([&] { return Rows(page).empty() && Driver::IsEnabled(d.Panel(), kApply) ? page : nullptr; },
+                  "the rows to go and the change mark");
+        Driver::Click(d.Panel(), save ? kOK : kCancel);
+        answered = d.Answer(save ? IDOK : IDNO);
+      });
+      EXPECT_EQ("", run.failure);
+      EXPECT_EQ(save ? 1 : 2, run.result);
+      EXPECT_EQ(2u, rowsBefore);
+      EXPECT_EQ(save ? kSaved : L"您已经对设置作了修改，是否保存？", answered);
+      if (save)
+        EXPECT_TRUE(sitePage.stored(folder_ + sitePage.file).empty());
+      else
+        EXPECT_EQ(before, ReadFile(sitePage.file));
+    }
   }
 }
 
