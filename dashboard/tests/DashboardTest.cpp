@@ -121,7 +121,7 @@ TEST_F(DashboardTest, ModeZeroShowsGeneralAtOnceGatesOtherTabsOnceAndDisablesThe
     controlTabShown = d.Appears([&] { return d.Shows(kEnableFilter) ? panel : nullptr; }, 3000);
     notAskedAgain = !d.FindPrompt();
     Driver::Click(panel, kTabGeneral);
-    d.WaitFor([&] { return d.Shows(kHomeUrl) ? panel : nullptr; }, "the general page");
+    d.WaitFor([&] { return d.Shows(kDbClose) ? panel : nullptr; }, "the general page");
     homeUnlocked = Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl);
     Driver::Click(panel, kOK);
   });
