@@ -12,6 +12,7 @@
 #define IDD_KIDSLOG 132
 #define IDD_GENERALCTRL 133
 #define IDD_PARENTCTRL 134
+#define IDD_PASSLIST 135
 #define IDD_PARENTAUTH 137
 #define IDD_WORDSCONF 138
 
@@ -76,6 +77,18 @@
 #define IDC_FULLSCREEN 1047
 #define IDC_CAN_CHANGE_MP 1048
 #define IDC_START_CHECK 1049
+
+// Site pages (134, 131) and the add-site dialog (135).
+#define IDC_SITE_LIST 1018
+#define IDC_SITE_ADDRESS 1028
+#define IDC_SITE_NAME 1029
+#define IDC_ADD_SITE 1030
+#define IDC_RECOMMENDED_LIST 1031
+#define IDC_REFETCH 1032
+#define IDC_CUSTOM_LIST 1033
+#define IDC_RECOMMEND_ADD 1033
+#define IDC_ENABLE_FILTER 1034
+#define IDC_DELETE_ALL 1035
 
 // Section headings and labels without a role of their own.
 #define IDC_STATIC_TEXT -1

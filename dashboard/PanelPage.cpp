@@ -17,7 +17,9 @@ bool CPanelPage::CreatePage() {
 
 CSysConf& CPanelPage::Conf() { return *g_pCurConf; }
 
-bool CPanelPage::PreTranslateMessage(MSG& message) {
+bool CPanelPage::PreTranslateMessage(MSG& message) { return IsFilteredKey(message); }
+
+bool CPanelPage::IsFilteredKey(const MSG& message) {
   if (message.message != WM_KEYDOWN) return false;
   return message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_F1;
 }
@@ -38,6 +40,12 @@ void CPanelPage::OnSettingChanged() {
 }
 
 int CPanelPage::Prompt(const wchar_t* text, UINT type) { return ::MessageBoxW(hwnd_, text, L"提示", type); }
+
+int CPanelPage::ReportUnwrittenFile(const std::wstring& path) {
+  std::wstring text = L"无法写入文件：\n" + path + L"\n设置没有保存成功，请检查数据文件夹是否可以写入后再试。";
+  Prompt(text.c_str(), MB_OK | MB_ICONWARNING);
+  return 0;
+}
 
 bool CPanelPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (fw::IsCtlColorMessage(message) && m_brush) {

@@ -24,6 +24,9 @@ class CPanelPage : public CSkinDlg {
   bool IsInitialised() const { return m_initialised != 0; }
 
   bool PreTranslateMessage(MSG& message) override;
+  // Enter, Esc and F1: kept from the dialog manager, which would end the
+  // panel (or the dialog) on them.
+  static bool IsFilteredKey(const MSG& message);
 
  protected:
   // The page's own start-up, after the skin is loaded.
@@ -32,6 +35,9 @@ class CPanelPage : public CSkinDlg {
   void OnSettingChanged();
   // A message box of the panel's, titled "提示".
   int Prompt(const wchar_t* text, UINT type = MB_OK | MB_ICONINFORMATION);
+  // Tells the parent which file of the page could not be written; returns
+  // the failed save's 0.
+  int ReportUnwrittenFile(const std::wstring& path);
   static CSysConf& Conf();
 
   BOOL OnInitDialog() override;

@@ -3,6 +3,8 @@
 #include "DashboardResources.h"
 #include "GeneralCtrlDlg.h"
 #include "KidInfoDlg.h"
+#include "ParentCtrlDlg.h"
+#include "ParentRecommandDlg.h"
 #include "PasswordCtrlDlg.h"
 
 namespace {
@@ -15,10 +17,10 @@ std::unique_ptr<CPanelPage> Make(HWND panel) {
 const std::array<PageSlot, kPageCount> kPages = {{
     {PageId::kGeneral, IDC_TAB_GENERAL, L"gendlg", IDD_GENERALCTRL, &Make<CGeneralCtrlDlg>},
     {PageId::kSecurity, IDC_TAB_SECURITY, L"pwddlg", IDD_PASSWORDCTRL, &Make<CPasswordCtrlDlg>},
-    {PageId::kRecommend, IDC_TAB_RECOMMEND, L"rcmdlg", IDD_PARENTRECOMMAND, nullptr},
+    {PageId::kRecommend, IDC_TAB_RECOMMEND, L"rcmdlg", IDD_PARENTRECOMMAND, &Make<CParentRecommandDlg>},
     {PageId::kLog, IDC_TAB_LOG, L"logdlg", IDD_KIDSLOG, nullptr},
     {PageId::kKidInfo, IDC_TAB_KIDINFO, L"ifodlg", IDD_KIDINFO, &Make<CKidInfoDlg>},
-    {PageId::kControl, IDC_TAB_CONTROL, L"ctldlg", IDD_PARENTCTRL, nullptr},
+    {PageId::kControl, IDC_TAB_CONTROL, L"ctldlg", IDD_PARENTCTRL, &Make<CParentCtrlDlg>},
     {PageId::kWords, IDC_TAB_WORDS, L"wozdlg", IDD_WORDSCONF, nullptr},
 }};
 

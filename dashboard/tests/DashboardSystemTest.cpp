@@ -159,7 +159,10 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
   };
   Placed pages[] = {{L"gendlg", kTabGeneral, kHomeUrl, {}, 0, 0},
                     {L"pwddlg", kTabSecurity, kPassword, {}, 0, 0},
-                    {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0}};
+                    {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0},
+                    {L"ctldlg", kTabControl, kEnableFilter, {}, 0, 0},
+                    // Created before the control page, which holds 1033 too.
+                    {L"rcmdlg", kTabRecommend, kRecommendAdd, {}, 0, 0}};
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     caption = Driver::Text(panel);

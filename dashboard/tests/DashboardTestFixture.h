@@ -22,6 +22,7 @@ enum : int {
   kLimited = 1000, kUnlimited = 1002, kMinutes = 1003, kNick = 1019, kSex = 1020, kAge = 1021,
   kPassword = 1010, kPasswordAgain = 1011, kLoginNeedPwd = 1006, kFullscreen = 1047,
   kAutoStart = 1046, kDefaultBrowser = 1037,
+  kTabRecommend = 1014, kRecommendAdd = 1033, kEnableFilter = 1034,
 };
 }  // namespace ids
 

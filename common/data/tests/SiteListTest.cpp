@@ -107,4 +107,14 @@ TEST_F(SiteListTest, DamagedFilesReadAsEmptyAndAreSetAsideBeforeSaving) {
   }
 }
 
+TEST_F(SiteListTest, AFolderWhereTheFileShouldBeIsLeftAloneAndTheSaveFails) {
+  ::CreateDirectoryW((folder_ + L"navctrl.dat").c_str(), nullptr);
+  WriteFile(L"navctrl.dat\\kept.txt", "kept");
+  CNavCtrlList list;
+  list.Add(L"http://new.example/", L"new");
+  EXPECT_EQ(0, list.Save());
+  EXPECT_EQ("kept", ReadFile(L"navctrl.dat\\kept.txt"));
+  EXPECT_FALSE(Has(L"navctrl.dat.damaged"));
+}
+
 }  // namespace

@@ -482,6 +482,14 @@ def pwddlg():
   return panel_page("pwddlg")
 
 
+def ctldlg():
+  return panel_page("ctldlg")
+
+
+def rcmdlg():
+  return panel_page("rcmdlg")
+
+
 
 # --- tab strip ---------------------------------------------------------------
 STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
@@ -1007,6 +1015,8 @@ def main():
     gendlg(),
     ifodlg(),
     pwddlg(),
+    ctldlg(),
+    rcmdlg(),
     movebar(),
     listctrl(),
     listctrl_links(),
