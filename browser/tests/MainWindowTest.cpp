@@ -29,6 +29,9 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_TRUE(SameRect(client, screen));
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ASSERT_TRUE(window_->Notifier().Hwnd());
+  EXPECT_TRUE(GetWindowLongPtrW(window_->Notifier().Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "hidden under the window";
 
   // Every way out asks once; a refused password keeps the window as it was.
   struct Way {
@@ -89,6 +92,7 @@ TEST_F(MainWindowTest, UnlockedWindowMovesAndClosesWithoutAsking) {
   Open(false);
   EXPECT_FALSE(window_->IsLocked());
   EXPECT_TRUE(window_->CanMaximize());
+  EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
   Pump();
   EXPECT_EQ(window_->asks, 0);
