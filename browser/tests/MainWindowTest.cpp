@@ -21,6 +21,12 @@ void DropLoopKeys() {
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND below = GetWindow(upper, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+    if (below == lower) return true;
+  return false;
+}
+
 TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   Open(true);
   ASSERT_TRUE(window_->IsLocked());
@@ -30,8 +36,11 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   EXPECT_TRUE(SameRect(client, screen));
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
   EXPECT_TRUE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  ASSERT_TRUE(window_->Notifier().Hwnd());
-  EXPECT_TRUE(GetWindowLongPtrW(window_->Notifier().Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "hidden under the window";
+  // A notice shows above the window.
+  SendMessageW(Hwnd(), WM_SHOW_NOTIFY, reinterpret_cast<WPARAM>(L"notice"), 0);
+  Pump();
+  ASSERT_TRUE(IsWindowVisible(window_->Notifier().Hwnd()));
+  EXPECT_TRUE(IsAbove(window_->Notifier().Hwnd(), Hwnd()));
 
   // Every way out asks once; a refused password keeps the window as it was.
   struct Way {
