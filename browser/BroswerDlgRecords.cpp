@@ -121,9 +121,12 @@ void CBroswerDlg::LoadUrlHistory() {
   GrowUrlBox(CUrlHistory::DropDownGrowth(urlHistory_.size()));
 }
 
+// The address shown or being typed stays: emptying the list empties it too.
 void CBroswerDlg::FillUrlBox() {
   if (!urlBox_.Hwnd()) return;
+  const std::wstring address = urlBox_.GetText();
   urlBox_.Send(CB_RESETCONTENT);
+  ::SetWindowTextW(urlBox_.Hwnd(), address.c_str());
   const size_t shown = std::min(urlHistory_.size(), CUrlHistory::kShownEntries);
   for (size_t i = 0; i < shown; ++i)
     urlBox_.Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(urlHistory_[i].url.c_str()));

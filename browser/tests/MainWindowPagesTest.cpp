@@ -167,10 +167,14 @@ TEST_F(MainWindowTest, TheAddressBoxListsTheTwentyNewestSiteRoots) {
   EXPECT_EQ(window_->UrlHistory().size(), 31u);
   EXPECT_EQ(box.Send(CB_GETITEMHEIGHT, 0), 20);
 
-  // Dropping the list down fills it again from what was read.
+  // Dropping the list down fills it again from what was read; the address
+  // shown stays, as it stayed when the list was first filled.
+  EXPECT_FALSE(box.GetText().empty()) << "the start page's address was lost";
   box.Send(CB_RESETCONTENT);
+  SetWindowTextW(box.Hwnd(), L"kids.te");
   SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_URLBOX, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box.Hwnd()));
   EXPECT_EQ(ListedUrls(box), urls);
+  EXPECT_EQ(box.GetText(), L"kids.te");
 
   // The list reaches as far as the kept entries in pixels, at least 100:
   // 31 kept give 100, 321 give 221 more. A new layout keeps the length.
