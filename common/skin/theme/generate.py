@@ -482,6 +482,14 @@ def pwddlg():
   return panel_page("pwddlg")
 
 
+def logdlg():
+  return panel_page("logdlg")
+
+
+def wozdlg():
+  return panel_page("wozdlg")
+
+
 
 # --- tab strip ---------------------------------------------------------------
 STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
@@ -924,6 +932,8 @@ def main():
     gendlg(),
     ifodlg(),
     pwddlg(),
+    logdlg(),
+    wozdlg(),
     movebar(),
     listctrl(),
     maindlg(),
