@@ -103,7 +103,10 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool SetAside(const std::wstring& path) {
-  if (!Exists(path)) return true;
+  DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  // A folder is no damaged file of ours: it stays, and the save fails.
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   return ::MoveFileExW(path.c_str(), (path + L".damaged").c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
          FALSE;
 }

@@ -24,7 +24,7 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
 bool Exists(const std::wstring& path);
 // Moves a file that could not be read to `<path>.damaged` (replacing an older
 // one), so that saving anew never destroys it. True when nothing is left at
-// `path`.
+// `path`; false also for a folder standing there, which is never moved.
 bool SetAside(const std::wstring& path);
 
 // The scrambling of acc.conf and tl.dat: the first min(size, 128) bytes

@@ -83,20 +83,24 @@ inline void TypeText(const std::wstring& text) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// One or two left clicks at `point` of `window`'s client area.
+// One or two left clicks at `point` of `window`'s client area. The pointer
+// moves first and settles: a move arriving between the button events would
+// look like a drag to the list.
 inline void ClickAt(HWND window, POINT point, int clicks = 1) {
   ::ClientToScreen(window, &point);
-  std::vector<INPUT> inputs;
   INPUT move{};
   move.type = INPUT_MOUSE;
   move.mi.dx = point.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
   move.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs.push_back(move);
+  ::SendInput(1, &move, sizeof(INPUT));
+  ::Sleep(150);
+  std::vector<INPUT> inputs;
   for (int i = 0; i < clicks; ++i) {
     for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT button = move;
-      button.mi.dwFlags = flag | MOUSEEVENTF_ABSOLUTE;
+      INPUT button{};
+      button.type = INPUT_MOUSE;
+      button.mi.dwFlags = flag;
       inputs.push_back(button);
     }
   }

@@ -24,6 +24,7 @@ enum : int {
   kTabLog = 1015, kTabWords = 1044, kList = 1018, kClearLog = 1025, kEnableLog = 1034,
   kInterval = 1020, kAddWord = 1030, kDeleteWord = 1045,
 };
+const char kEmptyHistory[] = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n";
 const wchar_t kSaved[] = L"保存成功,要使您的设置生效，请重启浏览器。";
 
 class ListPagesTest : public DashboardTest {
@@ -54,8 +55,8 @@ class ListPagesTest : public DashboardTest {
     WriteFile(L"his\\a.bmp", "BM");
     WriteFile(L"his\\b.bmp", "BM");
     std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n" +
-                      Site("http://b.example/", "乙站", "b.bmp", "2024-05-02 09:00:00") +
-                      Site("http://a.example/", "甲站", "a.bmp", "2024-05-01 08:30:00") + "</his>\r\n";
+                      Site("http://a.example/", "甲站", "a.bmp", "2024-05-01 08:30:00") +
+                      Site("http://b.example/", "乙站", "b.bmp", "2024-05-02 09:00:00") + "</his>\r\n";
     WriteFile(L"his\\his.xml", xml);
   }
   std::string Site(const char* uri, const char* title, const char* image, const char* time) const {
@@ -104,13 +105,14 @@ TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
               rows);
     EXPECT_EQ(save ? kSaved : L"您已经对设置作了修改，是否保存？", answered);
     EXPECT_TRUE(clearEnabled && clearDisabledAfter && marked && enableChecked);
-    EXPECT_EQ(save ? "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n" : before, ReadFile(L"his\\his.xml"));
+    EXPECT_EQ(save ? kEmptyHistory : before, ReadFile(L"his\\his.xml"));
     EXPECT_EQ(!save, Has(L"his\\a.bmp") && Has(L"his\\b.bmp"));
   }
 }
 
 TEST_F(ListPagesTest, EnableLogAloneKeepsTheHistoryAndAnEmptyOneCannotBeCleared) {
   for (bool history : {true, false}) {
+    DataFolderTest::SetUp();  // empty again
     Store([](CSysConf& conf) { conf.enable_log = 0; });
     if (history) WriteHistory();
     std::string before = ReadFile(L"his\\his.xml");
@@ -125,7 +127,8 @@ TEST_F(ListPagesTest, EnableLogAloneKeepsTheHistoryAndAnEmptyOneCannotBeCleared)
     EXPECT_EQ("", run.failure);
     EXPECT_EQ(history, clearEnabled);
     EXPECT_EQ(1, Stored().enable_log);
-    EXPECT_EQ(before, ReadFile(L"his\\his.xml"));
+    // Reading the history writes it back as read: an empty one as an empty list.
+    EXPECT_EQ(history ? before : kEmptyHistory, ReadFile(L"his\\his.xml"));
     EXPECT_EQ(history, Has(L"his\\a.bmp"));
   }
 }
@@ -243,6 +246,121 @@ TEST_F(ListPagesTest, MessagesAreAddedDeletedByTheClickedRowAndSavedInRowOrder) 
   EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"1", L"早上好"}, {L"2", L"third"}, {L"3", L""}}), afterDelete);
   EXPECT_EQ((std::vector<std::wstring>{L"早上好", L"third", L""}), SavedWords());
   EXPECT_EQ(8, Stored().interval);
+}
+
+// The cell editor of a messages list, from the driver's thread.
+struct EditorProbe {
+  HWND list;
+  HWND Editor() const {
+    HWND editor = ::GetDlgItem(list, 1);
+    return editor && ::IsWindowVisible(editor) ? editor : nullptr;
+  }
+  std::wstring Text() const { return Editor() ? Driver::Text(Editor()) : L"<hidden>"; }
+  bool RowInView(int row) const {
+    auto top = static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    return row >= top && row < top + static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  }
+  // Double-clicks the cell and waits for the editor.
+  void Open(const Driver& d, int row, int column) const {
+    ClickAt(list, CellPoint(list, row, column), 2);
+    d.WaitFor([&] { return Editor(); }, "the cell editor");
+  }
+  void WaitText(const Driver& d, const std::wstring& text) const {
+    d.WaitFor([&] { return Text() == text ? list : nullptr; }, "the editor's text");
+  }
+};
+
+TEST_F(ListPagesTest, TheCellEditorWritesOnEnterOrLeavingAndKeepsTheTextOnEscOrAHeaderClick) {
+  Store([](CSysConf&) {});
+  std::vector<std::vector<std::wstring>> rows;
+  bool besideTheNumber = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    EditorProbe probe{::GetDlgItem(page, kList)};
+    for (int i = 0; i < 4; ++i) Press(page, kAddWord);
+    probe.Open(d, 0, 0);  // the number column: the message beside it is edited
+    RECT editor{};
+    ::GetWindowRect(probe.Editor(), &editor);
+    ::MapWindowPoints(nullptr, probe.list, reinterpret_cast<POINT*>(&editor), 2);
+    besideTheNumber = editor.left >= CellPoint(probe.list, 0, 1).x - 8;
+    TypeText(L"甲");
+    PressKey(VK_RETURN);
+    d.WaitFor([&] { return CellText(probe.list, 0, 1) == L"甲" && !probe.Editor() ? page : nullptr; }, "Enter");
+    probe.Open(d, 1, 1);
+    TypeText(L"乙");
+    probe.WaitText(d, L"乙");
+    PressKey(VK_ESCAPE);
+    probe.WaitText(d, L"<hidden>");
+    probe.Open(d, 2, 1);
+    TypeText(L"丙");
+    probe.WaitText(d, L"丙");
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(probe.list, LVM_GETHEADER, 0, 0));
+    ClickAt(header, POINT{60, 5});
+    probe.WaitText(d, L"<hidden>");
+    probe.Open(d, 3, 1);
+    TypeText(L"丁");
+    probe.WaitText(d, L"丁");
+    ClickAt(::GetDlgItem(page, kAddWord), POINT{10, 10});  // the focus leaves the editor
+    d.WaitFor([&] { return CellText(probe.list, 3, 1) == L"丁" && RowCount(probe.list) == 5 ? page : nullptr; },
+              "the text written on leaving");
+    ::Sleep(300);  // what Esc and the header click might still have posted
+    rows = Rows(probe.list, 2);
+    Driver::Click(d.Panel(), ids::kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_TRUE(besideTheNumber);
+  EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"1", L"甲"}, {L"2", L""}, {L"3", L""}, {L"4", L"丁"}, {L"5", L""}}),
+            rows);
+  EXPECT_EQ((std::vector<std::wstring>{L"甲", L"", L"", L"丁", L""}), SavedWords());
+}
+
+TEST_F(ListPagesTest, TabKeysMoveTheEditorThroughAListLongerThanItsViewAndWrapAround) {
+  Store([](CSysConf&) {});
+  const int kRows = 20;
+  std::vector<std::wstring> visited;
+  std::vector<int> outOfView;
+  int perPage = 0;
+  std::wstring firstCell;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    EditorProbe probe{::GetDlgItem(page, kList)};
+    for (int i = 0; i < kRows; ++i) {
+      Press(page, kAddWord);
+      SetCellText(probe.list, i, 1, std::to_wstring(i + 1));
+    }
+    perPage = static_cast<int>(::SendMessageW(probe.list, LVM_GETCOUNTPERPAGE, 0, 0));
+    probe.Open(d, 0, 1);
+    TypeText(L"x");
+    probe.WaitText(d, L"x");
+    auto tab = [&](std::initializer_list<WORD> modifiers) {
+      std::wstring before = probe.Text();
+      PressKey(VK_TAB, modifiers);
+      bool moved = d.Appears([&] { return probe.Text() != before ? probe.list : nullptr; }, 3000);
+      visited.push_back(moved ? probe.Text() : L"<stuck>");
+      int row = SelectedRow(probe.list);
+      if (!probe.RowInView(row)) outOfView.push_back(row);
+    };
+    for (int i = 0; i < kRows; ++i) tab({});
+    tab({VK_SHIFT});
+    tab({VK_SHIFT});
+    tab({VK_CONTROL});
+    tab({VK_CONTROL});
+    firstCell = CellText(probe.list, 0, 1);
+    PressKey(VK_ESCAPE);
+    Driver::Click(d.Panel(), ids::kCancel);
+    d.Answer(IDNO);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_LT(perPage, kRows) << "the list must be longer than its view";
+  std::vector<std::wstring> expected;
+  for (int row = 2; row <= kRows; ++row) expected.push_back(std::to_wstring(row));
+  // Tab wraps to the first row; Shift+Tab goes back a row, from the first to
+  // the last; Ctrl+Tab goes down, from the last to the first.
+  for (const wchar_t* text : {L"x", L"20", L"19", L"20", L"x"}) expected.push_back(text);
+  EXPECT_EQ(expected, visited);
+  EXPECT_EQ(std::vector<int>{}, outOfView);
+  EXPECT_EQ(L"x", firstCell) << "Tab writes the text back";
 }
 
 }  // namespace
