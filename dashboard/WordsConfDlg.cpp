@@ -90,8 +90,7 @@ void CWordsConfDlg::Renumber() {
 }
 
 bool CWordsConfDlg::PreTranslateMessage(MSG& message) {
-  if (message.message == WM_KEYDOWN)
-    return message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_F1;
+  if (CPanelPage::PreTranslateMessage(message)) return true;
   // A click into the list is how an edit of the messages begins.
   if (message.message == WM_LBUTTONDOWN && IsInitialised() &&
       (message.hwnd == m_list.Hwnd() || ::IsChild(m_list.Hwnd(), message.hwnd)))

@@ -159,7 +159,9 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
   };
   Placed pages[] = {{L"gendlg", kTabGeneral, kHomeUrl, {}, 0, 0},
                     {L"pwddlg", kTabSecurity, kPassword, {}, 0, 0},
-                    {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0}};
+                    {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0},
+                    {L"logdlg", 1015, 1025, {}, 0, 0},   // the log tab and "清空"
+                    {L"wozdlg", 1044, 1045, {}, 0, 0}};  // the messages tab and "删除"
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     caption = Driver::Text(panel);
