@@ -34,7 +34,14 @@ class ListPagesTest : public DashboardTest {
     words_ = copy_->Path(L"conf\\words.xml");
     RemoveWords();
   }
-  void TearDown() override { RemoveWords(); }
+  void TearDown() override {
+    RemoveWords();
+    // The pointer leaves the panel's place, so no later test starts under it.
+    INPUT corner{};
+    corner.type = INPUT_MOUSE;
+    corner.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &corner, sizeof(INPUT));
+  }
   void RemoveWords() const {
     for (const std::wstring& path : {words_, words_ + L".damaged"}) {
       RemoveFileTree(path);
