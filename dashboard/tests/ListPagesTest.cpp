@@ -197,7 +197,9 @@ TEST_F(ListPagesTest, IntervalShowsTheStoredEntryAndAnUnmatchedOneIsKeptOrDefaul
     int stored;
     std::wstring shown;
     int saved;
-  } cases[] = {{15, L"15", 15}, {25, L"25", 25}, {7, L"<none>", 7}, {0, L"<none>", 15}, {-3, L"<none>", 15}};
+    const wchar_t* choose;  // null: a message added is the change to save
+  } cases[] = {{15, L"15", 15, nullptr}, {25, L"25", 12, L"12"}, {7, L"<none>", 7, nullptr},
+               {0, L"<none>", 15, nullptr}, {-3, L"<none>", 15, nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
     Store([&](CSysConf& conf) { conf.interval = c.stored; });
@@ -207,7 +209,10 @@ TEST_F(ListPagesTest, IntervalShowsTheStoredEntryAndAnUnmatchedOneIsKeptOrDefaul
       HWND page = ShowPage(d, kTabWords, kDeleteWord);
       shown = Driver::ComboSelection(page, kInterval);
       entries = Driver::ComboEntries(page, kInterval);
-      Driver::Click(page, kAddWord);
+      if (c.choose)
+        Driver::Choose(page, kInterval, c.choose);
+      else
+        Driver::Click(page, kAddWord);
       Driver::Click(d.Panel(), ids::kOK);
       d.Answer(IDOK);
     });
