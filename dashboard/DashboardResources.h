@@ -23,6 +23,15 @@
 // Entries of the child page's sex list.
 #define IDS_SEX_BOY 201
 #define IDS_SEX_GIRL 202
+// Entries of the messages page's interval list, in list order.
+#define IDS_INTERVAL_5 2100
+#define IDS_INTERVAL_8 2101
+#define IDS_INTERVAL_10 2102
+#define IDS_INTERVAL_12 2103
+#define IDS_INTERVAL_15 2104
+#define IDS_INTERVAL_18 2105
+#define IDS_INTERVAL_20 2106
+#define IDS_INTERVAL_25 2107
 
 // Panel (102).
 #define IDC_TAB_GENERAL 1009
@@ -89,6 +98,16 @@
 #define IDC_RECOMMEND_ADD 1033
 #define IDC_ENABLE_FILTER 1034
 #define IDC_DELETE_ALL 1035
+// Log page (132).
+#define IDC_LOG_LIST 1018
+#define IDC_CLEAR_LOG 1025
+#define IDC_ENABLE_LOG 1034
+
+// Messages page (138).
+#define IDC_WORDS_LIST 1018
+#define IDC_INTERVAL 1020
+#define IDC_ADD_WORD 1030
+#define IDC_DELETE_WORD 1045
 
 // Section headings and labels without a role of their own.
 #define IDC_STATIC_TEXT -1

@@ -1,5 +1,7 @@
 #include "PanelPage.h"
 
+#include <commctrl.h>
+
 #include "DashboardApp.h"
 #include "DashboardMessages.h"
 
@@ -10,6 +12,10 @@ CPanelPage::CPanelPage(UINT templateId, HWND parent, const wchar_t* skinElement)
 }
 
 bool CPanelPage::CreatePage() {
+  // Pages hold list views: their class must exist whichever program loaded
+  // this library, before the template is made.
+  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
+  ::InitCommonControlsEx(&classes);
   if (!CreateModeless()) return false;
   ::ShowWindow(hwnd_, SW_HIDE);
   return true;

@@ -162,7 +162,9 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
                     {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0},
                     {L"ctldlg", kTabControl, kEnableFilter, {}, 0, 0},
                     // Created before the control page, which holds 1033 too.
-                    {L"rcmdlg", kTabRecommend, kRecommendAdd, {}, 0, 0}};
+                    {L"rcmdlg", kTabRecommend, kRecommendAdd, {}, 0, 0},
+                    {L"logdlg", 1015, 1025, {}, 0, 0},   // the log tab and "清空"
+                    {L"wozdlg", 1044, 1045, {}, 0, 0}};  // the messages tab and "删除"
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     caption = Driver::Text(panel);

@@ -8,6 +8,7 @@ set(dashboard_tests ${CMAKE_CURRENT_LIST_DIR})
 hollin_add_test(dashboard_tests
   SOURCES ${dashboard_tests}/DashboardTest.cpp ${dashboard_tests}/DashboardSystemTest.cpp
           ${dashboard_tests}/SitePagesTest.cpp
+          ${dashboard_tests}/ListPagesTest.cpp
   LIBS skin data framework
   LOCK datafolder registry display
   TIMEOUT 180)

@@ -97,11 +97,16 @@ class Driver {
   }
 
   // The page of the panel that holds control `id`, visible or not.
+  // Pages share control ids, so the page that shows is preferred.
   HWND Page(int id) const {
     HWND panel = Panel();
+    HWND hidden = nullptr;
     for (HWND child = ::GetWindow(panel, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      if (IsClass(child, L"#32770") && ::GetDlgItem(child, id)) return child;
+      if (!IsClass(child, L"#32770") || !::GetDlgItem(child, id)) continue;
+      if (::IsWindowVisible(child)) return child;
+      if (!hidden) hidden = child;
     }
+    if (hidden) return hidden;
     throw DriverError("no page holds control " + std::to_string(id));
   }
   // The pages of the panel that show now.

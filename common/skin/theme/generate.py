@@ -490,6 +490,14 @@ def rcmdlg():
   return panel_page("rcmdlg")
 
 
+def logdlg():
+  return panel_page("logdlg")
+
+
+def wozdlg():
+  return panel_page("wozdlg")
+
+
 
 # --- tab strip ---------------------------------------------------------------
 STRIP_BACK = (214, 236, 252)       # the strip behind the tabs
@@ -1180,6 +1188,8 @@ def main():
     pwddlg(),
     ctldlg(),
     rcmdlg(),
+    logdlg(),
+    wozdlg(),
     movebar(),
     listctrl(),
     listctrl_links(),

@@ -1,0 +1,378 @@
+// The log and messages pages inside the real panel: the history and the
+// messages file on disk, the cell editor driven by real keys and clicks.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+#include <tinyxml.h>
+
+#include "DashboardTestFixture.h"
+#include "DataFile.h"
+#include "ListInput.h"
+#include "SnapshotList.h"
+#include "StringConv.h"
+#include "WordsList.h"
+
+namespace {
+
+using paneltest::DashboardTest;
+using paneltest::Driver;
+using paneltest::PanelRun;
+using namespace paneltest;
+
+enum : int {
+  kTabLog = 1015, kTabWords = 1044, kList = 1018, kClearLog = 1025, kEnableLog = 1034,
+  kInterval = 1020, kAddWord = 1030, kDeleteWord = 1045,
+};
+const char kEmptyHistory[] = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n";
+const wchar_t kSaved[] = L"保存成功,要使您的设置生效，请重启浏览器。";
+
+class ListPagesTest : public DashboardTest {
+ protected:
+  void SetUp() override {
+    DashboardTest::SetUp();
+    words_ = copy_->Path(L"conf\\words.xml");
+    RemoveWords();
+  }
+  void TearDown() override {
+    RemoveWords();
+    // The pointer leaves the panel's place, so no later test starts under it.
+    INPUT corner{};
+    corner.type = INPUT_MOUSE;
+    corner.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &corner, sizeof(INPUT));
+  }
+  void RemoveWords() const {
+    for (const std::wstring& path : {words_, words_ + L".damaged"}) {
+      RemoveFileTree(path);
+      ::DeleteFileW(path.c_str());
+    }
+  }
+  // The messages in the file's order.
+  std::vector<std::wstring> SavedWords() const {
+    std::vector<std::wstring> words;
+    TiXmlDocument document;
+    if (!datafile::LoadXmlFile(words_, &document)) return {L"<unreadable>"};
+    for (TiXmlElement* word = document.RootElement()->FirstChildElement("word"); word;
+         word = word->NextSiblingElement("word"))
+      words.push_back(fw::ToWide(word->Attribute("v") ? word->Attribute("v") : "?"));
+    return words;
+  }
+  void WriteHistory() {
+    WriteFile(L"his\\a.bmp", "BM");
+    WriteFile(L"his\\b.bmp", "BM");
+    std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n" +
+                      Site("http://a.example/", "甲站", "a.bmp", "2024-05-01 08:30:00") +
+                      Site("http://b.example/", "乙站", "b.bmp", "2024-05-02 09:00:00") + "</his>\r\n";
+    WriteFile(L"his\\his.xml", xml);
+  }
+  std::string Site(const char* uri, const char* title, const char* image, const char* time) const {
+    return "    <site uri=\"" + std::string(uri) + "\" title=\"" + fw::ToAnsi(fw::ToWide(title, CP_UTF8)) + "\" img=\"" +
+           fw::ToAnsi(folder_) + "his\\" + image + "\" time=\"" + time + "\" />\r\n";
+  }
+  // A button press handled before this returns (one that opens no box).
+  static void Press(HWND page, int id) {
+    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+  }
+  static HWND ShowPage(Driver& d, int tab, int control) {
+    HWND panel = d.Panel();
+    Driver::Click(panel, tab);
+    HWND page = d.Page(control);
+    d.WaitFor([&] { return ::IsWindowVisible(page) ? page : nullptr; }, "the page");
+    return page;
+  }
+
+  std::wstring words_;
+};
+
+TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
+  for (bool save : {true, false}) {
+    SCOPED_TRACE(save ? "OK" : "Cancel, No");
+    Store([](CSysConf& conf) { conf.enable_log = 1; });
+    WriteHistory();
+    std::string before = ReadFile(L"his\\his.xml");
+    std::vector<std::vector<std::wstring>> rows;
+    bool clearEnabled = false, clearDisabledAfter = false, marked = false, enableChecked = false;
+    std::wstring answered;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND page = ShowPage(d, kTabLog, kClearLog);
+      rows = Rows(::GetDlgItem(page, kList), 3);
+      clearEnabled = Driver::IsEnabled(page, kClearLog);
+      enableChecked = Driver::IsChecked(page, kEnableLog);
+      Driver::Click(page, kClearLog);
+      d.WaitFor([&] { return RowCount(::GetDlgItem(page, kList)) == 0 ? page : nullptr; }, "the rows to go");
+      clearDisabledAfter = !Driver::IsEnabled(page, kClearLog);
+      marked = Driver::IsEnabled(d.Panel(), ids::kApply);
+      Driver::Click(d.Panel(), save ? ids::kOK : ids::kCancel);
+      answered = d.Answer(save ? IDOK : IDNO);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"甲站", L"2024-05-01 08:30:00", L""},
+                                                      {L"乙站", L"2024-05-02 09:00:00", L""}}),
+              rows);
+    EXPECT_EQ(save ? kSaved : L"您已经对设置作了修改，是否保存？", answered);
+    EXPECT_TRUE(clearEnabled && clearDisabledAfter && marked && enableChecked);
+    EXPECT_EQ(save ? kEmptyHistory : before, ReadFile(L"his\\his.xml"));
+    EXPECT_EQ(!save, Has(L"his\\a.bmp") && Has(L"his\\b.bmp"));
+  }
+}
+
+TEST_F(ListPagesTest, EnableLogAloneKeepsTheHistoryAndAnEmptyOneCannotBeCleared) {
+  for (bool history : {true, false}) {
+    DataFolderTest::SetUp();  // empty again
+    Store([](CSysConf& conf) { conf.enable_log = 0; });
+    if (history) WriteHistory();
+    std::string before = ReadFile(L"his\\his.xml");
+    bool clearEnabled = !history;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND page = ShowPage(d, kTabLog, kClearLog);
+      clearEnabled = Driver::IsEnabled(page, kClearLog);
+      Driver::SetCheck(page, kEnableLog, true);
+      Driver::Click(d.Panel(), ids::kOK);
+      d.Answer(IDOK);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ(history, clearEnabled);
+    EXPECT_EQ(1, Stored().enable_log);
+    // Reading the history writes it back as read: an empty one as an empty list.
+    EXPECT_EQ(history ? before : kEmptyHistory, ReadFile(L"his\\his.xml"));
+    EXPECT_EQ(history, Has(L"his\\a.bmp"));
+  }
+}
+
+TEST_F(ListPagesTest, AVisitRecordedBetweenTwoAppliesSurvivesTheSecond) {
+  Store([](CSysConf&) {});
+  WriteHistory();
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabLog, kClearLog);
+    Driver::Click(page, kClearLog);
+    Driver::Click(d.Panel(), ids::kApply);
+    d.Answer(IDOK);
+    {
+      CHistoryList history;  // the browser records a visit meanwhile
+      history.AddVisit(L"http://later.example/", L"later", L"");
+    }
+    Driver::SetCheck(page, kEnableLog, !Driver::IsChecked(page, kEnableLog));
+    Driver::Click(d.Panel(), ids::kApply);
+    d.Answer(IDOK);
+    Driver::Click(d.Panel(), ids::kCancel);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_NE(std::string::npos, ReadFile(L"his\\his.xml").find("http://later.example/"));
+}
+
+TEST_F(ListPagesTest, AFileThatCannotBeWrittenIsNamedAndStopsTheSave) {
+  const struct {
+    int tab, control;
+  } cases[] = {{kTabLog, kClearLog}, {kTabWords, kDeleteWord}};
+  for (const auto& c : cases) {
+    Store([](CSysConf& conf) { conf.enable_log = 0; });
+    WriteHistory();
+    std::wstring blocked = c.tab == kTabLog ? folder_ + L"his\\his.xml" : words_;
+    std::wstring message;
+    bool stillDirty = false;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND page = ShowPage(d, c.tab, c.control);
+      // A folder where the file should be: it can be neither read nor replaced.
+      ::DeleteFileW(blocked.c_str());
+      ::CreateDirectoryW(blocked.c_str(), nullptr);
+      ::CreateDirectoryW((blocked + L"\\inside").c_str(), nullptr);
+      Driver::Click(page, c.tab == kTabLog ? kClearLog : kAddWord);
+      Driver::Click(d.Panel(), ids::kApply);
+      message = d.Answer(IDOK);
+      stillDirty = Driver::IsEnabled(d.Panel(), ids::kApply) && !d.Appears([&] { return d.FindNotice(); }, 600);
+      Driver::Click(d.Panel(), ids::kCancel);
+      d.Answer(IDNO);
+    });
+    RemoveFileTree(blocked);
+    EXPECT_EQ("", run.failure);
+    EXPECT_NE(std::wstring::npos, message.find(blocked)) << fw::ToAnsi(message, CP_UTF8);
+    EXPECT_TRUE(stillDirty);
+    EXPECT_EQ(0, Stored().enable_log) << "the save stopped at the page";
+  }
+}
+
+TEST_F(ListPagesTest, IntervalShowsTheStoredEntryAndAnUnmatchedOneIsKeptOrDefaulted) {
+  const struct {
+    int stored;
+    std::wstring shown;
+    int saved;
+    const wchar_t* choose;  // null: a message added is the change to save
+  } cases[] = {{15, L"15", 15, nullptr}, {25, L"25", 12, L"12"}, {7, L"<none>", 7, nullptr},
+               {0, L"<none>", 15, nullptr}, {-3, L"<none>", 15, nullptr}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    Store([&](CSysConf& conf) { conf.interval = c.stored; });
+    std::wstring shown;
+    std::vector<std::wstring> entries;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND page = ShowPage(d, kTabWords, kDeleteWord);
+      shown = Driver::ComboSelection(page, kInterval);
+      entries = Driver::ComboEntries(page, kInterval);
+      if (c.choose)
+        Driver::Choose(page, kInterval, c.choose);
+      else
+        Driver::Click(page, kAddWord);
+      Driver::Click(d.Panel(), ids::kOK);
+      d.Answer(IDOK);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_EQ(c.shown, shown);
+    EXPECT_EQ((std::vector<std::wstring>{L"5", L"8", L"10", L"12", L"15", L"18", L"20", L"25"}), entries);
+    EXPECT_EQ(c.saved, Stored().interval);
+  }
+}
+
+TEST_F(ListPagesTest, MessagesAreAddedDeletedByTheClickedRowAndSavedInRowOrder) {
+  {
+    CWordsList words(words_);
+    words.Add(L"早上好");
+    ASSERT_EQ(1, words.Save());
+  }
+  Store([](CSysConf& conf) { conf.interval = 8; });
+  std::vector<std::vector<std::wstring>> loaded, afterEarlyDelete, afterDelete;
+  bool unmarkedAfterEarlyDelete = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    HWND list = ::GetDlgItem(page, kList);
+    loaded = Rows(list, 2);
+    Press(page, kDeleteWord);
+    afterEarlyDelete = Rows(list, 2);
+    unmarkedAfterEarlyDelete = !Driver::IsEnabled(d.Panel(), ids::kApply);
+    ClickAt(list, CellPoint(list, 0, 1));
+    d.WaitFor([&] { return Driver::IsEnabled(d.Panel(), ids::kApply) ? list : nullptr; }, "the click to mark");
+    for (int i = 0; i < 3; ++i) Press(page, kAddWord);
+    SetCellText(list, 2, 1, L"third");
+    ClickAt(list, CellPoint(list, 1, 1));
+    d.WaitFor([&] { return SelectedRow(list) == 1 ? list : nullptr; }, "the second row clicked");
+    ::Sleep(300);  // the click's notice comes with the button's release
+    Press(page, kDeleteWord);
+    afterDelete = Rows(list, 2);
+    Driver::Click(d.Panel(), ids::kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"1", L"早上好"}}), loaded);
+  EXPECT_EQ(loaded, afterEarlyDelete) << "no row was clicked yet";
+  EXPECT_TRUE(unmarkedAfterEarlyDelete);
+  EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"1", L"早上好"}, {L"2", L"third"}, {L"3", L""}}), afterDelete);
+  EXPECT_EQ((std::vector<std::wstring>{L"早上好", L"third", L""}), SavedWords());
+  EXPECT_EQ(8, Stored().interval);
+}
+
+// The cell editor of a messages list, from the driver's thread.
+struct EditorProbe {
+  HWND list;
+  HWND Editor() const {
+    HWND editor = ::GetDlgItem(list, 1);
+    return editor && ::IsWindowVisible(editor) ? editor : nullptr;
+  }
+  std::wstring Text() const { return Editor() ? Driver::Text(Editor()) : L"<hidden>"; }
+  bool RowInView(int row) const {
+    auto top = static_cast<int>(::SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    return row >= top && row < top + static_cast<int>(::SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  }
+  // Double-clicks the cell and waits for the editor.
+  void Open(const Driver& d, int row, int column) const {
+    ClickAt(list, CellPoint(list, row, column), 2);
+    d.WaitFor([&] { return Editor(); }, "the cell editor");
+  }
+  void WaitText(const Driver& d, const std::wstring& text) const {
+    d.WaitFor([&] { return Text() == text ? list : nullptr; }, "the editor's text");
+  }
+};
+
+TEST_F(ListPagesTest, TheCellEditorWritesOnEnterOrLeavingAndKeepsTheTextOnEscOrAHeaderClick) {
+  Store([](CSysConf&) {});
+  std::vector<std::vector<std::wstring>> rows;
+  bool besideTheNumber = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    EditorProbe probe{::GetDlgItem(page, kList)};
+    for (int i = 0; i < 4; ++i) Press(page, kAddWord);
+    probe.Open(d, 0, 0);  // the number column: the message beside it is edited
+    RECT editor{};
+    ::GetWindowRect(probe.Editor(), &editor);
+    ::MapWindowPoints(nullptr, probe.list, reinterpret_cast<POINT*>(&editor), 2);
+    besideTheNumber = editor.left >= CellPoint(probe.list, 0, 1).x - 8;
+    TypeText(L"甲");
+    PressKey(VK_RETURN);
+    d.WaitFor([&] { return CellText(probe.list, 0, 1) == L"甲" && !probe.Editor() ? page : nullptr; }, "Enter");
+    probe.Open(d, 1, 1);
+    TypeText(L"乙");
+    probe.WaitText(d, L"乙");
+    PressKey(VK_ESCAPE);
+    probe.WaitText(d, L"<hidden>");
+    probe.Open(d, 2, 1);
+    TypeText(L"丙");
+    probe.WaitText(d, L"丙");
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(probe.list, LVM_GETHEADER, 0, 0));
+    ClickAt(header, POINT{60, 5});
+    probe.WaitText(d, L"<hidden>");
+    probe.Open(d, 3, 1);
+    TypeText(L"丁");
+    probe.WaitText(d, L"丁");
+    ClickAt(::GetDlgItem(page, kAddWord), POINT{10, 10});  // the focus leaves the editor
+    d.WaitFor([&] { return CellText(probe.list, 3, 1) == L"丁" && RowCount(probe.list) == 5 ? page : nullptr; },
+              "the text written on leaving");
+    ::Sleep(300);  // what Esc and the header click might still have posted
+    rows = Rows(probe.list, 2);
+    Driver::Click(d.Panel(), ids::kOK);
+    d.Answer(IDOK);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_TRUE(besideTheNumber);
+  EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"1", L"甲"}, {L"2", L""}, {L"3", L""}, {L"4", L"丁"}, {L"5", L""}}),
+            rows);
+  EXPECT_EQ((std::vector<std::wstring>{L"甲", L"", L"", L"丁", L""}), SavedWords());
+}
+
+TEST_F(ListPagesTest, TabKeysMoveTheEditorThroughAListLongerThanItsViewAndWrapAround) {
+  Store([](CSysConf&) {});
+  const int kRows = 20;
+  std::vector<std::wstring> visited;
+  std::vector<int> outOfView;
+  int perPage = 0;
+  std::wstring firstCell;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    EditorProbe probe{::GetDlgItem(page, kList)};
+    for (int i = 0; i < kRows; ++i) {
+      Press(page, kAddWord);
+      SetCellText(probe.list, i, 1, std::to_wstring(i + 1));
+    }
+    perPage = static_cast<int>(::SendMessageW(probe.list, LVM_GETCOUNTPERPAGE, 0, 0));
+    probe.Open(d, 0, 1);
+    TypeText(L"x");
+    probe.WaitText(d, L"x");
+    auto tab = [&](std::initializer_list<WORD> modifiers) {
+      std::wstring before = probe.Text();
+      PressKey(VK_TAB, modifiers);
+      bool moved = d.Appears([&] { return probe.Text() != before ? probe.list : nullptr; }, 3000);
+      visited.push_back(moved ? probe.Text() : L"<stuck>");
+      int row = SelectedRow(probe.list);
+      if (!probe.RowInView(row)) outOfView.push_back(row);
+    };
+    for (int i = 0; i < kRows; ++i) tab({});
+    tab({VK_SHIFT});
+    tab({VK_SHIFT});
+    tab({VK_CONTROL});
+    tab({VK_CONTROL});
+    firstCell = CellText(probe.list, 0, 1);
+    PressKey(VK_ESCAPE);
+    Driver::Click(d.Panel(), ids::kCancel);
+    d.Answer(IDNO);
+  });
+  EXPECT_EQ("", run.failure);
+  EXPECT_LT(perPage, kRows) << "the list must be longer than its view";
+  std::vector<std::wstring> expected;
+  for (int row = 2; row <= kRows; ++row) expected.push_back(std::to_wstring(row));
+  // Tab wraps to the first row; Shift+Tab goes back a row, from the first to
+  // the last; Ctrl+Tab goes down, from the last to the first.
+  for (const wchar_t* text : {L"x", L"20", L"19", L"20", L"x"}) expected.push_back(text);
+  EXPECT_EQ(expected, visited);
+  EXPECT_EQ(std::vector<int>{}, outOfView);
+  EXPECT_EQ(L"x", firstCell) << "Tab writes the text back";
+}
+
+}  // namespace
