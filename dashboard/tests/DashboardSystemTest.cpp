@@ -161,7 +161,6 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
                     {L"pwddlg", kTabSecurity, kPassword, {}, 0, 0},
                     {L"ifodlg", kTabKidInfo, kNick, {}, 0, 0},
                     {L"ctldlg", kTabControl, kEnableFilter, {}, 0, 0},
-                    // Created before the control page, which holds 1033 too.
                     {L"rcmdlg", kTabRecommend, kRecommendAdd, {}, 0, 0},
                     {L"logdlg", 1015, 1025, {}, 0, 0},   // the log tab and "清空"
                     {L"wozdlg", 1044, 1045, {}, 0, 0}};  // the messages tab and "删除"
@@ -169,10 +168,18 @@ TEST_F(DashboardTest, PagesAreWhiteAndSitAtTheirSkinItems) {
     HWND panel = d.Panel();
     caption = Driver::Text(panel);
     ::GetClientRect(panel, &panelClient);
+    HWND previous = nullptr;
     for (Placed& page : pages) {
       Driver::Click(panel, page.tab);
-      HWND window = d.Page(page.control);
-      d.WaitFor([&] { return ::IsWindowVisible(window) ? window : nullptr; }, "the page");
+      // Pages share control ids: the page is the one that alone shows once the click is done.
+      HWND window = d.WaitFor(
+          [&]() -> HWND {
+            std::vector<HWND> shown = d.VisiblePages();
+            bool switched = shown.size() == 1 && shown[0] != previous && ::GetDlgItem(shown[0], page.control);
+            return switched ? shown[0] : nullptr;
+          },
+          "the page");
+      previous = window;
       ::GetWindowRect(window, &page.rect);
       ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&page.rect), 2);
       page.corner = PrintedPixel(window, page.rect.right - page.rect.left - 4, page.rect.bottom - page.rect.top - 4);

@@ -24,6 +24,7 @@ using namespace paneltest::ids;
 enum : int {
   kSiteList = 1018, kSiteAddress = 1028, kSiteName = 1029, kAddSite = 1030,
   kRecommended = 1031, kRefetch = 1032, kCustom = 1033, kFilter = 1034, kDeleteAll = 1035,
+  kDeleteWord = 1045,
 };
 
 const wchar_t kSaved[] = L"保存成功,要使您的设置生效，请重启浏览器。";
@@ -86,15 +87,16 @@ Sites StoredSites(const std::wstring& path) {
 
 // The two pages: both hold the list, 1033 and 1035; only the control page
 // holds the filter box.
-HWND ControlPage(const Driver& d) { return d.Page(kFilter); }
-HWND RecommendPage(const Driver& d) {
+// Pages share control ids: a page is found by one it has and one it lacks.
+HWND PageWith(const Driver& d, int has, int lacks, const char* what) {
   HWND panel = d.Panel();
   for (HWND child = ::GetWindow(panel, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (Driver::IsClass(child, L"#32770") && ::GetDlgItem(child, kRecommendAdd) && !::GetDlgItem(child, kFilter))
-      return child;
+    if (Driver::IsClass(child, L"#32770") && ::GetDlgItem(child, has) && !::GetDlgItem(child, lacks)) return child;
   }
-  throw paneltest::DriverError("no recommended-sites page");
+  throw paneltest::DriverError(std::string("no ") + what);
 }
+HWND ControlPage(const Driver& d) { return PageWith(d, kRefetch, kDeleteWord, "allowed-sites page"); }
+HWND RecommendPage(const Driver& d) { return PageWith(d, kRecommendAdd, kFilter, "recommended-sites page"); }
 
 void ShowTab(const Driver& d, int tab, HWND page) {
   Driver::Click(d.Panel(), tab);
