@@ -65,7 +65,7 @@ std::vector<HWND> BrowserDriver::MainWindows() const {
 
 std::vector<HWND> BrowserDriver::TopLevelWindows() const { return WindowsOf(processId_, true); }
 
-HWND BrowserDriver::WaitForMainWindow(DWORD milliseconds) {
+HWND BrowserDriver::WaitForMainWindow(DWORD milliseconds, bool untilStarted) {
   main_ = nullptr;
   WaitUntil(
       [this] {
@@ -74,6 +74,8 @@ HWND BrowserDriver::WaitForMainWindow(DWORD milliseconds) {
         return main_ != nullptr;
       },
       milliseconds);
+  // The window shows first thing in the message that goes on to finish the start.
+  if (main_ && untilStarted) Sync();
   return main_;
 }
 

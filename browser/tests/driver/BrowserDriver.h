@@ -23,8 +23,9 @@ class BrowserDriver {
   // Polls `done` until it holds or the time is up.
   static bool WaitUntil(const std::function<bool()>& done, DWORD milliseconds = 10000);
 
-  // The process's main window once it shows, or null.
-  HWND WaitForMainWindow(DWORD milliseconds = 15000);
+  // The process's main window once it shows and has finished the start it
+  // shows in (the tabs' page pool, the timers), or null.
+  HWND WaitForMainWindow(DWORD milliseconds = 15000, bool untilStarted = true);
   HWND Main() const { return main_; }
   // The browser's main windows of the process, shown or not.
   std::vector<HWND> MainWindows() const;
