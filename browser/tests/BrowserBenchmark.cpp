@@ -5,7 +5,7 @@
 //  - the rest of the delayed start (the 30 pre-created pages), and opening
 //    30 tabs from that pool;
 //  - idle: browsers with their pages left alone for 60 s, in process time.
-// The idle figure needs Linux's /proc, which Wine shows as Z:\\proc.
+// The idle figure needs Linux's /proc, which Wine shows as Z:\proc.
 // Each figure is the median of the runs with its minimum and maximum.
 // Run: scripts/wine-run build/x86_64/bin/browser_benchmark.exe [runs] [idle seconds]
 // It empties the prefix's data folder, as the tests do.
