@@ -10,14 +10,19 @@
 #include "BroswerDlgResources.h"
 #include "CommHelper.h"
 #include "CoreResources.h"
+#include "CheckDefaultBroswer.h"
+#include "BroswerRegister.h"
 #include "CtrlBarServices.h"
 #include "DataExchange.h"
 #include "ProgramStarter.h"
+#include "RegKey.h"
+#include "UpdateCheck.h"
 #include "SettingFlag.h"
 #include "SkinItem.h"
 #include "StringConv.h"
 #include "SysConf.h"
 #include "HandOver.h"
+#include "IETab.h"
 #include "App.h"
 #include "TabStripResources.h"
 #include "Url.h"
@@ -26,18 +31,17 @@
 
 namespace {
 
-const UINT WM_IE_TITLECHANGE = 2025;
-const UINT WM_IE_NEWWINDOW = 2026;
-const UINT WM_IE_DOCCOMPLETE = 2027;
-const UINT WM_IE_BEFORENAVIGATE = 2030;
 const wchar_t kBlank[] = L"about:blank";
 
 bool IsBlank(const std::wstring& url) { return ::lstrcmpiW(url.c_str(), kBlank) == 0; }
 
-// Timers 1001, 1006 and 1007: the delayed start, the wizard and the
-// registration check.
+// Timers 1001, 1005, 1006 and 1007: the delayed start, the update check,
+// the wizard and the registration check.
 const UINT kStartDelayMs = 100;
 const UINT kSecondMs = 1000;
+
+// The notifier's close button; set before it has a picture, so empty.
+const RECT kNotifierCloseButton{70, 140, -10, -20};
 
 }  // namespace
 
@@ -60,7 +64,7 @@ CBroswerDlg::~CBroswerDlg() {
   if (comInitialized_) ::CoUninitialize();
 }
 
-CBrowserPage* CBroswerDlg::NewPage() { return new CPlainPage(); }
+CBrowserPage* CBroswerDlg::NewPage() { return tabs_.NewIETab(); }
 
 void CBroswerDlg::DoDataExchange(fw::DataExchange& exchange) {
   exchange.Control(IDC_URLBOX, urlBox_);
@@ -145,15 +149,15 @@ BOOL CBroswerDlg::OnInitDialog() {
 
 void CBroswerDlg::CreateNotifier() {
   const tagSkinItem* popup = m_skin.FindItem(L"popup");
+  notifier_.SetCloseButtonRect(kNotifierCloseButton);
   if (!popup || !popup->normal) return;
   if (!notifier_.Create(hwnd_)) return;
   // The notifier keeps its own copy of the picture.
-  HBITMAP copy = static_cast<HBITMAP>(::CopyImage(popup->normal.Get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  notifier_.SetSkin(copy, 255, 0, 255);
+  notifier_.SetSkin(popup->normal.Get(), 255, 0, 255);
   BITMAP info{};
   ::GetObjectW(popup->normal.Get(), sizeof(info), &info);
-  notifier_.SetCloseButtonRect(RECT{70, 140, info.bmWidth - 10, info.bmHeight - 20});
-  notifier_.SetTextFont(popup->fonttype.c_str(), popup->fontsize, FW_NORMAL, FW_BOLD);
+  // Plain text, bold under the pointer.
+  notifier_.SetTextFont(popup->fonttype.c_str(), popup->fontsize, 0, 1);
   notifier_.SetTextColor(popup->normalclr, popup->onclr);
   notifier_.SetTextRect(RECT{popup->left, popup->top, info.bmWidth - 10, info.bmHeight - 20});
 }
@@ -196,6 +200,10 @@ void CBroswerDlg::OnTimer(UINT_PTR id) {
       ::KillTimer(hwnd_, kStartTimer);
       OnDelayedStart();
       break;
+    case kUpdateTimer:
+      // Tried again every second until a check is under way.
+      if (StartUpdateCheck(hwnd_, WM_UPDATE_DOWNLOADED)) ::KillTimer(hwnd_, kUpdateTimer);
+      break;
     case CNavigationPolicy::kMinuteTimer:
       policy_.OnMinuteTick();
       break;
@@ -217,7 +225,10 @@ void CBroswerDlg::OnDelayedStart() {
   if (locked_) ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowTextW(hwnd_, m_skin.GetItemCaption(L"appshowname").c_str());
   for (int i = 0; i < kPagePoolSize; ++i) pagePool_.push_back(NewPage());
+  LoadUrlHistory();
+  CheckDefaultBrowser();
   policy_.StartCounting();
+  if (settings_.auto_update) ::SetTimer(hwnd_, kUpdateTimer, kSecondMs, nullptr);
   ::SetTimer(hwnd_, kWizardTimer, kSecondMs, nullptr);
   ::SetTimer(hwnd_, kRegisterTimer, kSecondMs, nullptr);
 }
@@ -226,6 +237,16 @@ void CBroswerDlg::StartWizardOnce() {
   if (!settings_.first_run) return;
   CProgramStarter::Start(GetThisModuleDir() + L"\\Wizard.exe", L"");
   SaveSettingFlag(settings_, &CSysConf::first_run, 0);
+}
+
+void CBroswerDlg::CheckDefaultBrowser() {
+  if (!settings_.start_check) return;
+  CBroswerRegister* registration = NewBroswerRegister(NewBroswerRegisterImpl());
+  if (registration && !registration->IsDefault()) {
+    CCheckDefaultBroswer question(settings_, hwnd_);
+    if (question.DoModal(hwnd_) == IDOK) registration->Register();
+  }
+  DestroyBroswerRegister(registration);
 }
 
 // --- tabs -----------------------------------------------------------------
@@ -237,7 +258,11 @@ CBrowserPage* CBroswerDlg::OpenUrlInNewTab(const std::wstring& url) {
   } else {
     page = NewPage();
   }
-  if (!tabs_.AddTab(page, L"", -1)) return nullptr;
+  if (!page) return nullptr;
+  if (!tabs_.AddTab(page, L"", -1)) {
+    delete page;
+    return nullptr;
+  }
   tabs_.SelectTab(page);
   tabs_.Update(true);
   page->Navigate(url);
@@ -480,15 +505,29 @@ bool CBroswerDlg::OnCommand(UINT id, UINT code, HWND control) {
       return true;
     case IDC_FAVORITES:
       return true;
+    case IDC_ADDFAVORITE:
+      OnAddFavorite();
+      return true;
     case IDC_URLBOX:
       if (code == CBN_SELCHANGE) OnUrlSelChange();
+      if (code == CBN_DROPDOWN) FillUrlBox();
       return true;
     default:
       return CFrameDlg::OnCommand(id, code, control);
   }
 }
 
+// Nothing thrown by a handler may unwind through the system's dispatch.
 bool CBroswerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  try {
+    return HandleMessage(message, wParam, lParam, result);
+  } catch (...) {
+    result = 0;
+    return true;
+  }
+}
+
+bool CBroswerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE: {
       CFrameDlg::OnMessage(message, wParam, lParam, result);
@@ -520,12 +559,29 @@ bool CBroswerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_LBUTTONDBLCLK:
       result = 0;
       return true;
+    case WM_PAINT:
+      if (PaintIcon()) {
+        result = 0;
+        return true;
+      }
+      return CFrameDlg::OnMessage(message, wParam, lParam, result);
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<LRESULT>(icon_.Get());
       return true;
     case WM_IE_TITLECHANGE:
-      if (tabs_.GetSelectedTab() && reinterpret_cast<Tab*>(lParam) == tabs_.GetSelectedTab())
-        UpdatePageInfo(nullptr, true, true);
+      OnTitleChanged(PageFromMessage(lParam));
+      result = 0;
+      return true;
+    case WM_IE_NEWWINDOW:
+      OnNewWindow(reinterpret_cast<IDispatch**>(wParam));
+      result = 0;
+      return true;
+    case WM_IE_DOCCOMPLETE:
+      OnPageLoaded(PageFromMessage(lParam));
+      result = 0;
+      return true;
+    case WM_UPDATE_DOWNLOADED:
+      OnNewVersion(wParam);
       result = 0;
       return true;
     case WM_IE_BEFORENAVIGATE:
@@ -543,7 +599,30 @@ bool CBroswerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 void CBroswerDlg::OnDestroy() {
   Uninstall();
+  PurgeUnusedSnapshots();
   for (CBrowserPage* page : pagePool_) delete page;
   pagePool_.clear();
+  if (comInitialized_) ::CoUninitialize();
+  comInitialized_ = false;
   CSharedState().ClearMainWindowIfOwn(hwnd_);
+}
+
+bool CBroswerDlg::PaintIcon() {
+  if (!::IsIconic(hwnd_)) return false;
+  fw::PaintDC dc(hwnd_);
+  Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()));
+  const RECT client = ClientRect();
+  const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, icon_.Get());
+  return true;
+}
+
+int CBroswerDlg::SetTaskManagerDisabled(int flag) {
+  RegKey key(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", KEY_ALL_ACCESS);
+  if (flag)
+    key.WriteValue(L"DisableTaskMgr", static_cast<DWORD>(1));
+  else
+    key.DeleteValue(L"DisableTaskMgr");
+  return 1;
 }

@@ -4,6 +4,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BrowserPage.h"
 #include "ButtonST.h"
@@ -16,6 +17,7 @@
 #include "TabCtrl.h"
 #include "TabCtrlNotify.h"
 #include "TaskbarNotifier.h"
+#include "UrlHistory.h"
 
 class CSysConf;
 
@@ -29,9 +31,19 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   static const UINT_PTR kUpdateTimer = 1005;
   static const UINT_PTR kWizardTimer = 1006;
   static const UINT_PTR kRegisterTimer = 1007;
+  // The update check's worker reports here: wParam 0 downloaded, 1 failed.
+  static const UINT WM_UPDATE_DOWNLOADED = 2730;
   static const int kPagePoolSize = 30;
   // Longest text a hand-over may carry.
   static const DWORD kMaxHandOverBytes = 64 * 1024;
+  static const wchar_t kFavoriteAddedText[];
+  static const wchar_t kFavoriteKnownText[];
+  static const wchar_t kBlankNotFavoriteText[];
+  static const wchar_t kUpdateQuestion[];
+
+  // How the update page is opened: the shell's ShellExecuteW.
+  using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static ShellOpenFunction shellOpen;
 
   // New tabs the user opens show `newTabUrl`; creation sets it to the
   // address book's "navhome".
@@ -51,7 +63,14 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   TabCtrl& Tabs() { return tabs_; }
   CTaskbarNotifier& Notifier() { return notifier_; }
   CNavigationPolicy& Policy() { return policy_; }
+  CComboBoxExEx& UrlBox() { return urlBox_; }
   bool IsLocked() const { return locked_; }
+  // The site roots read from the URL history, newest first.
+  const std::vector<UrlHistoryEntry>& UrlHistory() const { return urlHistory_; }
+
+  // Writes (non-zero) or deletes the user's policy value that disables the
+  // task manager; 1.
+  int SetTaskManagerDisabled(int flag);
 
   // Answers of the lock: whether the password is needed, and asking it.
   bool NeedsPassword() const;
@@ -65,6 +84,8 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
  protected:
   // A page for a new tab; the page is created in the strip when inserted.
   virtual CBrowserPage* NewPage();
+  // Internet Explorer's URL history; false when it cannot be read.
+  virtual bool ReadUrlHistory(std::vector<UrlHistoryEntry>& entries);
 
   void DoDataExchange(fw::DataExchange& exchange) override;
   BOOL OnInitDialog() override;
@@ -73,6 +94,7 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   void OnCancel() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  void OnSkinLayout() override;
 
   // TabCtrlNotify
   void OnTabBeforeInsert(TabCtrl* ctrl, Tab* tab, const wchar_t* text, int image) override;
@@ -85,8 +107,11 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   void OnTabAddButton(TabCtrl* ctrl, const RECT* rect, POINT point) override;
 
  private:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   int OnCreate();
   void OnDestroy();
+  void PurgeUnusedSnapshots();
+  bool PaintIcon();
   void OnTimer(UINT_PTR id);
   void OnDelayedStart();
   void OnClose();
@@ -97,7 +122,22 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   void CreateNotifier();
   void CenterOnScreen();
   void StartWizardOnce();
+  void CheckDefaultBrowser();
   void WinHelp();
+
+  // Page messages and the records of visited and favourite pages.
+  CBrowserPage* PageFromMessage(LPARAM lParam) const;
+  void OnTitleChanged(CBrowserPage* page);
+  void OnNewWindow(IDispatch** browser);
+  void OnPageLoaded(CBrowserPage* page);
+  void OnAddFavorite();
+  void OnNewVersion(WPARAM failed);
+  void Notify(const wchar_t* text);
+
+  // The address box's list of visited sites.
+  void LoadUrlHistory();
+  void FillUrlBox();
+  void GrowUrlBox(int pixels);
 
   void OnGo();
   void OnHome();
@@ -123,4 +163,7 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   bool locked_ = false;
   bool minimizeApproved_ = false;
   bool comInitialized_ = false;
+  std::vector<UrlHistoryEntry> urlHistory_;
+  int urlBoxGrowth_ = 0;
+  int closedUrlBoxHeight_ = 0;
 };

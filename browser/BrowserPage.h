@@ -3,16 +3,18 @@
 #include <oaidl.h>
 
 #include <string>
-#include <vector>
 
 #include "Tab.h"
 
-// A tab of the main window: a page that can be navigated. The page's window
-// is a child of the strip with id 3010 while the tab is in the strip.
+// What the main window asks of the page behind a tab: its window as a child
+// of the strip (id 3010 while the tab is in the strip), navigation, and what
+// the page shows. The browser's pages are IETab; a window can be given
+// another kind through its page factory.
 class CBrowserPage : public Tab {
  public:
   static const UINT kPageId = 3010;
 
+  // Creates the page's window as a child of the strip and gives it id 3010.
   virtual bool CreatePage(HWND strip) = 0;
   virtual void DestroyPage() = 0;
   virtual void Navigate(const std::wstring& url) = 0;
@@ -21,31 +23,11 @@ class CBrowserPage : public Tab {
   virtual void Refresh() = 0;
   virtual std::wstring GetTitle() const = 0;
   virtual std::wstring GetURL() const = 0;
-  // The browser object a new window is to be opened in, or none.
-  virtual IDispatch* GetBrowserDispatch() = 0;
-  virtual bool SaveSnapshot(const std::wstring& file) = 0;
-};
-
-// A page without an HTML engine: it keeps its address history and shows the
-// address it is on.
-class CPlainPage : public CBrowserPage {
- public:
-  ~CPlainPage() override { DestroyPage(); }
-
-  bool CreatePage(HWND strip) override;
-  void DestroyPage() override;
-  void Navigate(const std::wstring& url) override;
-  void GoBack() override;
-  void GoForward() override;
-  void Refresh() override {}
-  std::wstring GetTitle() const override { return GetURL(); }
-  std::wstring GetURL() const override;
-  IDispatch* GetBrowserDispatch() override { return nullptr; }
-  bool SaveSnapshot(const std::wstring&) override { return false; }
-
- private:
-  void ShowCurrent();
-
-  std::vector<std::wstring> visited_;
-  size_t current_ = 0;
+  // The browser object a new window is to be opened in, with a reference,
+  // or none.
+  virtual IDispatch* GetBrowserDispatch() const = 0;
+  // 1 when the loaded document was written to `fileName`, else 0.
+  virtual int SaveSnapshot(const std::wstring& fileName) = 0;
+  // The lParam of the page messages (2025, 2027) this page sends.
+  virtual LPARAM MessageParam() const { return reinterpret_cast<LPARAM>(this); }
 };

@@ -9,6 +9,14 @@ void IETab::OnTitleChange(const std::wstring& title) {
   CIEDlg::OnTitleChange(text);
 }
 
+bool IETab::CreatePage(HWND strip) {
+  if (!CIEDlg::Hwnd() && !CreatePageWindow(strip)) return false;
+  ::SetWindowLongPtrW(CIEDlg::Hwnd(), GWLP_ID, static_cast<LONG_PTR>(kPageId));
+  return true;
+}
+
+void IETab::DestroyPage() { DestroyIETabWindow(this); }
+
 void DestroyIETabWindow(IETab* tab) {
   if (tab) tab->Destroy();
 }

@@ -1,39 +1,9 @@
-#include <windows.h>
+// Lock mode and the hand-over receiver of the main window.
+#include "MainWindowTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "BroswerDlg.h"
-#include "DataFolderTest.h"
 #include "HandOver.h"
-#include "SysConf.h"
 
 namespace {
-
-// The main window with the password prompt answered by the test: what is
-// under test is which commands ask and what follows the answer.
-class AnsweredWindow : public CBroswerDlg {
- public:
-  AnsweredWindow(CSysConf& settings, std::wstring& newTabUrl) : CBroswerDlg(settings, newTabUrl) {}
-  bool AskPassword() override {
-    if (!NeedsPassword()) return true;
-    ++asks;
-    return answer;
-  }
-  int asks = 0;
-  bool answer = false;
-};
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 // Keys a system move or size loop would read from the queue; left behind
 // when the command was dropped, so they are taken away undispatched.
@@ -50,36 +20,6 @@ void DropLoopKeys() {
 }
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-
-class MainWindowTest : public DataFolderTest {
- protected:
-  void Open(bool locked) {
-    settings_.fullscreen_always = locked ? 1 : 0;
-    settings_.exit_need_pwd = locked ? 1 : 0;
-    settings_.limited = 0;
-    settings_.first_run = 0;
-    settings_.auto_update = 0;
-    settings_.start_check = 0;
-    settings_.Save();
-    window_ = std::make_unique<AnsweredWindow>(settings_, newTabUrl_);
-    ASSERT_TRUE(window_->CreateModeless(nullptr));
-    // The delayed start shows the window.
-    for (int waited = 0; waited < 3000 && !IsWindowVisible(Hwnd()); waited += 20) {
-      Pump();
-      Sleep(20);
-    }
-    Pump();
-  }
-  void TearDown() override {
-    if (window_ && IsWindow(window_->Hwnd())) DestroyWindow(window_->Hwnd());
-    window_.reset();
-  }
-  HWND Hwnd() const { return window_->Hwnd(); }
-
-  CSysConf settings_;
-  std::wstring newTabUrl_ = L"about:blank";
-  std::unique_ptr<AnsweredWindow> window_;
-};
 
 TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   Open(true);
@@ -168,11 +108,11 @@ TEST_F(MainWindowTest, HandOverOpensATabOnlyForASoundText) {
   const char url[] = "http://kids.test/page";
   EXPECT_EQ(SendCopyData(Hwnd(), COPYDATA_OPEN_URL, url, sizeof(url)), 0);
   ASSERT_EQ(tabs.GetCount(), start + 1);
-  EXPECT_EQ(static_cast<CBrowserPage*>(tabs.GetSelectedTab())->GetURL(), L"http://kids.test/page");
+  EXPECT_EQ(window_->Selected()->GetURL(), L"http://kids.test/page");
 
   // Without its terminating zero the text ends with the data.
   EXPECT_EQ(SendCopyData(Hwnd(), COPYDATA_OPEN_URL, url, 10), 0);
-  EXPECT_EQ(static_cast<CBrowserPage*>(tabs.GetSelectedTab())->GetURL(), L"http://kid");
+  EXPECT_EQ(window_->Selected()->GetURL(), L"http://kid");
   const int opened = tabs.GetCount();
 
   std::vector<char> oversized(CBroswerDlg::kMaxHandOverBytes + 1, 'a');

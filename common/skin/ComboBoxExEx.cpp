@@ -289,7 +289,8 @@ bool CComboBoxExEx::OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
       Complete();
       return true;
     case CBN_DROPDOWN:
-      return true;
+      // Nothing here; the owner may refill the list before it opens.
+      return false;
     default:
       return false;
   }

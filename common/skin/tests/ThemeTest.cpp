@@ -81,6 +81,13 @@ const Shipped kMessage{L"skin.xml", L"msgdialog",
 const Shipped kAuth{L"skin.xml", L"authdlg",
                     {L"topleft", L"title", L"tip", L"label", L"password", L"ok", L"cancel"},
                     {L"ok", L"cancel"}};
+const Shipped kMain{L"skin.xml", L"maindlg",
+                    {L"topleft", L"title", L"min", L"max", L"close", L"restore", L"up", L"top_left", L"top_mid",
+                     L"top_right", L"bottom_left", L"bottom_right", L"mid_left", L"mid_right", L"urledit", L"tab",
+                     L"ctrlbar", L"gobtn", L"addbtn", L"goback", L"goforward", L"home", L"fav", L"refresh",
+                     L"urledit_bg", L"popup", L"appshowname"},
+                    {L"min", L"max", L"close", L"restore", L"up", L"goback", L"goforward", L"refresh", L"home",
+                     L"fav", L"addbtn", L"gobtn"}};
 
 class ThemeTest : public ::testing::TestWithParam<Shipped> {
  protected:
@@ -188,9 +195,12 @@ TEST_P(ThemeTest, RegionCutsTheCornersAway) {
   EXPECT_TRUE(PtInRegion(region.Get(), w / 2, 0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, ThemeTest, ::testing::Values(kFrame, kMessage, kAuth), [](const auto& info) {
-  const wchar_t first = info.param.element[0];
-  return std::string(first == L'f' ? "Frame" : first == L'm' ? "Message" : "Auth");
+INSTANTIATE_TEST_SUITE_P(Shipped, ThemeTest, ::testing::Values(kFrame, kMessage, kAuth, kMain), [](const auto& info) {
+  const std::wstring element = info.param.element;
+  return std::string(element == L"framedialog" ? "Frame"
+                     : element == L"msgdialog" ? "Message"
+                     : element == L"authdlg"   ? "Auth"
+                                               : "Main");
 });
 
 // How many pixels `text` needs at `width` in the font of a text item.

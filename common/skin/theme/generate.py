@@ -774,30 +774,192 @@ def scrollbar():
   return "\n".join(lines)
 
 
+TOOL_BUTTON = 28
+TOOL_ROW = 40
+TOOL_COLOURS = {
+  "nav": {"normal": (64, 170, 250), "hover": (104, 192, 255), "down": (36, 132, 214), "disable": (200, 208, 218)},
+  "fav": {"normal": (255, 184, 40), "hover": (255, 204, 90), "down": (226, 150, 20), "disable": (216, 210, 196)},
+  "go": OK,
+}
+ADDRESS_FRAME = (126, 184, 232)
+
+
+def polygon(points):
+  """Signed distance to a closed polygon (negative inside, even-odd)."""
+  edges = [(points[i], points[(i + 1) % len(points)]) for i in range(len(points))]
+
+  def d(x, y):
+    best, inside = float("inf"), False
+    for (ax, ay), (bx, by) in edges:
+      best = min(best, segment(ax, ay, bx, by, 0)(x, y))
+      if (ay > y) != (by > y) and x < ax + (y - ay) * (bx - ax) / (by - ay):
+        inside = not inside
+    return -best if inside else best
+  return d
+
+
+def star(cx, cy, outer, inner):
+  points = []
+  for i in range(10):
+    r = outer if i % 2 == 0 else inner
+    a = -math.pi / 2 + i * math.pi / 5
+    points.append((cx + r * math.cos(a), cy + r * math.sin(a)))
+  return polygon(points)
+
+
+def arc(cx, cy, r, start, end, thickness, steps=24):
+  points = [(cx + r * math.cos(start + (end - start) * i / steps), cy + r * math.sin(start + (end - start) * i / steps))
+            for i in range(steps + 1)]
+  return polyline(points, thickness)
+
+
+def tool_glyph(kind, cx, cy):
+  t = 2.6
+  if kind in ("goback", "goforward"):
+    k = -1 if kind == "goback" else 1
+    return union(segment(cx - 6 * k, cy, cx + 6 * k, cy, t),
+                 polyline([(cx + 1 * k, cy - 6), (cx + 6.5 * k, cy), (cx + 1 * k, cy + 6)], t))
+  if kind == "refresh":
+    end = 1.75 * math.pi
+    tip = (cx + 6 * math.cos(end), cy + 6 * math.sin(end))
+    head = polygon([(tip[0] - 4.2, tip[1] - 2.2), (tip[0] + 3.6, tip[1] - 3.6), (tip[0] + 1.6, tip[1] + 4.2)])
+    return union(arc(cx, cy, 6, 0.15 * math.pi, end - 0.12, t), head)
+  if kind == "home":
+    roof = polyline([(cx - 7.5, cy + 0.5), (cx, cy - 6.5), (cx + 7.5, cy + 0.5)], t)
+    walls = polyline([(cx - 4.8, cy - 1), (cx - 4.8, cy + 7), (cx + 4.8, cy + 7), (cx + 4.8, cy - 1)], t)
+    door = rounded_box(cx, cy + 4.5, 1.4, 2.6, 0.5)
+    return union(roof, walls, door)
+  if kind == "fav":
+    return star(cx, cy + 0.5, 8, 3.6)
+  if kind == "addbtn":
+    plus = union(segment(cx + 5.5, cy - 8.5, cx + 5.5, cy - 2.5, 2.2), segment(cx + 2.5, cy - 5.5, cx + 8.5, cy - 5.5, 2.2))
+    return union(star(cx - 1.5, cy + 1.5, 7, 3.1), plus)
+  if kind == "gobtn":
+    return polygon([(cx - 4, cy - 7), (cx + 7, cy), (cx - 4, cy + 7)])
+  raise ValueError(kind)
+
+
+def tool_button(kind, colours, state):
+  """A round button of the tool row on the body's cream, its glyph in white."""
+  n = TOOL_BUTTON
+  pic = Picture(n, n, BODY)
+  body = colours[state]
+  shift = 1 if state == "down" else 0
+  if state != "disable":
+    pic.paint(circle(n / 2, n / 2 + 1, n / 2 - 1), mix(body, (0, 0, 0), 0.2))
+  pic.paint(circle(n / 2, n / 2 + shift * 0.5, n / 2 - 1.5), body)
+  pic.paint(circle(n / 2 - 4, n / 2 - 5, 4), mix(body, WHITE, 0.18))
+  glyph = WHITE if state != "disable" else mix(body, WHITE, 0.6)
+  pic.paint(tool_glyph(kind, n / 2, n / 2 + shift), glyph)
+  return pic
+
+
+def address_button(state):
+  """The address box's drop-down mark, on the box's white."""
+  w, h = 16, 14
+  pic = Picture(w, h, WHITE)
+  colour = {"normal": OUTLINE, "hover": (64, 170, 250), "down": (20, 90, 160)}[state]
+  if state != "normal":
+    pic.paint(rounded_box(w / 2, h / 2, w / 2 - 0.5, h / 2 - 0.5, 4), mix(colour, WHITE, 0.8))
+  pic.paint(polygon([(3.5, 4.5), (12.5, 4.5), (8, 10)]), colour)
+  return pic
+
+
+def popup_picture(width, height):
+  """The notifier: a small window of the theme with the sun in its caption."""
+  pic = window_picture(width, height)
+  sun = sun_face(LOGO, lambda y: caption_colour(LOGO_TOP + y))
+  for y in range(LOGO):
+    for x in range(LOGO):
+      pic.pixels[LOGO_TOP + y][LOGO_LEFT + x] = sun.pixels[y][x]
+  return pic
+
+
+def main_frame(buttons):
+  """The main window's frame in seven pieces round the body, and the caption
+  the window is dragged by (topleft, never painted)."""
+  w, h = CAPTION_BUTTON
+  lines = [
+    "    <!-- caption: topleft's bottom is the caption height; it is dragged by -->",
+    item("topleft", id="topleft", drawtype=7, left=0, top=0, right=0, height=CAPTION_HEIGHT),
+    item("top_left", id="top_left", drawtype=0, left=0, top=0, width=CORNER, height=CAPTION_HEIGHT,
+         normal="frame_topleft.bmp"),
+    item("top_right", id="top_right", drawtype=0, right=0, top=0, width=CORNER, height=CAPTION_HEIGHT,
+         normal="frame_topright.bmp"),
+    item("top_mid", id="top_mid", drawtype=2, leftid="top_left", left=0, rightid="top_right", right=0,
+         top=0, height=CAPTION_HEIGHT, normal="frame_topmid.bmp"),
+    item("logo", id="logo", drawtype=0, left=LOGO_LEFT, top=LOGO_TOP, width=LOGO, height=LOGO,
+         normal="caption_logo.bmp"),
+    item("title", id="title", drawtype=5, leftid="logo", left=8, top=0, height=CAPTION_HEIGHT,
+         right=len(buttons) * (w + CAPTION_BUTTON_GAP) + 12, fontsize=17, fonttype=FONT,
+         normalclr=colorref(TITLE_TEXT), drawformat=32 | 2048, caption=""),
+  ]
+  tips = {"close": "关闭", "max": "最大化", "restore": "还原", "min": "最小化", "up": "菜单"}
+  previous = None
+  for name in buttons:
+    place = {"right": 8} if previous is None else {"rightid": previous, "right": CAPTION_BUTTON_GAP}
+    if name == "restore":
+      place = {"rightid": "close", "right": CAPTION_BUTTON_GAP}
+    lines.append(item(name, id=name, skintype=1, **place, top=CAPTION_BUTTON_TOP, width=w, height=h,
+                      caption=tips[name], **states("caption_" + name)))
+    if name != "restore":
+      previous = name
+  lines += [
+    "    <!-- body, sides and bottom -->",
+    item("body", id="body", drawtype=3, left=1, topid="topleft", top=0, right=1, bottom=1,
+         colorbg=colorref(BODY)),
+    item("mid_left", id="mid_left", drawtype=2, left=0, width=1, topid="topleft", top=0, bottom=CORNER,
+         height=1, normal="frame_side.bmp"),
+    item("mid_right", id="mid_right", drawtype=2, right=0, width=1, topid="topleft", top=0, bottom=CORNER,
+         height=1, normal="frame_side.bmp"),
+    item("bottomborder", id="bottomborder", drawtype=3, left=CORNER, right=CORNER, bottom=0, height=1,
+         colorbg=colorref(OUTLINE)),
+    item("bottom_left", id="bottom_left", drawtype=0, left=0, bottom=0, width=CORNER, height=CORNER,
+         normal="frame_bottomleft.bmp"),
+    item("bottom_right", id="bottom_right", drawtype=0, right=0, bottom=0, width=CORNER, height=CORNER,
+         normal="frame_bottomright.bmp"),
+  ]
+  return lines
+
+
 def maindlg():
   """The browser's main window: the tool row under the caption, the tab strip
-  filling the middle and the control bar along the bottom; the notifier's
-  picture and fonts ride along as the item "popup"."""
-  window_picture(240, 160).save_bmp("main_popup.bmp")
-  b, row = 28, 40
+  filling the middle and the control bar along the bottom; the address box's
+  look, the notifier's picture and fonts and the window's name ride along as
+  items that are not painted."""
+  popup = (300, 150)
+  popup_picture(*popup).save_bmp("main_popup.bmp")
+  side = Picture(1, 1, OUTLINE)
+  side.save_bmp("frame_side.bmp")
+  tools = (("goback", "nav"), ("goforward", "nav"), ("refresh", "nav"), ("home", "nav"), ("fav", "fav"),
+           ("addbtn", "fav"), ("gobtn", "go"))
+  for kind, colours in tools:
+    for state in ("normal", "hover", "down", "disable"):
+      tool_button(kind, TOOL_COLOURS[colours], state).save_bmp("main_%s_%s.bmp" % (kind, state))
+  for state in ("normal", "hover", "down"):
+    address_button(state).save_bmp("main_address_%s.bmp" % state)
+  b, row = TOOL_BUTTON, TOOL_ROW
   lines = ['  <maindlg %s>' % window_attributes(1000, 700, minWidth=640, minHeight=420)]
-  lines += frame_items("", ["close", "max", "restore", "min", "up"])
+  lines += main_frame(["close", "max", "restore", "min", "up"])
   tool = dict(skintype=1, topid="topleft", top=(row - b) // 2, width=b, height=b)
   lines += [
     "    <!-- tool row: navigation at the left, the address box, go and favourites at the right -->",
-    item("goback", id="goback", left=8, caption="后退", **tool, **states("caption_restore")),
-    item("goforward", id="goforward", leftid="goback", left=4, caption="前进", **tool, **states("caption_max")),
-    item("refresh", id="refresh", leftid="goforward", left=4, caption="刷新", **tool, **states("caption_up")),
-    item("home", id="home", leftid="refresh", left=4, caption="主页", **tool, **states("caption_min")),
-    item("fav", id="fav", right=8, caption="收藏夹", **tool, **states("msg_cancel")),
-    item("addbtn", id="addbtn", rightid="fav", right=4, caption="收藏", **tool, **states("msg_ok")),
-    item("gobtn", id="gobtn", rightid="addbtn", right=4, caption="转到", **tool, **states("msg_ok")),
+    item("goback", id="goback", left=8, caption="后退", **tool, **states("main_goback")),
+    item("goforward", id="goforward", leftid="goback", left=4, caption="前进", **tool, **states("main_goforward")),
+    item("refresh", id="refresh", leftid="goforward", left=4, caption="刷新", **tool, **states("main_refresh")),
+    item("home", id="home", leftid="refresh", left=4, caption="主页", **tool, **states("main_home")),
+    item("fav", id="fav", right=8, caption="收藏夹", **tool, **states("main_fav")),
+    item("addbtn", id="addbtn", rightid="fav", right=4, caption="收藏", **tool, **states("main_addbtn")),
+    item("gobtn", id="gobtn", rightid="addbtn", right=8, caption="转到", **tool, **states("main_gobtn")),
     item("urledit", id="urledit", skintype=7, leftid="home", left=10, rightid="gobtn", right=6, topid="topleft",
-         top=(row - 26) // 2, height=240),
+         top=(row - 28) // 2, height=240),
+    item("urledit_bg", id="urledit_bg", skintype=5, normal="main_address_normal.bmp",
+         hover="main_address_hover.bmp", down="main_address_down.bmp", normalclr=colorref(ADDRESS_FRAME),
+         colorbg=colorref(WHITE), linewidth=1, fontsize=-16, fonttype=FONT),
     item("ctrlbar", id="ctrlbar", skintype=7, left=1, right=1, bottom=1, height=BAR_HEIGHT),
     item("tab", id="tab", skintype=7, left=1, topid="topleft", top=row, right=1, bottom=BAR_HEIGHT + 1),
-    item("popup", id="popup", skintype=5, normal="main_popup.bmp", left=16, top=CAPTION_HEIGHT + 10,
-         fontsize=12, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), onclr=colorref(TITLE_TEXT)),
+    item("popup", id="popup", skintype=5, normal="main_popup.bmp", left=16, top=CAPTION_HEIGHT + 14,
+         fontsize=120, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), onclr=colorref(OUTLINE)),
     item("appshowname", id="appshowname", skintype=5, caption="Tindra儿童浏览器"),
     "  </maindlg>",
   ]

@@ -1,0 +1,332 @@
+// What the main window makes of its pages' messages, its tabs, the URL
+// history, the update question and its exit.
+#include <map>
+
+#include "MainWindowTestSupport.h"
+#include "BroswerDlgResources.h"
+#include "CIEDlg.h"
+#include "RegKey.h"
+#include "SnapshotList.h"
+#include "UpdateCheck.h"
+#include "WebUrl.h"
+
+namespace {
+
+template <typename List, typename Record>
+std::map<std::wstring, std::wstring> Snapshots() {
+  std::map<std::wstring, std::wstring> byUrl;
+  List list;
+  list.ForEach([](Record* record, void* user) { (*static_cast<std::map<std::wstring, std::wstring>*>(user))[record->uri] = record->img; },
+               &byUrl);
+  return byUrl;
+}
+auto HistorySnapshots = Snapshots<CHistoryList, HistoryRecord>;
+auto FavoriteSnapshots = Snapshots<CFavorites, FavoriteRecord>;
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+LRESULT SendPageMessage(HWND window, UINT message, CBrowserPage* page) {
+  return SendMessageW(window, message, 0, page->MessageParam());
+}
+
+TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
+  settings_.enable_log = 1;
+  Open(false);
+  TabCtrl& tabs = window_->Tabs();
+  FakePage* first = window_->Selected();
+  ASSERT_TRUE(first);
+  first->Show(L"http://kids.test/zoo", L"动物园");
+
+  // The title of the selected page becomes caption, tooltip and address.
+  SendPageMessage(Hwnd(), WM_IE_TITLECHANGE, first);
+  EXPECT_EQ(Caption(), L"动物园");
+  EXPECT_EQ(tabs.GetTabTooltipText(first), L"动物园\r\nhttp://kids.test/zoo");
+  EXPECT_EQ(window_->UrlBox().GetText(), L"http://kids.test/zoo");
+
+  // A new window opens a selected blank tab and hands its browser back.
+  IDispatch* target = nullptr;
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  EXPECT_EQ(SendMessageW(Hwnd(), WM_IE_NEWWINDOW, reinterpret_cast<WPARAM>(&target), reinterpret_cast<LPARAM>(&cancel)), 0);
+  ASSERT_EQ(tabs.GetCount(), 2);
+  FakePage* second = window_->Selected();
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->GetURL(), L"about:blank");
+  EXPECT_EQ(target, second->GetBrowserDispatch());
+  EXPECT_EQ(cancel, VARIANT_FALSE);
+
+  // A page that is not selected changes nothing on screen.
+  first->Show(L"http://kids.test/farm", L"农场");
+  SendPageMessage(Hwnd(), WM_IE_TITLECHANGE, first);
+  EXPECT_NE(Caption(), L"农场");
+
+  // Loaded pages are recorded with their snapshot; a blank one is not.
+  SendPageMessage(Hwnd(), WM_IE_DOCCOMPLETE, first);
+  SendPageMessage(Hwnd(), WM_IE_DOCCOMPLETE, second);
+  auto history = HistorySnapshots();
+  ASSERT_EQ(history.size(), 1u);
+  ASSERT_EQ(first->snapshots.size(), 1u);
+  EXPECT_EQ(history[L"http://kids.test/farm"], first->snapshots[0]);
+  EXPECT_EQ(first->snapshots[0].rfind(GetHistoryDir() + L"\\{", 0), 0u);
+  EXPECT_TRUE(Exists(first->snapshots[0]));
+
+  // Favourites: the blank page is refused, a page is added, then known, and
+  // its record names the newer snapshot.
+  SendMessageW(Hwnd(), WM_COMMAND, IDC_ADDFAVORITE, 0);
+  EXPECT_EQ(window_->Notifier().GetText(), CBroswerDlg::kBlankNotFavoriteText);
+  tabs.SelectTab(first);
+  SendMessageW(Hwnd(), WM_COMMAND, IDC_ADDFAVORITE, 0);
+  EXPECT_EQ(window_->Notifier().GetText(), L"已经收藏成功了哦");
+  SendMessageW(Hwnd(), WM_COMMAND, IDC_ADDFAVORITE, 0);
+  EXPECT_EQ(window_->Notifier().GetText(), L"已经收藏过了哦");
+  auto favourites = FavoriteSnapshots();
+  ASSERT_EQ(favourites.size(), 1u);
+  ASSERT_EQ(first->snapshots.size(), 3u);
+  EXPECT_EQ(favourites[L"http://kids.test/farm"], first->snapshots[2]);
+  EXPECT_TRUE(Exists(first->snapshots[2]));
+  EXPECT_FALSE(Exists(first->snapshots[1]));
+}
+
+TEST_F(MainWindowTest, WithoutTheLogNoPageIsRecorded) {
+  settings_.enable_log = 0;
+  Open(false);
+  FakePage* page = window_->Selected();
+  page->Show(L"http://kids.test/", L"kids");
+  SendPageMessage(Hwnd(), WM_IE_DOCCOMPLETE, page);
+  EXPECT_TRUE(HistorySnapshots().empty());
+  EXPECT_TRUE(page->snapshots.empty());
+}
+
+TEST_F(MainWindowTest, TheLastTabIsNeverClosedButGoesBlank) {
+  settings_.dbclose = 1;
+  Open(false);
+  TabCtrl& tabs = window_->Tabs();
+  TabCtrlNotify& events = window_->StripEvents();
+  const std::function<void(Tab*)> ways[] = {
+      [&](Tab*) { events.OnTabClose(&tabs, nullptr, POINT{}); },
+      [&](Tab* tab) { events.OnTabDblClick(&tabs, tab, POINT{}); },
+      [&](Tab* tab) { events.OnTabDrag(&tabs, tab, POINT{}, true); },
+  };
+  for (const auto& close : ways) {
+    window_->Selected()->Show(L"http://kids.test/", L"kids");
+    window_->OpenUrlInNewTab(L"http://kids.test/second");
+    ASSERT_EQ(tabs.GetCount(), 2);
+    close(window_->Selected());
+    ASSERT_EQ(tabs.GetCount(), 1);
+    EXPECT_EQ(window_->Selected()->GetURL(), L"http://kids.test/");
+    close(window_->Selected());
+    ASSERT_EQ(tabs.GetCount(), 1);
+    EXPECT_EQ(window_->Selected()->GetURL(), L"about:blank");
+    EXPECT_EQ(window_->UrlBox().GetText(), L"about:blank");
+    EXPECT_EQ(Caption(), L"about:blank");
+  }
+}
+
+FILETIME Minutes(int minutes) {
+  ULARGE_INTEGER value;
+  value.QuadPart = 130000000000000000ULL + static_cast<ULONGLONG>(minutes) * 600000000ULL;
+  return FILETIME{value.LowPart, value.HighPart};
+}
+
+std::vector<std::wstring> ListedUrls(CComboBoxExEx& box) {
+  std::vector<std::wstring> urls;
+  const int count = static_cast<int>(box.Send(CB_GETCOUNT));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[256] = {};
+    box.Send(CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    urls.push_back(text);
+  }
+  return urls;
+}
+
+// How far the open list reaches below the closed box.
+int ListLength(CComboBoxExEx& box) {
+  RECT dropped{}, closed{};
+  box.Send(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+  GetWindowRect(box.Hwnd(), &closed);
+  return dropped.bottom - closed.bottom;
+}
+
+TEST_F(MainWindowTest, TheAddressBoxListsTheTwentyNewestSiteRoots) {
+  history_ = [](std::vector<UrlHistoryEntry>& entries) {
+    // 30 site roots, visited one a minute, listed oldest first, among
+    // addresses that are no site's root or no web address.
+    for (int i = 0; i < 30; ++i)
+      entries.push_back({L"http://site" + std::to_wstring(i) + L".test/", L"", Minutes(i)});
+    entries.push_back({L"https://deep.test/page.html", L"", Minutes(100)});
+    entries.push_back({L"file:///c:/kids.html", L"", Minutes(101)});
+    entries.push_back({L"ftp://files.test", L"", Minutes(29)});
+    return true;
+  };
+  Open(false);
+  CComboBoxExEx& box = window_->UrlBox();
+  const std::vector<std::wstring> urls = ListedUrls(box);
+  ASSERT_EQ(urls.size(), 20u);
+  EXPECT_EQ(urls[0], L"http://site29.test/");
+  EXPECT_EQ(urls[1], L"ftp://files.test");
+  EXPECT_EQ(urls[19], L"http://site11.test/");
+  EXPECT_EQ(window_->UrlHistory().size(), 31u);
+  EXPECT_EQ(box.Send(CB_GETITEMHEIGHT, 0), 20);
+
+  // Dropping the list down fills it again from what was read.
+  box.Send(CB_RESETCONTENT);
+  SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_URLBOX, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box.Hwnd()));
+  EXPECT_EQ(ListedUrls(box), urls);
+
+  // The list reaches as far as the kept entries in pixels, at least 100:
+  // 31 kept give 100, 321 give 221 more. A new layout keeps the length.
+  const int shortList = ListLength(box);
+  EXPECT_GT(shortList, 50);
+  SetWindowPos(Hwnd(), nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(ListLength(box), shortList);
+  DestroyWindow(Hwnd());
+  history_ = [](std::vector<UrlHistoryEntry>& entries) {
+    for (int i = 0; i < 321; ++i) entries.push_back({L"http://site" + std::to_wstring(i) + L".test", L"", Minutes(i)});
+    return true;
+  };
+  Open(false);
+  EXPECT_EQ(ListLength(window_->UrlBox()) - shortList, 221);
+}
+
+TEST_F(MainWindowTest, AHistoryThatFailsLeavesTheBoxEmptyAndTheStartGoesOn) {
+  history_ = [](std::vector<UrlHistoryEntry>& entries) -> bool {
+    entries.push_back({L"http://half.test/", L"", Minutes(1)});
+    throw std::runtime_error("enumeration failed");
+  };
+  Open(false);
+  EXPECT_EQ(window_->UrlBox().Send(CB_GETCOUNT), 0);
+  EXPECT_TRUE(KillTimer(Hwnd(), CBroswerDlg::kRegisterTimer)) << "the delayed start stopped early";
+}
+
+TEST(UrlHistoryTest, TheListGrowsByTheKeptEntriesWithinLimits) {
+  const std::pair<size_t, int> cases[] = {{0, 100}, {20, 100}, {100, 100}, {321, 321}, {500, 500}, {5000, 500}};
+  for (const auto& [kept, growth] : cases) EXPECT_EQ(CUrlHistory::DropDownGrowth(kept), growth) << kept;
+}
+
+TEST(UpdatePageTest, OnlyAPlainHttpAddressIsPassedAndAsOneArgument) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"http://update.test/new", L"\"http://update.test/new\""},
+      {L"https://update.test/new?v=2", L"\"https://update.test/new?v=2\""},
+      {L"ftp://update.test/new", L""},
+      {L"file:///c:/windows/system32/calc.exe", L""},
+      {L"calc.exe", L""},
+      {L"http://update.test/\" -extoff \"x", L""},
+      {L"http://update.test/a b", L""},
+      {L"http://update.test/a\tb", L""},
+      {L"", L""},
+  };
+  for (const auto& [url, argument] : cases) EXPECT_EQ(QuotedHttpArgument(url), argument) << url;
+}
+
+// The update question, answered by the test from inside its message loop.
+struct ShellCall {
+  std::wstring file, parameters;
+};
+std::vector<ShellCall> g_shellCalls;
+HINSTANCE WINAPI RecordShellOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR parameters, LPCWSTR, INT) {
+  g_shellCalls.push_back({file ? file : L"", parameters ? parameters : L""});
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+int g_answer = IDNO;
+int g_questions = 0;
+BOOL CALLBACK AnswerQuestion(HWND window, LPARAM) {
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  if (std::wstring(title) != L"提示" || !IsWindowVisible(window)) return TRUE;
+  ++g_questions;
+  PostMessageW(window, WM_COMMAND, g_answer, 0);
+  return FALSE;
+}
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), AnswerQuestion, 0); }
+
+class UpdateQuestionTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    g_shellCalls.clear();
+    g_questions = 0;
+    CBroswerDlg::shellOpen = &RecordShellOpen;
+  }
+  void TearDown() override {
+    CBroswerDlg::shellOpen = &::ShellExecuteW;
+    MainWindowTest::TearDown();
+  }
+  void Downloaded(const std::string& version, const std::string& page) {
+    std::ofstream file(GetUpdateTempPath().c_str(), std::ios::binary | std::ios::trunc);
+    file << "[UPDATE]\r\nVersion=" << version << "\r\nUpdateUrl=" << page << "\r\n";
+  }
+  void Report(WPARAM failed, int answer) {
+    g_answer = answer;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerTimer);
+    SendMessageW(Hwnd(), CBroswerDlg::WM_UPDATE_DOWNLOADED, failed, 0);
+    KillTimer(nullptr, timer);
+    Pump();
+  }
+};
+
+TEST_F(UpdateQuestionTest, YesOpensTheUpdatePageAndCloses) {
+  Open(false);
+  Downloaded("99.0", "http://update.test/new");
+  Report(0, IDYES);
+  EXPECT_EQ(g_questions, 1);
+  ASSERT_EQ(g_shellCalls.size(), 1u);
+  EXPECT_EQ(g_shellCalls[0].file, L"iexplore");
+  EXPECT_EQ(g_shellCalls[0].parameters, L"\"http://update.test/new\"");
+  EXPECT_FALSE(IsWindow(Hwnd()));
+}
+
+TEST_F(UpdateQuestionTest, NoAFailedDownloadOrAnUnsafePageChangeNothing) {
+  Open(false);
+  struct Case {
+    const char* name;
+    WPARAM failed;
+    std::string version, page;
+    int questions;
+  } cases[] = {{"no", 0, "99.0", "http://update.test/new", 1},
+               {"failed download", 1, "99.0", "http://update.test/new", 0},
+               {"not newer", 0, "0.9", "http://update.test/new", 0},
+               {"another scheme", 0, "99.0", "file:///c:/windows/calc.exe", 0},
+               {"several arguments", 0, "99.0", "http://update.test/\" -extoff \"", 0}};
+  for (const Case& c : cases) {
+    g_questions = 0;
+    Downloaded(c.version, c.page);
+    Report(c.failed, IDNO);
+    EXPECT_EQ(g_questions, c.questions) << c.name;
+    EXPECT_TRUE(g_shellCalls.empty()) << c.name;
+    ASSERT_TRUE(IsWindow(Hwnd())) << c.name;
+  }
+}
+
+TEST_F(MainWindowTest, ExitDeletesUnnamedSnapshotsAndSavesTheRecords) {
+  const std::wstring favourites = GetFavoritesDir(), history = GetHistoryDir() + L"\\";
+  CCommHelper::MakeDirTree(favourites);
+  CCommHelper::MakeDirTree(history);
+  for (const std::wstring& file : {favourites + L"stray.jpg", history + L"kept.jpg", history + L"stray.jpg"})
+    std::ofstream(file.c_str()) << "x";
+  {
+    CHistoryList list;
+    list.AddVisit(L"http://kids.test/", L"kids", history + L"kept.jpg");
+  }
+  Open(false);
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  ASSERT_FALSE(IsWindow(Hwnd()));
+  EXPECT_TRUE(Exists(history + L"kept.jpg"));
+  EXPECT_FALSE(Exists(history + L"stray.jpg"));
+  EXPECT_FALSE(Exists(favourites + L"stray.jpg"));
+  EXPECT_EQ(HistorySnapshots().size(), 1u);
+  EXPECT_TRUE(Exists(GetFavoritesFilePath())) << "the favourites were not saved";
+}
+
+TEST_F(MainWindowTest, TheTaskManagerPolicyIsWrittenAndDeleted) {
+  Open(false);
+  const wchar_t key[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+  EXPECT_EQ(window_->SetTaskManagerDisabled(1), 1);
+  DWORD value = 0;
+  EXPECT_TRUE(RegKey(HKEY_CURRENT_USER, key, KEY_READ).ReadValueDW(L"DisableTaskMgr", &value));
+  EXPECT_EQ(value, 1u);
+  EXPECT_EQ(window_->SetTaskManagerDisabled(0), 1);
+  EXPECT_FALSE(RegKey(HKEY_CURRENT_USER, key, KEY_READ).ValueExists(L"DisableTaskMgr"));
+}
+
+}  // namespace

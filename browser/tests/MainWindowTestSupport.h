@@ -1,0 +1,135 @@
+#pragma once
+// The main window as a real window with pages that need no HTML engine, the
+// password prompt and the URL history answered by the test.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BroswerDlg.h"
+#include "DataFolderTest.h"
+#include "SysConf.h"
+
+// A page that shows its address in a static window. Its title is the one the
+// test gives, else its address; its snapshot is a small real file.
+class FakePage : public CBrowserPage {
+ public:
+  ~FakePage() override { DestroyPage(); }
+
+  bool CreatePage(HWND strip) override {
+    if (!window)
+      window = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, strip,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPageId)), nullptr, nullptr);
+    return window != nullptr;
+  }
+  void DestroyPage() override {
+    if (window && ::IsWindow(window)) ::DestroyWindow(window);
+    window = nullptr;
+  }
+  void Navigate(const std::wstring& url) override {
+    url_ = url;
+    title_.clear();
+  }
+  void GoBack() override {}
+  void GoForward() override {}
+  void Refresh() override {}
+  std::wstring GetTitle() const override { return title_.empty() ? url_ : title_; }
+  std::wstring GetURL() const override { return url_; }
+  // Only compared, never called.
+  IDispatch* GetBrowserDispatch() const override {
+    return reinterpret_cast<IDispatch*>(const_cast<FakePage*>(this));
+  }
+  int SaveSnapshot(const std::wstring& fileName) override {
+    std::ofstream file(fileName.c_str(), std::ios::binary | std::ios::trunc);
+    file << "BM snapshot of " << snapshots.size();
+    snapshots.push_back(fileName);
+    return file.good() ? 1 : 0;
+  }
+
+  // What the page shows after the control told it the title.
+  void Show(const std::wstring& url, const std::wstring& title) {
+    url_ = url;
+    title_ = title;
+  }
+  std::vector<std::wstring> snapshots;
+
+ private:
+  std::wstring url_;
+  std::wstring title_;
+};
+
+class TestMainWindow : public CBroswerDlg {
+ public:
+  using HistoryReader = std::function<bool(std::vector<UrlHistoryEntry>&)>;
+
+  TestMainWindow(CSysConf& settings, std::wstring& newTabUrl, HistoryReader history)
+      : CBroswerDlg(settings, newTabUrl), history_(std::move(history)) {}
+  bool AskPassword() override {
+    if (!NeedsPassword()) return true;
+    ++asks;
+    return answer;
+  }
+  TabCtrlNotify& StripEvents() { return *this; }
+  FakePage* Selected() { return static_cast<FakePage*>(Tabs().GetSelectedTab()); }
+
+  int asks = 0;
+  bool answer = false;
+
+ protected:
+  CBrowserPage* NewPage() override { return new FakePage(); }
+  bool ReadUrlHistory(std::vector<UrlHistoryEntry>& entries) override {
+    return history_ ? history_(entries) : false;
+  }
+
+ private:
+  HistoryReader history_;
+};
+
+inline void Pump() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+class MainWindowTest : public DataFolderTest {
+ protected:
+  void Open(bool locked) {
+    settings_.fullscreen_always = locked ? 1 : 0;
+    settings_.exit_need_pwd = locked ? 1 : 0;
+    settings_.limited = 0;
+    settings_.first_run = 0;
+    settings_.auto_update = 0;
+    settings_.start_check = 0;
+    settings_.Save();
+    window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_);
+    ASSERT_TRUE(window_->CreateModeless(nullptr));
+    // The delayed start shows the window.
+    for (int waited = 0; waited < 3000 && !::IsWindowVisible(Hwnd()); waited += 20) {
+      Pump();
+      ::Sleep(20);
+    }
+    Pump();
+  }
+  void TearDown() override {
+    if (window_ && ::IsWindow(window_->Hwnd())) ::DestroyWindow(window_->Hwnd());
+    window_.reset();
+  }
+  HWND Hwnd() const { return window_->Hwnd(); }
+  std::wstring Caption() const {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(Hwnd(), text, 512);
+    return text;
+  }
+
+  CSysConf settings_;
+  std::wstring newTabUrl_ = L"about:blank";
+  TestMainWindow::HistoryReader history_;
+  std::unique_ptr<TestMainWindow> window_;
+};
