@@ -123,7 +123,11 @@ void CBroswerDlg::LoadUrlHistory() {
 
 void CBroswerDlg::FillUrlBox() {
   if (!urlBox_.Hwnd()) return;
+  // Emptying a combo's list empties its edit too: the address shown or
+  // being typed stays.
+  const std::wstring shownText = urlBox_.GetText();
   urlBox_.Send(CB_RESETCONTENT);
+  ::SetWindowTextW(urlBox_.Hwnd(), shownText.c_str());
   const size_t shown = std::min(urlHistory_.size(), CUrlHistory::kShownEntries);
   for (size_t i = 0; i < shown; ++i)
     urlBox_.Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(urlHistory_[i].url.c_str()));
