@@ -93,8 +93,8 @@ TEST_F(LockEndToEnd, TheLockedWindowCoversTheScreenAndEveryWayOutAsksForThePassw
     EXPECT_FALSE(::IsIconic(main)) << way.name;
   }
 
-  // Moving, sizing and maximising are dropped: the keys a move or size loop
-  // would read find no loop.
+  // Moving, sizing and maximising are dropped: no move or size loop starts,
+  // and the keys such a loop would read find none.
   const RECT placed = [&] {
     RECT r{};
     ::GetWindowRect(main, &r);
@@ -103,7 +103,11 @@ TEST_F(LockEndToEnd, TheLockedWindowCoversTheScreenAndEveryWayOutAsksForThePassw
   for (WPARAM command : {WPARAM(SC_MOVE), WPARAM(SC_SIZE | WMSZ_BOTTOMRIGHT), WPARAM(SC_MAXIMIZE),
                          WPARAM(SC_MAXIMIZE | 2), WPARAM(SC_MOVE | HTCAPTION)}) {
     ::PostMessageW(main, WM_SYSCOMMAND, command, 0);
-    for (WPARAM key : {VK_LEFT, VK_UP, VK_RETURN}) ::PostMessageW(main, WM_KEYDOWN, key, 0);
+    browser.Sync();
+    GUITHREADINFO gui{sizeof(gui)};
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &gui);
+    EXPECT_FALSE(gui.flags & GUI_INMOVESIZE) << std::hex << command << " started a move or size loop";
+    for (WPARAM key : {VK_RIGHT, VK_DOWN, VK_RETURN}) ::PostMessageW(main, WM_KEYDOWN, key, 0);
     browser.Sync();
     RECT now{};
     ::GetWindowRect(main, &now);
