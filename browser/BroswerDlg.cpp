@@ -79,6 +79,10 @@ void CBroswerDlg::DoDataExchange(fw::DataExchange& exchange) {
 
 int CBroswerDlg::OnCreate() {
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE, ::GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_CLIPCHILDREN);
+  // Lock mode's window is topmost before it owns any popup: Wine leaves a
+  // window that owns a topmost tooltip out of the topmost band.
+  if (settings_.fullscreen_always)
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (!tabs_.Create(hwnd_, WS_CHILD | WS_VISIBLE, RECT{}, IDC_TABCTRL)) return -1;
   if (settings_.hide_single_tab) tabs_.SetHideSingleTab(true);
   // Layout 0 puts the tabs above the pages, 1 below.
@@ -403,6 +407,9 @@ void CBroswerDlg::SetLockMode() {
                                     screenHeight_ + window.bottom - client.bottom};
   ::SetParent(hwnd_, nullptr);
   ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOREDRAW);
+  // The notifier must show above a topmost window.
+  if (notifier_.Hwnd())
+    ::SetWindowPos(notifier_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPlacement(hwnd_, &placement);
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE,
                       ::GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_MAXIMIZEBOX));

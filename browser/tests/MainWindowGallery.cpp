@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   std::wstring newTabUrl = L"about:blank";
   CBroswerDlg window(settings, newTabUrl);
   g_window = &window;
-  ::SetTimer(nullptr, 0, 1500, Show);
+  ::SetTimer(nullptr, 0, 3000, Show);
   ::SetTimer(nullptr, 0, seconds * 1000, Finish);
   window.DoModal(nullptr);
   return 0;

@@ -21,6 +21,12 @@ void DropLoopKeys() {
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND below = GetWindow(upper, GW_HWNDNEXT); below; below = GetWindow(below, GW_HWNDNEXT))
+    if (below == lower) return true;
+  return false;
+}
+
 TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   Open(true);
   ASSERT_TRUE(window_->IsLocked());
@@ -29,6 +35,12 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_TRUE(SameRect(client, screen));
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // A notice shows above the window.
+  SendMessageW(Hwnd(), WM_SHOW_NOTIFY, reinterpret_cast<WPARAM>(L"notice"), 0);
+  Pump();
+  ASSERT_TRUE(IsWindowVisible(window_->Notifier().Hwnd()));
+  EXPECT_TRUE(IsAbove(window_->Notifier().Hwnd(), Hwnd()));
 
   // Every way out asks once; a refused password keeps the window as it was.
   struct Way {
@@ -89,6 +101,7 @@ TEST_F(MainWindowTest, UnlockedWindowMovesAndClosesWithoutAsking) {
   Open(false);
   EXPECT_FALSE(window_->IsLocked());
   EXPECT_TRUE(window_->CanMaximize());
+  EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
   Pump();
   EXPECT_EQ(window_->asks, 0);

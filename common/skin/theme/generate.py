@@ -774,6 +774,7 @@ def scrollbar():
   return "\n".join(lines)
 
 
+APP_NAME = "Tindra儿童浏览器"
 TOOL_BUTTON = 28
 TOOL_ROW = 40
 TOOL_COLOURS = {
@@ -892,7 +893,7 @@ def main_frame(buttons):
          normal="caption_logo.bmp"),
     item("title", id="title", drawtype=5, leftid="logo", left=8, top=0, height=CAPTION_HEIGHT,
          right=len(buttons) * (w + CAPTION_BUTTON_GAP) + 12, fontsize=17, fonttype=FONT,
-         normalclr=colorref(TITLE_TEXT), drawformat=32 | 2048, caption=""),
+         normalclr=colorref(TITLE_TEXT), drawformat=32 | 2048, caption=APP_NAME),
   ]
   tips = {"close": "关闭", "max": "最大化", "restore": "还原", "min": "最小化", "up": "菜单"}
   previous = None
@@ -960,7 +961,7 @@ def maindlg():
     item("tab", id="tab", skintype=7, left=1, topid="topleft", top=row, right=1, bottom=BAR_HEIGHT + 1),
     item("popup", id="popup", skintype=5, normal="main_popup.bmp", left=16, top=CAPTION_HEIGHT + 14,
          fontsize=120, fonttype=FONT, normalclr=colorref(MESSAGE_TEXT), onclr=colorref(OUTLINE)),
-    item("appshowname", id="appshowname", skintype=5, caption="Tindra儿童浏览器"),
+    item("appshowname", id="appshowname", skintype=5, caption=APP_NAME),
     "  </maindlg>",
   ]
   return "\n".join(lines)
