@@ -4,8 +4,6 @@
 #include "EndToEndTest.h"
 #include "KeyWatch.h"
 
-#include <cstdio>
-
 namespace {
 
 const wchar_t kAuthCaption[] = L"安全验证";
@@ -41,8 +39,6 @@ class LockEndToEnd : public EndToEndTest {
   }
 };
 
-bool RunsOnWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
 
 TEST_F(LockEndToEnd, TheLockedWindowCoversTheScreenAndEveryWayOutAsksForThePassword) {
@@ -54,12 +50,7 @@ TEST_F(LockEndToEnd, TheLockedWindowCoversTheScreenAndEveryWayOutAsksForThePassw
   ::MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
   const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   EXPECT_TRUE(SameRect(screen, client)) << "the client area is not the screen";
-  // Wine links a window asked to be topmost in after its own topmost
-  // tooltips, and keeps it topmost only when the next window is topmost too.
-  if (RunsOnWine())
-    std::printf("note: Wine does not keep a window topmost below its own topmost popups\n");
-  else
-    EXPECT_TRUE(::GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(::GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(::GetWindowLongPtrW(main, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
   EXPECT_EQ(nullptr, ::GetParent(main));
 
