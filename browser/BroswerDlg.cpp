@@ -473,7 +473,11 @@ bool CBroswerDlg::PreTranslateMessage(MSG& message) {
   if (message.wParam == VK_ESCAPE) return true;
   if (message.wParam == VK_RETURN) {
     if (edit && message.hwnd == edit) OnGo();
-    return false;
+    // Dispatched here, past the dialog manager, which would turn it into the
+    // default button's click and end the window.
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+    return true;
   }
   const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
   if (ctrl && (message.wParam == 'T' || message.wParam == VK_F5)) {

@@ -1,25 +1,76 @@
 #!/usr/bin/env bash
-# Builds everything and starts the child's browser under Wine on a virtual
-# display (or on $DISPLAY when one is given with HOLLIN_DISPLAY).
+# Builds everything and starts the child's browser under Wine from a program
+# folder laid out as a release. On the user's display when DISPLAY is set;
+# otherwise on a virtual display, where a screenshot of the main window is
+# saved once it shows. Ctrl+C ends the browser and everything it started.
+# Arguments are passed to Brivan.exe (an address to open).
 set -euo pipefail
 source "$(cd "$(dirname "$0")" && pwd)/env.sh"
 "$HOLLIN_ROOT/scripts/setup.sh"
 "$HOLLIN_ROOT/scripts/build.sh" i686
 "$HOLLIN_ROOT/scripts/build.sh" x86_64
 
+# Only the x86_64 build runs here (32-bit Wine is not available), so the
+# release layout is staged from it.
 bin="$HOLLIN_BUILD/x86_64/bin"
-echo "Built in $bin:"
-missing=()
-for p in Brivan.exe Dashboard.dll Wizard.exe Pelvin.exe Cobbel.dll; do
-  if [ -f "$bin/$p" ]; then echo "  $p"; else missing+=("$p"); fi
+release="$HOLLIN_BUILD/release"
+rm -rf "$release"
+mkdir -p "$release"
+for f in Brivan.exe Cobbel.dll Dashboard.dll Wizard.exe Pelvin.exe; do
+  cp "$bin/$f" "$release/"
 done
-[ ${#missing[@]} -eq 0 ] || echo "Not built yet: ${missing[*]}"
-if [ ! -f "$bin/Brivan.exe" ]; then
-  echo "The browser (Brivan.exe) is not built yet, so there is nothing to start."
-  exit 0
-fi
+cp -r "$bin/theme" "$bin/conf" "$release/"
+echo "Release folder: $release"
+
 source "$HOLLIN_ROOT/scripts/harness.sh"
-trap hollin_display_stop EXIT
-hollin_display_start
+own_display=${DISPLAY:-}
+browser_pid=
+stop() {
+  trap - EXIT INT TERM
+  [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null || true
+  # Ends every program of the project's prefix: the browser and whatever it
+  # started (the wizard, the control panel's launcher, a second browser).
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -z "$own_display" ] && hollin_display_stop
+  exit 0
+}
+trap stop EXIT INT TERM
+if [ -n "$own_display" ]; then
+  "$WINESERVER" -p
+else
+  hollin_display_start
+fi
+
 echo "Starting Brivan.exe on display $DISPLAY (Ctrl+C ends it)"
-"$HOLLIN_ROOT/scripts/wine-run" "$bin/Brivan.exe" "$@"
+(cd "$release" && exec "$HOLLIN_ROOT/scripts/wine-run" "$release/Brivan.exe" "$@") &
+browser_pid=$!
+
+# The main window: the largest mapped X window of brivan.exe.
+main_window() {
+  local id
+  for id in $(xwininfo -root -tree 2>/dev/null | awk 'tolower($0) ~ /"brivan.exe"/ { print $1 }'); do
+    xwininfo -id "$id" 2>/dev/null | awk -v id="$id" '
+      /Width:/ { w = $2 } /Height:/ { h = $2 } /Map State: IsViewable/ { v = 1 }
+      END { if (v && w > 300 && h > 200) print w * h, id }'
+  done | sort -n | tail -n 1 | awk '{ print $2 }'
+}
+
+if [ -z "$own_display" ]; then
+  shot="$HOLLIN_BUILD/brivan-screenshot.png"
+  window=
+  for _ in $(seq 1 300); do
+    window=$(main_window)
+    [ -n "$window" ] && break
+    kill -0 "$browser_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -n "$window" ]; then
+    # Shown means mapped; the skin is painted right after.
+    sleep 1
+    import -display "$DISPLAY" -window "$window" "$shot"
+    echo "Screenshot of the main window: $shot"
+  else
+    echo "The browser's main window did not show."
+  fi
+fi
+wait "$browser_pid" || true

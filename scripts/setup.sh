@@ -7,7 +7,7 @@ source "$here/scripts/env.sh"
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
           wine64 xvfb xauth fonts-wqy-microhei imagemagick dpkg-dev
-          googletest python3 x11-apps)
+          googletest python3 x11-apps x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,82 @@
+// One browser at a time takes the addresses other starts hand over to it.
+#include "EndToEndTest.h"
+
+namespace {
+
+class HandOverEndToEnd : public EndToEndTest {
+ protected:
+  void SetUp() override {
+    EndToEndTest::SetUp();
+    SaveSettings();
+    SetTodayMinutes(0);
+  }
+  // Only the registered browser counts minutes: it is the one a tick adds to
+  // tl.dat. Ticks the window until it has counted one.
+  static bool CountsMinutes(const BrowserDriver& browser, DWORD milliseconds) {
+    const int before = TodayMinutes();
+    return BrowserDriver::WaitUntil(
+        [&] {
+          browser.StepMinute();
+          return TodayMinutes() > before;
+        },
+        milliseconds);
+  }
+};
+
+TEST_F(HandOverEndToEnd, TheHandOverMessageOpensATabOnlyForItsOwnKind) {
+  BrowserDriver browser = Open();
+  ASSERT_TRUE(browser.Main());
+  const int pages = browser.PageCount();
+  EXPECT_EQ(1, pages);
+
+  EXPECT_EQ(0, browser.HandOverUrl(L"http://kids.test/first"));
+  EXPECT_EQ(pages + 1, browser.PageCount());
+  EXPECT_EQ(L"http://kids.test/first", browser.AddressText());
+
+  struct Refused {
+    const char* name;
+    std::string bytes;
+    ULONG_PTR kind;
+  } refused[] = {{"another kind", std::string("http://kids.test/other", 23), BrowserDriver::kOpenUrl + 1},
+                 {"kind zero", std::string("http://kids.test/zero", 22), 0},
+                 {"over 64 KB", std::string(64 * 1024 + 1, 'a'), BrowserDriver::kOpenUrl}};
+  for (const Refused& r : refused) {
+    EXPECT_NE(0, browser.HandOver(r.bytes, r.kind)) << r.name;
+    EXPECT_EQ(pages + 1, browser.PageCount()) << r.name;
+  }
+  EXPECT_EQ(L"http://kids.test/first", browser.AddressText()) << "a refused hand-over changed the address";
+}
+
+TEST_F(HandOverEndToEnd, ASecondStartHandsItsUrlToTheFirstAndTheNextBrowserTakesOverWhenTheFirstDies) {
+  BrowserDriver first = Open();
+  ASSERT_TRUE(first.Main());
+
+  // With a URL: the running browser takes it, the new process ends windowless.
+  BrowserProcess& handing = Start(L"http://kids.test/handed");
+  // It ends from its start-up, before any window of its own is made.
+  ASSERT_TRUE(handing.WaitForExit(15000)) << "the start that had a browser to hand to kept running";
+  EXPECT_EQ(2, first.PageCount());
+  EXPECT_EQ(L"http://kids.test/handed", first.AddressText());
+
+  // Without one: a second complete browser, which counts no minute while the
+  // first lives.
+  BrowserProcess& secondProcess = Start();
+  BrowserDriver second(secondProcess.Id());
+  ASSERT_TRUE(second.WaitForMainWindow()) << "a start without a URL showed no second browser";
+  EXPECT_NE(first.Main(), second.Main());
+  const int minutes = TodayMinutes();
+  second.StepMinute();
+  EXPECT_EQ(minutes, TodayMinutes()) << "the unregistered browser counted a minute";
+  ASSERT_TRUE(CountsMinutes(first, 3000)) << "the first browser is not the registered one";
+
+  // The first dies without deregistering; the second registers within its
+  // one-second check, and the next start hands over to it.
+  processes_.front()->Kill();
+  ASSERT_TRUE(CountsMinutes(second, 5000)) << "the second browser never took over the registration";
+  BrowserProcess& third = Start(L"http://kids.test/after");
+  ASSERT_TRUE(third.WaitForExit(15000)) << "the start after the first died did not hand over";
+  EXPECT_EQ(2, second.PageCount());
+  EXPECT_EQ(L"http://kids.test/after", second.AddressText());
+}
+
+}  // namespace

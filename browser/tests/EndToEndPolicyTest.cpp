@@ -1,0 +1,115 @@
+// The parent's rules in the running browser: the allowed sites and the
+// daily time, as the child meets them.
+#include "EndToEndTest.h"
+
+namespace {
+
+const wchar_t kSiteRefused[] = L"噢，这个网页妈妈不让看哦...";
+const wchar_t kTimeUp[] = L"今天上网的时间已到，注意休息哦";
+const wchar_t kOneMinuteLeft[] = L"今天的上网时间还剩下 1 分钟";
+
+// Sets an environment variable for the browsers started while it lives.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+    ::SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~ScopedEnvironment() { ::SetEnvironmentVariableW(name_, nullptr); }
+
+ private:
+  const wchar_t* name_;
+};
+
+class PolicyEndToEnd : public EndToEndTest {
+ protected:
+  // Opens `url` by hand-over and tells what the child saw: the notifier's
+  // text, "" when none showed.
+  std::wstring Visit(const BrowserDriver& browser, const std::wstring& url) {
+    browser.ForgetNotifierText();
+    EXPECT_EQ(0, browser.HandOverUrl(url)) << "no tab opened for " << fw::ToAnsi(url, CP_UTF8);
+    browser.Sync();
+    return browser.NotifierText();
+  }
+  // Requests for `url` that reached this process's server as the proxy,
+  // which names the port in the address.
+  size_t ProxyRequests(const std::string& url) {
+    const size_t path = url.find('/', url.find("//") + 2);
+    return server_.CountRequests(url) + server_.CountRequests(url.substr(0, path) + ":80" + url.substr(path));
+  }
+};
+
+TEST_F(PolicyEndToEnd, OnlyListedSitesAndTheirSubHostsReachTheNetwork) {
+  settings_.enable_filter = 1;
+  SaveSettings();
+  AllowSites({L"http://kids.test/"});
+  // Every page request goes to this process's server as a proxy, so a page
+  // that passes the filter is seen arriving.
+  ScopedEnvironment proxy(L"http_proxy", Address(""));
+  BrowserDriver browser = Open();
+  ASSERT_TRUE(browser.Main());
+  if (!PagesAskThePolicy(browser)) GTEST_SKIP() << "the stand-in page navigates without asking the policy";
+
+  struct Case {
+    const wchar_t* url;
+    bool passes;
+  } cases[] = {{L"http://kids.test/a.html", true},
+               {L"http://www.kids.test/b.html", true},
+               {L"http://KIDS.test/c.html", true},
+               {L"about:blank", true},
+               {L"ABOUT:BLANK", true},
+               {L"http://blocked.test/d.html", false},
+               {L"HTTP://BLOCKED.TEST/E.HTML", false},
+               {L"http://kids.test.blocked.test/f.html", false}};
+  for (const Case& c : cases) {
+    const std::string url = fw::ToAnsi(fw::ToLower(c.url), CP_UTF8);
+    EXPECT_EQ(c.passes ? L"" : kSiteRefused, Visit(browser, c.url)) << url;
+    if (c.passes && url.rfind("http", 0) == 0) {
+      EXPECT_TRUE(BrowserDriver::WaitUntil([&] { return ProxyRequests(url) > 0; })) << url << " never arrived";
+    }
+  }
+  for (const char* url : {"http://blocked.test/d.html", "http://blocked.test/e.html", "http://kids.test.blocked.test/f.html"})
+    EXPECT_EQ(0u, ProxyRequests(url)) << url << " reached the network";
+}
+
+TEST_F(PolicyEndToEnd, AUsedUpDayStartsOnOneBlankTabAndRefusesEveryAddress) {
+  settings_.limited = 1;
+  settings_.time = 5;
+  SaveSettings();
+  SetTodayMinutes(5);
+  BrowserDriver browser = Open(L"http://kids.test/start.html");
+  ASSERT_TRUE(browser.Main());
+  EXPECT_EQ(kTimeUp, browser.WaitForNotifierText());
+  EXPECT_EQ(1, browser.PageCount());
+  EXPECT_EQ(L"about:blank", browser.AddressText());
+  EXPECT_TRUE(::IsWindowVisible(browser.Notifier()));
+
+  EXPECT_EQ(L"", Visit(browser, L"about:blank"));
+  if (!PagesAskThePolicy(browser)) GTEST_SKIP() << "the stand-in page navigates without asking the policy";
+  for (const wchar_t* url : {L"http://kids.test/", L"http://127.0.0.1/", L"ftp://kids.test/"})
+    EXPECT_EQ(kTimeUp, Visit(browser, url)) << fw::ToAnsi(url, CP_UTF8);
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+TEST_F(PolicyEndToEnd, TheLastMinuteIsAnnouncedAndTheNextEndsTheDay) {
+  const int limit = 3;
+  settings_.limited = 1;
+  settings_.time = limit;
+  SaveSettings();
+  SetTodayMinutes(0);
+  BrowserDriver browser = Open();
+  ASSERT_TRUE(browser.Main());
+  for (const wchar_t* url : {L"about:blank", L"about:blank"}) browser.HandOverUrl(url);
+  ASSERT_EQ(3, browser.PageCount());
+
+  for (int used = 1; used <= limit; ++used) {
+    browser.ForgetNotifierText();
+    browser.StepMinute();
+    EXPECT_EQ(used, TodayMinutes());
+    const std::wstring expected = used == limit - 1 ? kOneMinuteLeft : used == limit ? kTimeUp : L"";
+    EXPECT_EQ(expected, browser.NotifierText()) << used << " of " << limit << " minutes used";
+    EXPECT_EQ(used == limit ? 1 : 3, browser.PageCount()) << used << " of " << limit << " minutes used";
+  }
+  EXPECT_EQ(L"about:blank", browser.AddressText());
+}
+
+}  // namespace
