@@ -59,9 +59,8 @@ void CPanelPage::FitListToColumns(int listId, std::initializer_list<int> rightBu
   int frame = width - client.right;
   if (::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) frame -= ::GetSystemMetrics(SM_CXVSCROLL);
   needed += frame;
-  // A template list wider than its columns keeps its width.
   int shift = needed - width;
-  if (shift <= 0) return;
+  if (shift == 0) return;
   ::SetWindowPos(list, nullptr, 0, 0, needed, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   for (int id : rightButtons) {
     HWND button = Item(id);
