@@ -20,6 +20,7 @@ CKidsLogDlg::CKidsLogDlg(HWND parent) : CPanelPage(IDD_KIDSLOG, parent, L"logdlg
 
 void CKidsLogDlg::InitPage() {
   InsertColumns();
+  FitListToColumns(IDC_LOG_LIST, {IDC_CLEAR_LOG});
   FillRows();
   HWND list = Item(IDC_LOG_LIST);
   if (::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0) ::EnableWindow(Item(IDC_CLEAR_LOG), FALSE);

@@ -45,6 +45,32 @@ void CPanelPage::OnSettingChanged() {
   if (m_initialised) ::SendMessageW(::GetParent(hwnd_), WM_PAGE_MODIFIED, 0, 0);
 }
 
+void CPanelPage::FitListToColumns(int listId, std::initializer_list<int> rightButtons) {
+  HWND list = Item(listId);
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+  int needed = ::GetSystemMetrics(SM_CXVSCROLL);
+  for (int column = 0; column < columns; ++column)
+    needed += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  RECT outer{}, client{};
+  ::GetWindowRect(list, &outer);
+  ::GetClientRect(list, &client);
+  int width = outer.right - outer.left;
+  int frame = width - client.right;
+  if (::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) frame -= ::GetSystemMetrics(SM_CXVSCROLL);
+  needed += frame;
+  int shift = needed - width;
+  if (shift == 0) return;
+  ::SetWindowPos(list, nullptr, 0, 0, needed, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int id : rightButtons) {
+    HWND button = Item(id);
+    RECT place{};
+    ::GetWindowRect(button, &place);
+    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&place), 2);
+    ::SetWindowPos(button, nullptr, place.left + shift, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 int CPanelPage::Prompt(const wchar_t* text, UINT type) { return ::MessageBoxW(hwnd_, text, L"提示", type); }
 
 int CPanelPage::ReportUnwrittenFile(const std::wstring& path) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "Handles.h"
@@ -39,6 +40,10 @@ class CPanelPage : public CSkinDlg {
   // the failed save's 0.
   int ReportUnwrittenFile(const std::wstring& path);
   static CSysConf& Conf();
+  // Sizes report list `listId` to show all its columns beside a vertical
+  // scroll bar, whatever the dialog font makes of the template, and moves the
+  // buttons that end at its right edge along with it.
+  void FitListToColumns(int listId, std::initializer_list<int> rightButtons);
 
   BOOL OnInitDialog() override;
   void BindSkinItems() override;

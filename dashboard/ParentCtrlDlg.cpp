@@ -14,6 +14,7 @@ void CParentCtrlDlg::InitPage() {
   const CSysConf& conf = Conf();
   m_rows.Attach(Item(IDC_SITE_LIST));
   m_rows.InsertColumns();
+  FitListToColumns(IDC_SITE_LIST, {IDC_ADD_SITE, IDC_DELETE_ALL});
   {
     CNavCtrlList sites;
     m_rows.AppendAll<CNavCtrlList, SiteRecord, &SiteRecord::url>(sites);

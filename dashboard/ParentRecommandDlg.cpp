@@ -9,6 +9,7 @@ CParentRecommandDlg::CParentRecommandDlg(HWND parent) : CPanelPage(IDD_PARENTREC
 void CParentRecommandDlg::InitPage() {
   m_rows.Attach(Item(IDC_SITE_LIST));
   m_rows.InsertColumns();
+  FitListToColumns(IDC_SITE_LIST, {IDC_RECOMMEND_ADD, IDC_DELETE_ALL});
   m_rows.AppendAll<CRecommendList, RecommendRecord, &RecommendRecord::uri>(m_sites);
 }
 

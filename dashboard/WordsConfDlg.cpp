@@ -29,6 +29,7 @@ void CWordsConfDlg::InitPage() {
   m_list.AddExtendedStyle(LVS_EX_FULLROWSELECT);
   m_list.InsertColumn(0, L"序号", kNumberWidth);
   m_list.InsertColumn(1, L"留言", kMessageWidth);
+  FitListToColumns(IDC_WORDS_LIST, {IDC_ADD_WORD, IDC_DELETE_WORD});
   FillRows();
   SelectInterval();
 }

@@ -376,3 +376,59 @@ TEST_F(ListPagesTest, TabKeysMoveTheEditorThroughAListLongerThanItsViewAndWrapAr
 }
 
 }  // namespace
+
+// Each list page shows every column of its full list without a horizontal
+// scroll bar, and its buttons end at the list's right edge, inside the page.
+TEST_F(ListPagesTest, EveryListPageShowsAllItsColumnsWithTheButtonsAtTheListsRightEdge) {
+  Store([](CSysConf&) {});
+  const struct {
+    const char* page;
+    int tab, has, lacks, button;
+  } pages[] = {{"allowed sites", 1017, 1032, 1045, 1035}, {"recommended sites", 1014, 1033, 1034, 1035},
+               {"log", kTabLog, kClearLog, kDeleteWord, kClearLog}, {"messages", kTabWords, kDeleteWord, 1032, kDeleteWord}};
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.page);
+    int columns = 0, client = 0, listRight = 0, buttonRight = 0, pageRight = 0;
+    LONG_PTR style = 0;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND panel = d.Panel();
+      Driver::Click(panel, p.tab);
+      HWND page = d.WaitFor([&]() -> HWND {
+        for (HWND child = ::GetWindow(panel, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+          if (::IsWindowVisible(child) && ::GetDlgItem(child, p.has) && !::GetDlgItem(child, p.lacks)) return child;
+        }
+        return nullptr;
+      }, "the page");
+      HWND list = ::GetDlgItem(page, kList);
+      // More rows than the list shows, so the vertical scroll bar takes its share.
+      for (int row = 0; row < 40; ++row) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<wchar_t*>(L"http://a.rather.long.address.example/with/a/path");
+        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      }
+      HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+      for (int column = 0, count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)); column < count;
+           ++column)
+        columns += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+      RECT area{}, listPlace{}, buttonPlace{}, pagePlace{};
+      ::GetClientRect(list, &area);
+      client = area.right;
+      style = ::GetWindowLongPtrW(list, GWL_STYLE);
+      ::GetWindowRect(list, &listPlace);
+      ::GetWindowRect(::GetDlgItem(page, p.button), &buttonPlace);
+      ::GetWindowRect(page, &pagePlace);
+      listRight = listPlace.right;
+      buttonRight = buttonPlace.right;
+      pageRight = pagePlace.right;
+      Driver::Click(panel, ids::kCancel);
+    });
+    EXPECT_EQ("", run.failure);
+    EXPECT_NE(0, style & WS_VSCROLL) << "the rows overflow the list";
+    EXPECT_EQ(0, style & WS_HSCROLL);
+    EXPECT_GE(client, columns);
+    EXPECT_EQ(listRight, buttonRight);
+    EXPECT_LE(listRight, pageRight);
+  }
+}

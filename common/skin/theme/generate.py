@@ -395,10 +395,12 @@ def msgdialog():
 
 
 # --- the parent's control panel ------------------------------------------------
-PANEL_SIZE = (640, 460)
+# As wide as an 800x600 screen: the widest list page (40 + 580 px of columns,
+# a scroll bar and the list's frame) must fit beside the tab strip.
+PANEL_SIZE = (800, 460)
 PANEL_TITLE = "Tindra儿童浏览器 家长控制中心"
 PANEL_TAB_STRIP = 124          # width of the strip behind the tab buttons
-PANEL_PAGE = dict(left=132, top=16, right=14, bottom=64)  # top below the caption
+PANEL_PAGE = dict(left=128, top=16, right=10, bottom=64)  # top below the caption
 PANEL_BUTTON_GAP = 10
 PANEL_MARGIN = 14
 APPLY = {"normal": (64, 150, 240), "hover": (96, 172, 250),
