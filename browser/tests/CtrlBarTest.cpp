@@ -62,6 +62,7 @@ class CtrlBarTest : public DataFolderTest {
  protected:
   void SetUp() override {
     DataFolderTest::SetUp();
+    settings_ = CSysConf();  // read again: built with the fixture, it read the earlier test's files
     std::tm noon{};
     noon.tm_year = 2026 - 1900;
     noon.tm_mon = 11;
@@ -187,6 +188,7 @@ TEST_F(CtrlBarTest, MessagesRotateOnTheTimerAndOnAClickOnTheMessage) {
   Paint();
   EXPECT_EQ(first, Caption(L"information"));
   Click(ScreenCentre(L"information"));
+  PumpUntil([&] { return bar.MessageText() != first; });
   EXPECT_NE(first, bar.MessageText()) << "a click on the message shows the next one";
   EXPECT_EQ(0u, bar.MessageText().find(L"小明:"));
 
@@ -256,10 +258,12 @@ TEST_F(CtrlBarTest, OnlyASavedPanelReloadsTheSettings) {
 
   panelResult_ = 2;
   Click(ScreenCentre(L"setup"));
+  PumpUntil([&] { return !modes_.empty(); });
   ASSERT_EQ(std::vector<int>{0}, modes_);
   EXPECT_NE(L"新名字", settings_.nick_name) << "a cancelled panel reloaded the settings";
   panelResult_ = 1;
   Click(ScreenCentre(L"kidsctrl"));
+  PumpUntil([&] { return modes_.size() > 1; });
   ASSERT_EQ((std::vector<int>{0, 1}), modes_);
   EXPECT_EQ(L"新名字", settings_.nick_name);
   (void)bar;

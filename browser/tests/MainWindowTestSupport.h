@@ -100,6 +100,10 @@ inline void Pump() {
 
 class MainWindowTest : public DataFolderTest {
  protected:
+  void SetUp() override {
+    DataFolderTest::SetUp();
+    settings_ = CSysConf();  // read again: built with the fixture, it read the earlier test's files
+  }
   void Open(bool locked) {
     settings_.fullscreen_always = locked ? 1 : 0;
     settings_.exit_need_pwd = locked ? 1 : 0;

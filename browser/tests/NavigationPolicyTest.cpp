@@ -38,6 +38,7 @@ class NavigationPolicyTest : public DataFolderTest {
  protected:
   void SetUp() override {
     DataFolderTest::SetUp();
+    settings_ = CSysConf();  // read again: built with the fixture, it read the earlier test's files
     SetDay(9);
     CTimeLog::SetClock(&TestClock);
   }

@@ -81,7 +81,7 @@ TEST_F(DashboardTest, ModeOneWithAnEmptyPasswordNeverAsksAndItsLinksStartNothing
   PanelRun run = Run(1, [&](Driver& d) {
     HWND panel = d.Panel();
     asked = d.FindPrompt() != nullptr;
-    security = d.Shows(kPassword);
+    security = d.ComesToShow(kPassword);
     for (int link : {kLinkBrowser, kLinkWizard})
       ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel, link)));
     errorShown = d.Appears([&] { return d.TopLevelWindows().size() > 1 ? panel : nullptr; }, 1500);
@@ -112,7 +112,7 @@ TEST_F(DashboardTest, ModeZeroShowsGeneralAtOnceGatesOtherTabsOnceAndDisablesThe
     HWND panel = d.Panel();
     callerDisabled = d.Appears([&] { return ::IsWindowEnabled(owner) ? nullptr : owner; }, 2000);
     ownedByCaller = ::GetWindow(panel, GW_OWNER) == owner;
-    general = d.Shows(kHomeUrl) && !d.FindPrompt();
+    general = d.ComesToShow(kHomeUrl) && !d.FindPrompt();
     homeLocked = !Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl);
     Driver::Click(panel, kTabSecurity);
     d.EnterPassword(L"SECRET");

@@ -122,6 +122,11 @@ class Driver {
     std::vector<HWND> pages = VisiblePages();
     return pages.size() == 1 && ::GetDlgItem(pages[0], id);
   }
+  // The panel slides in before it shows its first page: a page just after
+  // the panel appeared is awaited, not read at once.
+  bool ComesToShow(int id, DWORD milliseconds = 3000) const {
+    return Appears([&] { return Shows(id) ? kDone : nullptr; }, milliseconds);
+  }
 
   // A button press as Windows reports it; posted, since it may open a modal box.
   static void Click(HWND dialog, int id) {
@@ -188,6 +193,11 @@ class Driver {
   std::vector<HWND> ignored_;
 };
 
+// Puts the pointer in the screen's corner, away from where the panel
+// opens: left over a link or a button by an earlier program, it would show
+// the control's tooltip, one more window of the panel's thread.
+inline void ParkPointer() { ::SetCursorPos(0, 0); }
+
 struct PanelRun {
   int result = -1;
   std::string failure;  // empty when the script went through
@@ -196,6 +206,7 @@ struct PanelRun {
 // Calls `show` (ShowDashBoard) on this thread while `script` drives it.
 inline PanelRun RunPanel(const std::function<int()>& show, const std::function<void(Driver&)>& script) {
   PanelRun run;
+  ParkPointer();
   Driver driver(::GetCurrentThreadId());
   driver.IgnoreExisting();
   std::thread actor([&] {

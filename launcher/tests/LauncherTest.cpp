@@ -34,6 +34,7 @@ class LauncherTest : public DataFolderTest {
   }
 
   void Start(const std::wstring& arguments) {
+    paneltest::ParkPointer();
     std::wstring line = L"\"" + copy_.Path(L"Pelvin.exe") + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -82,7 +83,7 @@ TEST_F(LauncherTest, OpensTheGeneralPageWhoseLinksStartTheQuotedProgramsThenSave
   Driver d = Attach();
   ASSERT_NE(nullptr, panel_) << State();
   try {
-    EXPECT_TRUE(d.Shows(1035)) << "the general page opens first";
+    EXPECT_TRUE(d.ComesToShow(1035)) << "the general page opens first";
     for (int link : {9001, 9006})
       ::PostMessageW(panel_, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel_, link)));
     for (const wchar_t* name : {L"Brivan.exe", L"Wizard.exe"})
@@ -108,7 +109,7 @@ TEST_F(LauncherTest, AnyCommandLineOpensThePanelAndCancelLeavesBothFiles) {
   Driver d = Attach();
   ASSERT_NE(nullptr, panel_) << State();
   try {
-    EXPECT_TRUE(d.Shows(1035));
+    EXPECT_TRUE(d.ComesToShow(1035));
     Driver::SetCheck(d.Page(1035), 1038, false);
     Driver::Click(panel_, 1023);
     EXPECT_EQ(L"您已经对设置作了修改，是否保存？", d.Answer(IDNO));

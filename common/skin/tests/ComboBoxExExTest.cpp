@@ -33,6 +33,9 @@ class ComboTest : public ::testing::Test {
     edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
     ASSERT_NE(nullptr, edit);
     SetFocus(edit);
+    // The open list follows the pointer: left over it by an earlier program,
+    // the pointer would choose the entry beneath it.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   }
 
   // Keys as the message loop delivers them: pre-translated, then typed.
