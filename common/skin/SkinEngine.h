@@ -82,9 +82,7 @@ class CSkinEngine {
   int CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) const;
   int CreateItemFontById(const std::wstring& id, fw::ScopedFont* font) const;
 
-  // Reading the region's pixels (24-bit, rows rounded up to 4 pixels) and
-  // the region they give.
-  static std::vector<BYTE> GetBitmapBits24(HBITMAP bitmap, int width, int height, int* roundedWidth);
+  // The region that 24-bit pixel rows (rounded up to 4 pixels) give.
   static HRGN CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height, COLORREF key);
 
   bool IsLoaded() const { return loaded_; }
