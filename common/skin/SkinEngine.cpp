@@ -171,6 +171,7 @@ void CSkinEngine::Clear() {
   fixsize_ = 1;
   setrgn_ = 0;
   regionApplied_ = false;
+  regionSize_ = SIZE{-1, -1};
   clientWidth_ = clientHeight_ = 0;
   minWidth_ = minHeight_ = 0;
   width_ = height_ = 0;
@@ -206,13 +207,16 @@ HWND CSkinEngine::SetItemWnd(const std::wstring& id, HWND window) {
 
 tagSkinItem* CSkinEngine::ShowItem(const std::wstring& id, bool visible) {
   tagSkinItem* item = FindItem(id);
-  if (item) item->visible = visible;
+  if (!item) return nullptr;
+  if (item->visible != visible) regionSize_ = SIZE{-1, -1};
+  item->visible = visible;
   return item;
 }
 
 void CSkinEngine::SetItemText(const std::wstring& id, const std::wstring& text, UINT format, bool repaint) {
   tagSkinItem* item = FindItem(id);
   if (!item) return;
+  if (item->caption != text || (item->drawformat | format) != item->drawformat) regionSize_ = SIZE{-1, -1};
   item->drawformat |= format;
   item->caption = text;
   HWND window = host_ ? host_->SkinHwnd() : nullptr;
@@ -254,7 +258,9 @@ void CSkinEngine::Resize(int clientWidth, int clientHeight) {
   clientHeight_ = std::max(clientHeight, 0);
   CalcLayout();
   HWND window = host_->SkinHwnd();
-  if (setrgn_) {
+  // Cutting the shape paints the whole window off screen: not again for the
+  // same picture.
+  if (setrgn_ && (regionSize_.cx != clientWidth_ || regionSize_.cy != clientHeight_)) {
     regionApplied_ = false;
     ApplyRegion(window);
   }
@@ -339,6 +345,7 @@ void CSkinEngine::ApplyRegion(HWND window) {
   // Applied even when it fails: a skin whose pixels cannot be read is not
   // retried on every call, only after the next resize.
   regionApplied_ = true;
+  regionSize_ = SIZE{clientWidth_, clientHeight_};
   fw::ScopedRegion region(BuildRegion(window));
   if (!region) return;
   const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);

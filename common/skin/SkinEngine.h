@@ -119,6 +119,9 @@ class CSkinEngine {
   int fixsize_ = 1;
   int setrgn_ = 0;
   bool regionApplied_ = false;
+  // The client size the applied region was cut for; a relayout at that size
+  // with nothing shown, hidden or retitled since keeps it.
+  SIZE regionSize_{-1, -1};
   COLORREF clrtrans_ = RGB(255, 255, 255);
   int clientWidth_ = 0, clientHeight_ = 0;
   int minWidth_ = 0, minHeight_ = 0;
