@@ -226,6 +226,9 @@ void CBroswerDlg::OnDelayedStart() {
   // Some window managers take a hidden window's z-order only once it shows.
   if (locked_) ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowTextW(hwnd_, m_skin.GetItemCaption(L"appshowname").c_str());
+  // Painted before the pages are made: the rest of the start runs in this
+  // message, and the window would wait for it with its paint.
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   for (int i = 0; i < kPagePoolSize; ++i) pagePool_.push_back(NewPage());
   LoadUrlHistory();
   CheckDefaultBrowser();

@@ -171,6 +171,7 @@ void CSkinEngine::Clear() {
   fixsize_ = 1;
   setrgn_ = 0;
   regionApplied_ = false;
+  regionSize_ = SIZE{-1, -1};
   clientWidth_ = clientHeight_ = 0;
   minWidth_ = minHeight_ = 0;
   width_ = height_ = 0;
@@ -206,13 +207,16 @@ HWND CSkinEngine::SetItemWnd(const std::wstring& id, HWND window) {
 
 tagSkinItem* CSkinEngine::ShowItem(const std::wstring& id, bool visible) {
   tagSkinItem* item = FindItem(id);
-  if (item) item->visible = visible;
+  if (!item) return nullptr;
+  if (item->visible != visible) regionSize_ = SIZE{-1, -1};
+  item->visible = visible;
   return item;
 }
 
 void CSkinEngine::SetItemText(const std::wstring& id, const std::wstring& text, UINT format, bool repaint) {
   tagSkinItem* item = FindItem(id);
   if (!item) return;
+  if (item->caption != text || (item->drawformat | format) != item->drawformat) regionSize_ = SIZE{-1, -1};
   item->drawformat |= format;
   item->caption = text;
   HWND window = host_ ? host_->SkinHwnd() : nullptr;
@@ -254,7 +258,9 @@ void CSkinEngine::Resize(int clientWidth, int clientHeight) {
   clientHeight_ = std::max(clientHeight, 0);
   CalcLayout();
   HWND window = host_->SkinHwnd();
-  if (setrgn_) {
+  // Cutting the shape paints the whole window off screen: not again for the
+  // same picture.
+  if (setrgn_ && (regionSize_.cx != clientWidth_ || regionSize_.cy != clientHeight_)) {
     regionApplied_ = false;
     ApplyRegion(window);
   }
@@ -339,6 +345,7 @@ void CSkinEngine::ApplyRegion(HWND window) {
   // Applied even when it fails: a skin whose pixels cannot be read is not
   // retried on every call, only after the next resize.
   regionApplied_ = true;
+  regionSize_ = SIZE{clientWidth_, clientHeight_};
   fw::ScopedRegion region(BuildRegion(window));
   if (!region) return;
   const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
@@ -350,9 +357,14 @@ HRGN CSkinEngine::BuildRegion(HWND window) {
   if (clientWidth_ <= 0 || clientHeight_ <= 0) return nullptr;
   fw::WindowDC windowDC(window);
   if (!windowDC.Get()) return nullptr;
-  fw::ScopedBitmap painted(::CreateCompatibleBitmap(windowDC, clientWidth_, clientHeight_));
+  // Painted straight into 24-bit rows the scan reads: no screen bitmap to
+  // convert afterwards, which costs more than the painting on a big window.
+  const int roundedWidth = (clientWidth_ + 3) & ~3;
+  BITMAPINFO info = TopDownBitmapInfo(roundedWidth, clientHeight_, 24);
+  void* pixels = nullptr;
+  fw::ScopedBitmap painted(::CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   fw::ScopedCreatedDC dc(::CreateCompatibleDC(windowDC));
-  if (!painted || !dc) return nullptr;
+  if (!painted || !pixels || !dc) return nullptr;
   {
     fw::ScopedSelectObject select(dc.Get(), painted.Get());
     // Uncovered pixels hold what the paint shows there, so the shape
@@ -360,40 +372,15 @@ HRGN CSkinEngine::BuildRegion(HWND window) {
     FillSolid(dc.Get(), RECT{0, 0, clientWidth_, clientHeight_}, background_);
     PaintItems(dc.Get());
   }
-  int roundedWidth = 0;
-  const std::vector<BYTE> bits = GetBitmapBits24(painted.Get(), clientWidth_, clientHeight_, &roundedWidth);
-  if (bits.empty()) return nullptr;
+  ::GdiFlush();
+  const BYTE* begin = static_cast<const BYTE*>(pixels);
+  const std::vector<BYTE> bits(begin, begin + static_cast<size_t>(roundedWidth) * 3 * clientHeight_);
   fw::ScopedRegion region(CreateRegionFromColor(bits, roundedWidth, clientHeight_, clrtrans_));
   if (!region) return nullptr;
   // The rows were padded to 4 pixels; the padding is not the window's.
   fw::ScopedRegion client(::CreateRectRgn(0, 0, clientWidth_, clientHeight_));
   if (client) ::CombineRgn(region.Get(), region.Get(), client.Get(), RGN_AND);
   return region.Release();
-}
-
-std::vector<BYTE> CSkinEngine::GetBitmapBits24(HBITMAP bitmap, int width, int height, int* roundedWidth) {
-  if (roundedWidth) *roundedWidth = 0;
-  if (!bitmap || width <= 0 || height <= 0) return {};
-  const int rounded = (width + 3) & ~3;
-  BITMAPINFO info = TopDownBitmapInfo(rounded, height, 24);
-
-  fw::WindowDC screen(nullptr);
-  void* pixels = nullptr;
-  fw::ScopedBitmap section(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  fw::ScopedCreatedDC sourceDC(::CreateCompatibleDC(screen));
-  fw::ScopedCreatedDC targetDC(::CreateCompatibleDC(screen));
-  if (!section || !pixels || !sourceDC || !targetDC) return {};
-  {
-    fw::ScopedSelectObject selectSource(sourceDC.Get(), bitmap);
-    fw::ScopedSelectObject selectTarget(targetDC.Get(), section.Get());
-    if (!::BitBlt(targetDC.Get(), 0, 0, width, height, sourceDC.Get(), 0, 0, SRCCOPY)) return {};
-  }
-  ::GdiFlush();
-  // Rows of a multiple of 4 pixels are already DWORD-aligned at 3 bytes each.
-  const BYTE* begin = static_cast<const BYTE*>(pixels);
-  std::vector<BYTE> bits(begin, begin + static_cast<size_t>(rounded) * 3 * height);
-  if (roundedWidth) *roundedWidth = rounded;
-  return bits;
 }
 
 HRGN CSkinEngine::CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height,

@@ -82,9 +82,7 @@ class CSkinEngine {
   int CreateItemFont(const tagSkinItem* item, fw::ScopedFont* font) const;
   int CreateItemFontById(const std::wstring& id, fw::ScopedFont* font) const;
 
-  // Reading the region's pixels (24-bit, rows rounded up to 4 pixels) and
-  // the region they give.
-  static std::vector<BYTE> GetBitmapBits24(HBITMAP bitmap, int width, int height, int* roundedWidth);
+  // The region that 24-bit pixel rows (rounded up to 4 pixels) give.
   static HRGN CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height, COLORREF key);
 
   bool IsLoaded() const { return loaded_; }
@@ -121,6 +119,9 @@ class CSkinEngine {
   int fixsize_ = 1;
   int setrgn_ = 0;
   bool regionApplied_ = false;
+  // The client size the applied region was cut for; a relayout at that size
+  // with nothing shown, hidden or retitled since keeps it.
+  SIZE regionSize_{-1, -1};
   COLORREF clrtrans_ = RGB(255, 255, 255);
   int clientWidth_ = 0, clientHeight_ = 0;
   int minWidth_ = 0, minHeight_ = 0;

@@ -225,6 +225,14 @@ TEST_F(DataFolder, PictureLoadsAtScreenResolutionOrStretched) {
   ::ReleaseDC(nullptr, screen);
   EXPECT_NEAR(96 * dpi / 96, width, 1);
   EXPECT_NEAR(48 * dpi / 96, height, 1);
+  {
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    EXPECT_EQ(RGB(255, 0, 0), ::GetPixel(memory, 50, 2)) << "at its own size the top stays on top too";
+    EXPECT_EQ(RGB(0, 0, 255), ::GetPixel(memory, 50, 45));
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+  }
 
   HBITMAP previous = bitmap;
   width = 50;
