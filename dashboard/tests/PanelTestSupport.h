@@ -13,24 +13,6 @@
 
 namespace paneltest {
 
-inline bool CopyTree(const std::wstring& from, const std::wstring& to) {
-  ::CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool copied = true;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      copied = CopyTree(from + L"\\" + name, to + L"\\" + name) && copied;
-    else
-      copied = ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && copied;
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return copied;
-}
-
 inline void RemoveTree(const std::wstring& folder) { RemoveFileTree(folder); }
 
 inline bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

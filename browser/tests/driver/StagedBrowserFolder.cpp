@@ -11,24 +11,6 @@
 
 namespace {
 
-bool CopyTree(const std::wstring& from, const std::wstring& to) {
-  ::CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW found{};
-  HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  bool copied = true;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      copied = CopyTree(from + L"\\" + name, to + L"\\" + name) && copied;
-    else
-      copied = ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && copied;
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return copied;
-}
-
 bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
   std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
   file << fw::ToAnsi(text, CP_UTF8);

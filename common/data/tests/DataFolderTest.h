@@ -9,6 +9,25 @@
 
 #include "CommHelper.h"
 
+// Copies a folder with everything in it; true when every file was copied.
+inline bool CopyTree(const std::wstring& from, const std::wstring& to) {
+  ::CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((from + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool copied = true;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      copied = CopyTree(from + L"\\" + name, to + L"\\" + name) && copied;
+    else
+      copied = ::CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && copied;
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return copied;
+}
+
 // Removes a folder with everything in it, read-only files too.
 inline void RemoveFileTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
