@@ -1,6 +1,9 @@
 #include "MoveBarCtrl.h"
 
+#include "CreatableClass.h"
 #include "XmlDom.h"
+
+FW_CREATABLE_CLASS(CMoveBarCtrl);
 
 namespace {
 
@@ -34,12 +37,15 @@ bool CMoveBarCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id, D
   flags_ = flags;
   fw::CreateArgs args;
   args.parent = parent;
-  args.style = style | WS_CHILD | WS_CLIPCHILDREN;
+  args.style = style;
   args.x = rect.left, args.y = rect.top;
   args.width = rect.right - rect.left, args.height = rect.bottom - rect.top;
   args.idOrMenu = id;
   return fw::Wnd::Create(args);
 }
+
+// Also for a bar made by its class name.
+void CMoveBarCtrl::PreCreateWindow(fw::CreateArgs& args) { args.style |= WS_CHILD | WS_CLIPCHILDREN; }
 
 int CMoveBarCtrl::GetItemCount() const {
   return IsFolder(selFolder_) ? static_cast<int>(folders_[selFolder_].items.size()) : 0;

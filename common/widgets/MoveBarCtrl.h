@@ -33,6 +33,7 @@ struct MoveBarDrop {
 
 // A vertical stack of folder buttons of which one is open; the open folder
 // shows a scrolling list of icon items, or a child window of the caller.
+// Creatable by its class name, with the default flags 0x3FC.
 class CMoveBarCtrl : public fw::Wnd {
  public:
   struct CBarItem {
@@ -55,6 +56,7 @@ class CMoveBarCtrl : public fw::Wnd {
   ~CMoveBarCtrl() override;
 
   bool Create(DWORD style, const RECT& rect, HWND parent, UINT id, DWORD flags = 0x3FC);
+  using fw::Wnd::Create;
 
   int AddFolder(const wchar_t* name, DWORD_PTR data = 0);
   int AddFolderBar(const wchar_t* name, HWND child, DWORD_PTR data = 0);
@@ -101,6 +103,7 @@ class CMoveBarCtrl : public fw::Wnd {
   int HitTest(POINT point, int& index) const;
 
  protected:
+  void PreCreateWindow(fw::CreateArgs& args) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
