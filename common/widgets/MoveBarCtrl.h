@@ -144,6 +144,8 @@ class CMoveBarCtrl : public fw::Wnd {
   void ScrollBy(int delta);
   void DropItem(int item, int target);
   void OnTimer(UINT_PTR id);
+  void FindPendingHighlights();
+  void ApplyPendingHighlights();
   void StepSelectionAnimation();
   int DropTargetAt(POINT point) const;
   LRESULT NotifyOwner(WPARAM code, LPARAM lParam, bool post);
@@ -166,6 +168,8 @@ class CMoveBarCtrl : public fw::Wnd {
   std::vector<CBarFolder> folders_;
   int hotFolder_ = -1;
   int hotItem_ = -1;
+  // Highlights to draw once a paint has drawn over them.
+  int pendingFolderHighlight_ = -1;
   int pendingItemHighlight_ = -1;
   int firstItem_ = 0;
   bool itemPressed_ = false;

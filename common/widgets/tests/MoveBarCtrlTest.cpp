@@ -6,6 +6,26 @@
 namespace {
 
 constexpr int kHeight = 300;
+const COLORREF kIconGreen = RGB(0, 200, 0);
+
+// A device-dependent bitmap of one colour, as a caller would hand over.
+HBITMAP SolidBitmap(int width, int height, COLORREF colour) {
+  fw::WindowDC screen(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  fw::ScopedCreatedDC dc(::CreateCompatibleDC(screen));
+  HGDIOBJ old = ::SelectObject(dc.Get(), bitmap);
+  fw::ScopedBrush brush(::CreateSolidBrush(colour));
+  RECT all{0, 0, width, height};
+  ::FillRect(dc.Get(), &all, brush.Get());
+  ::SelectObject(dc.Get(), old);
+  return bitmap;
+}
+
+// What the window shows now, read without making it paint.
+COLORREF Shown(HWND window, int x, int y) {
+  fw::WindowDC dc(window);
+  return ::GetPixel(dc, x, y);
+}
 
 // Three folders in a 150x300 bar; the first holds three items.
 class MoveBarTest : public ::testing::Test {
@@ -30,6 +50,28 @@ class MoveBarTest : public ::testing::Test {
     bar_.Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
     PumpMessages();
   }
+  // One green 32x32 icon for every item of the first folder.
+  void GiveIcons() {
+    icons_ = ::ImageList_Create(32, 32, ILC_COLOR24, 1, 1);
+    fw::ScopedBitmap green(SolidBitmap(32, 32, kIconGreen));
+    ::ImageList_Add(icons_, green.Get(), nullptr);
+    bar_.SetImageList(icons_, CMoveBarCtrl::kLarge);
+    for (int i = 0; i < bar_.GetItemCount(); ++i) bar_.SetItemImage(i, 0);
+  }
+  void TearDown() override {
+    bar_.Destroy();
+    if (icons_) ::ImageList_Destroy(icons_);
+  }
+  void PointAt(POINT client) {
+    POINT screen = client;
+    ::ClientToScreen(bar_.Hwnd(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    bar_.Send(WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+  }
+  void Repaint() {
+    ::InvalidateRect(bar_.Hwnd(), nullptr, TRUE);
+    ::UpdateWindow(bar_.Hwnd());
+  }
   std::vector<std::wstring> Names() {
     std::vector<std::wstring> names;
     for (int i = 0; i < bar_.GetItemCount(); ++i) names.push_back(bar_.GetItemText(i));
@@ -39,6 +81,7 @@ class MoveBarTest : public ::testing::Test {
 
   MessageRecorder owner_{WM_MOVEBAR_NOTIFY, WM_MOVEBAR_NOTIFY};
   CMoveBarCtrl bar_;
+  HIMAGELIST icons_ = nullptr;
 };
 
 TEST_F(MoveBarTest, FoldersUpToTheOpenOneStackAtTheTopAndTheRestAtTheBottom) {
@@ -116,6 +159,74 @@ TEST_F(MoveBarTest, TheShippedSkinSetsTheFolderHeightAndAMissingFileChangesNothi
   EXPECT_EQ(20, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
   ASSERT_EQ(1, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\theme\\default\\skin.xml").c_str()));
   EXPECT_EQ(24, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+}
+
+TEST_F(MoveBarTest, TheButtonsStackAroundTheOpenFolderWhoseItemsArePaintedInside) {
+  GiveIcons();
+  const COLORREF background = ::GetSysColor(COLOR_BACKGROUND), face = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF darkShadow = ::GetSysColor(COLOR_3DDKSHADOW);
+  RECT icons[3], names[3];
+  for (int item = 0; item < 3; ++item) {
+    icons[item] = bar_.GetIconRect(item);
+    names[item] = bar_.GetItemRect(item);
+    names[item].top = icons[item].bottom;
+  }
+  for (int open : {0, 1}) {
+    bar_.SetSelFolder(open);
+    PixelCanvas shown(150, kHeight, RGB(1, 2, 3));
+    bar_.Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.Dc()), PRF_CLIENT);
+    auto differing = [&](const RECT& area, COLORREF from) {
+      int count = 0;
+      for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) count += shown.At(x, y) != from;
+      return count;
+    };
+    // The buttons: up to the open one at the top, the rest at the bottom,
+    // each with its name drawn from the left.
+    for (int folder = 0; folder < 3; ++folder) {
+      int top = folder <= open ? folder * 20 : kHeight - (3 - folder) * 20;
+      EXPECT_EQ(face, shown.At(140, top + 10)) << open << folder;
+      EXPECT_EQ(darkShadow, shown.At(140, top + 19)) << open << folder;
+      EXPECT_GT(differing({2, top + 3, 60, top + 17}, face), 0) << open << folder;
+    }
+    EXPECT_EQ(background, shown.At(2, kHeight - (2 - open) * 20 - 2)) << open;
+    // The items of folder 0 show only while it is open: their icons, and
+    // their names below them.
+    for (int item = 0; item < 3; ++item) {
+      POINT centre{(icons[item].left + icons[item].right) / 2, (icons[item].top + icons[item].bottom) / 2};
+      if (open == 0) {
+        EXPECT_EQ(kIconGreen, shown.At(centre.x, centre.y)) << item;
+        EXPECT_GT(differing(names[item], background), 0) << item;
+      } else {
+        EXPECT_EQ(background, shown.At(centre.x, centre.y + 20)) << item;
+      }
+    }
+  }
+}
+
+TEST_F(MoveBarTest, WhatThePointerRestsOnStaysHighlightedWhenTheBarRepaints) {
+  GiveIcons();
+  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW), face = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF darkShadow = ::GetSysColor(COLOR_3DDKSHADOW);
+  RECT folder = bar_.GetFolderRect(2);
+  PointAt(Centre(folder));
+  ASSERT_EQ(shadow, Shown(bar_.Hwnd(), 75, folder.bottom - 2));  // the highlight's inner edge
+  Repaint();
+  EXPECT_EQ(shadow, Shown(bar_.Hwnd(), 75, folder.bottom - 2));
+  // The item under the pointer keeps its raised frame.
+  RECT icon = bar_.GetIconRect(1);
+  PointAt(Centre(icon));
+  EXPECT_EQ(face, Shown(bar_.Hwnd(), 75, folder.bottom - 2));
+  ASSERT_EQ(darkShadow, Shown(bar_.Hwnd(), icon.right, icon.bottom));
+  Repaint();
+  EXPECT_EQ(darkShadow, Shown(bar_.Hwnd(), icon.right, icon.bottom));
+  EXPECT_EQ(face, Shown(bar_.Hwnd(), icon.left - 1, icon.top - 1));
+  // A folder opened under the pointer moves away from it: the bar repaints
+  // with nothing highlighted where the folder went.
+  PointAt(Centre(folder));
+  bar_.SetSelFolder(2);
+  RECT moved = bar_.GetFolderRect(2);
+  EXPECT_EQ(face, Shown(bar_.Hwnd(), 75, moved.bottom - 2));
 }
 
 TEST(MoveBarNoDrag, WithoutTheDragStyleMovingOffOnlyReleasesThePress) {
