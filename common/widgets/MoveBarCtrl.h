@@ -78,8 +78,8 @@ class CMoveBarCtrl : public fw::Wnd {
   void SetSmallIconView(bool small);
   void SetSelFolder(int index);
   void SetAnimSelHighlight(int period);
-  // Takes the six bitmaps: left, middle, right of the normal and then of the
-  // selected folder button.
+  // Copies the six bitmaps: left, middle, right of the normal and then of the
+  // selected folder button. The caller keeps its own.
   void SetFolderImages(HBITMAP normalLeft, HBITMAP normalMiddle, HBITMAP normalRight, HBITMAP selLeft,
                        HBITMAP selMiddle, HBITMAP selRight);
   int LoadSkin(const wchar_t* element, const wchar_t* skinPath);

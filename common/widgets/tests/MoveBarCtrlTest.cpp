@@ -27,6 +27,14 @@ COLORREF Shown(HWND window, int x, int y) {
   return ::GetPixel(dc, x, y);
 }
 
+std::wstring WriteSkin(const char* attributes) {
+  std::wstring path = GetModuleDir(nullptr) + L"\\movebar-test-skin.xml";
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  fprintf(out, "<?xml version=\"1.0\"?>\n<skin><movebar %s/></skin>\n", attributes);
+  fclose(out);
+  return path;
+}
+
 // Three folders in a 150x300 bar; the first holds three items.
 class MoveBarTest : public ::testing::Test {
  protected:
@@ -114,6 +122,11 @@ TEST_F(MoveBarTest, RemovingFoldersKeepsTheOpenFolderAndIgnoresBadIndexes) {
   EXPECT_EQ(static_cast<DWORD_PTR>(L'g'), bar_.GetFolderData(-1));
   bar_.RemoveFolder(1);  // the open one: the one before it opens
   EXPECT_EQ(0, bar_.GetSelFolder());
+  RECT none{0, 0, 0, 0};
+  for (int index : {3, -1, 0x7FFFFFFF, static_cast<int>(0x80000000)}) {
+    RECT rect = bar_.GetItemRect(index);  // no walk to the index
+    EXPECT_TRUE(::EqualRect(&none, &rect)) << index;
+  }
   bar_.RemoveFolder(0);
   EXPECT_EQ(-1, bar_.GetSelFolder());
   EXPECT_EQ(0, bar_.GetItemCount());
@@ -159,6 +172,12 @@ TEST_F(MoveBarTest, TheShippedSkinSetsTheFolderHeightAndAMissingFileChangesNothi
   EXPECT_EQ(20, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
   ASSERT_EQ(1, bar_.LoadSkin(L"movebar", (GetExeDir() + L"\\theme\\default\\skin.xml").c_str()));
   EXPECT_EQ(24, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+  // Values that are no numbers keep what was there; the rest still counts.
+  EXPECT_EQ(1, bar_.LoadSkin(L"movebar", WriteSkin("normal_textclr=\"#6D5050\" textalign=\"centre\" "
+                                                   "folderheight=\"30\"").c_str()));
+  EXPECT_EQ(30, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
+  EXPECT_EQ(1, bar_.LoadSkin(L"movebar", WriteSkin("folderheight=\"tall\"").c_str()));
+  EXPECT_EQ(30, bar_.GetFolderRect(1).bottom - bar_.GetFolderRect(1).top);
 }
 
 TEST_F(MoveBarTest, TheButtonsStackAroundTheOpenFolderWhoseItemsArePaintedInside) {
@@ -227,6 +246,25 @@ TEST_F(MoveBarTest, WhatThePointerRestsOnStaysHighlightedWhenTheBarRepaints) {
   bar_.SetSelFolder(2);
   RECT moved = bar_.GetFolderRect(2);
   EXPECT_EQ(face, Shown(bar_.Hwnd(), 75, moved.bottom - 2));
+}
+
+TEST_F(MoveBarTest, FolderImagesAreCopiesSoTheCallersBitmapsAreItsOwn) {
+  const COLORREF red = RGB(200, 0, 0), blue = RGB(0, 0, 200);
+  fw::ScopedBitmap normal(SolidBitmap(12, 20, red)), selected(SolidBitmap(12, 20, blue));
+  HBITMAP n = normal.Get(), s = selected.Get();
+  bar_.SetFolderImages(n, n, n, s, s, s);
+  normal.Reset();  // the caller's to delete, once
+  selected.Reset();
+  bar_.SetSelFolder(1);
+  PixelCanvas shown(150, kHeight, RGB(1, 2, 3));
+  bar_.Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.Dc()), PRF_CLIENT);
+  EXPECT_EQ(red, shown.At(140, 10));
+  EXPECT_EQ(blue, shown.At(140, 30));  // the open folder's button
+  EXPECT_EQ(red, shown.At(140, kHeight - 10));
+  fw::ScopedBitmap kept(SolidBitmap(12, 20, red));
+  bar_.SetFolderImages(kept.Get(), kept.Get(), kept.Get(), nullptr, nullptr, nullptr);
+  bar_.SetFolderImages(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(static_cast<DWORD>(OBJ_BITMAP), ::GetObjectType(kept.Get()));
 }
 
 TEST(MoveBarNoDrag, WithoutTheDragStyleMovingOffOnlyReleasesThePress) {
