@@ -14,7 +14,9 @@ fw::ScopedFont UnderlinedCopy(HFONT font) {
 }  // namespace
 
 bool CCellLinkGroup::AddLink(int id, const std::wstring& text) {
-  if (Find(id)) return false;
+  // Without an owner there is no DC to measure in: GetDC(nullptr) would
+  // measure in the screen's.
+  if (Find(id) || !owner_) return false;
   fw::WindowDC dc(owner_);
   if (!dc.Get()) return false;
   Link link;
@@ -102,6 +104,7 @@ bool CCellLinkGroup::SetLinkUnderline(int id, bool underline) {
 
 bool CCellLinkGroup::SetOwnerWindow(HWND owner) {
   if (owner == owner_) return true;
+  if (!owner) return false;
   fw::WindowDC dc(owner);
   if (!dc.Get()) return false;
   owner_ = owner;

@@ -29,7 +29,8 @@ class CCellLinkGroup {
 
   CCellLinkGroup() = default;
 
-  // False when the id exists or the owner's DC cannot be had.
+  // False when the id exists or the owner's DC cannot be had (also when
+  // there is no owner window yet).
   bool AddLink(int id, const std::wstring& text);
   bool RemoveLink(int id);
   bool SetLinkText(int id, const std::wstring& text);
@@ -42,7 +43,7 @@ class CCellLinkGroup {
   bool SetLinkDisabledColor(int id, COLORREF colour);
   bool SetLinkUnderline(int id, bool underline);
   // Measures every link again in the new owner's DC; false (owner unchanged)
-  // when that DC cannot be had.
+  // when that DC cannot be had or the window is none.
   bool SetOwnerWindow(HWND owner);
   HWND OwnerWindow() const { return owner_; }
 

@@ -1,12 +1,20 @@
 #include "MoveBarCtrl.h"
 
+#include "CreatableClass.h"
+#include "ListSkinAttributes.h"
 #include "XmlDom.h"
+
+FW_CREATABLE_CLASS(CMoveBarCtrl);
 
 namespace {
 
-HBITMAP LoadDib(const std::wstring& path) {
-  return static_cast<HBITMAP>(::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+// A missing colour is black; one that is no number leaves `colour` as it was.
+void ReadTextColour(CXmlDom& dom, const wchar_t* name, COLORREF& colour) {
+  if (listskin::Text(dom, name).empty()) {
+    colour = 0;
+    return;
+  }
+  listskin::Colour(dom, name, colour);
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -34,12 +42,15 @@ bool CMoveBarCtrl::Create(DWORD style, const RECT& rect, HWND parent, UINT id, D
   flags_ = flags;
   fw::CreateArgs args;
   args.parent = parent;
-  args.style = style | WS_CHILD | WS_CLIPCHILDREN;
+  args.style = style;
   args.x = rect.left, args.y = rect.top;
   args.width = rect.right - rect.left, args.height = rect.bottom - rect.top;
   args.idOrMenu = id;
   return fw::Wnd::Create(args);
 }
+
+// Also for a bar made by its class name.
+void CMoveBarCtrl::PreCreateWindow(fw::CreateArgs& args) { args.style |= WS_CHILD | WS_CLIPCHILDREN; }
 
 int CMoveBarCtrl::GetItemCount() const {
   return IsFolder(selFolder_) ? static_cast<int>(folders_[selFolder_].items.size()) : 0;
@@ -197,27 +208,29 @@ void CMoveBarCtrl::SetAnimSelHighlight(int period) {
 void CMoveBarCtrl::SetFolderImages(HBITMAP normalLeft, HBITMAP normalMiddle, HBITMAP normalRight, HBITMAP selLeft,
                                    HBITMAP selMiddle, HBITMAP selRight) {
   HBITMAP images[6] = {normalLeft, normalMiddle, normalRight, selLeft, selMiddle, selRight};
-  for (int i = 0; i < 6; ++i) folderImages_[i].Reset(images[i]);
+  // Copies: the caller keeps its bitmaps, and one given twice is not deleted twice.
+  for (int i = 0; i < 6; ++i) {
+    folderImages_[i].Reset(images[i] ? static_cast<HBITMAP>(::CopyImage(images[i], IMAGE_BITMAP, 0, 0, 0)) : nullptr);
+  }
 }
 
+// Numbers are read as text: a value that is no number (a colour written
+// #6D5050) keeps what was there instead of raising out of here.
 int CMoveBarCtrl::LoadSkin(const wchar_t* element, const wchar_t* skinPath) {
   if (!element || !skinPath) return 0;
   CXmlDom dom;
   if (!dom.Open(skinPath, true, nullptr) || !dom.SelectElement(element)) return 0;
-  int value = 0;
-  normalTextColour_ = dom.GetAttribInt(L"normal_textclr", value) ? static_cast<COLORREF>(value) : 0;
-  selTextColour_ = dom.GetAttribInt(L"sel_textclr", value) ? static_cast<COLORREF>(value) : 0;
-  int align = 0;
-  if (!dom.GetAttribInt(L"textalign", align) || align < 0 || align > 2) align = 0;
+  ReadTextColour(dom, L"normal_textclr", normalTextColour_);
+  ReadTextColour(dom, L"sel_textclr", selTextColour_);
+  int align = listskin::IntOr(dom, L"textalign", 0);
+  if (align < 0 || align > 2) align = 0;
   textFormat_ = static_cast<UINT>(align) | DT_SINGLELINE | DT_VCENTER;
-  if (dom.GetAttribInt(L"folderheight", value) && value > 0) folderHeight_ = value;
+  int height = listskin::IntOr(dom, L"folderheight", 0);
+  if (height > 0) folderHeight_ = height;
   static const wchar_t* const names[6] = {L"normal_img_l", L"normal_img_m", L"normal_img_r",
                                           L"sel_img_l",    L"sel_img_m",    L"sel_img_r"};
   std::wstring folder = FolderOf(skinPath);
-  for (int i = 0; i < 6; ++i) {
-    std::wstring name;
-    folderImages_[i].Reset(dom.GetAttribString(names[i], name) && !name.empty() ? LoadDib(folder + name) : nullptr);
-  }
+  for (int i = 0; i < 6; ++i) folderImages_[i] = listskin::LoadBitmapFile(folder, listskin::Text(dom, names[i]));
   if (Hwnd()) Invalidate(true);
   return 1;
 }
@@ -274,8 +287,11 @@ SIZE CMoveBarCtrl::ItemSize(int index) const {
   return {icon.cx > label.cx ? icon.cx : label.cx, icon.cy + label.cy + largeLabelOffset_ + 8};
 }
 
-// Items above the first visible one lie above the inside area.
+// Items above the first visible one lie above the inside area. An index
+// that is no item of the open folder has an empty rectangle: the walk to it
+// would be as long as the index.
 RECT CMoveBarCtrl::GetItemRect(int index) const {
+  if (!IsItem(index)) return {0, 0, 0, 0};
   RECT inside = GetInsideRect();
   int y = inside.top + topMargin_;
   if (index >= firstItem_) {

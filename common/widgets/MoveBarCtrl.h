@@ -33,6 +33,7 @@ struct MoveBarDrop {
 
 // A vertical stack of folder buttons of which one is open; the open folder
 // shows a scrolling list of icon items, or a child window of the caller.
+// Creatable by its class name, with the default flags 0x3FC.
 class CMoveBarCtrl : public fw::Wnd {
  public:
   struct CBarItem {
@@ -55,6 +56,7 @@ class CMoveBarCtrl : public fw::Wnd {
   ~CMoveBarCtrl() override;
 
   bool Create(DWORD style, const RECT& rect, HWND parent, UINT id, DWORD flags = 0x3FC);
+  using fw::Wnd::Create;
 
   int AddFolder(const wchar_t* name, DWORD_PTR data = 0);
   int AddFolderBar(const wchar_t* name, HWND child, DWORD_PTR data = 0);
@@ -76,8 +78,8 @@ class CMoveBarCtrl : public fw::Wnd {
   void SetSmallIconView(bool small);
   void SetSelFolder(int index);
   void SetAnimSelHighlight(int period);
-  // Takes the six bitmaps: left, middle, right of the normal and then of the
-  // selected folder button.
+  // Copies the six bitmaps: left, middle, right of the normal and then of the
+  // selected folder button. The caller keeps its own.
   void SetFolderImages(HBITMAP normalLeft, HBITMAP normalMiddle, HBITMAP normalRight, HBITMAP selLeft,
                        HBITMAP selMiddle, HBITMAP selRight);
   int LoadSkin(const wchar_t* element, const wchar_t* skinPath);
@@ -101,6 +103,7 @@ class CMoveBarCtrl : public fw::Wnd {
   int HitTest(POINT point, int& index) const;
 
  protected:
+  void PreCreateWindow(fw::CreateArgs& args) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -141,6 +144,8 @@ class CMoveBarCtrl : public fw::Wnd {
   void ScrollBy(int delta);
   void DropItem(int item, int target);
   void OnTimer(UINT_PTR id);
+  void FindPendingHighlights();
+  void ApplyPendingHighlights();
   void StepSelectionAnimation();
   int DropTargetAt(POINT point) const;
   LRESULT NotifyOwner(WPARAM code, LPARAM lParam, bool post);
@@ -163,6 +168,8 @@ class CMoveBarCtrl : public fw::Wnd {
   std::vector<CBarFolder> folders_;
   int hotFolder_ = -1;
   int hotItem_ = -1;
+  // Highlights to draw once a paint has drawn over them.
+  int pendingFolderHighlight_ = -1;
   int pendingItemHighlight_ = -1;
   int firstItem_ = 0;
   bool itemPressed_ = false;

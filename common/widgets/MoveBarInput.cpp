@@ -42,8 +42,8 @@ bool CMoveBarCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       HDC dc = ::BeginPaint(Hwnd(), &paint);
       PaintAll(dc, false);
       ::EndPaint(Hwnd(), &paint);
-      if (pendingItemHighlight_ >= 0) HighlightItem(pendingItemHighlight_, false);
-      pendingItemHighlight_ = -1;
+      FindPendingHighlights();
+      ApplyPendingHighlights();
       result = 0;
       return true;
     }
@@ -103,6 +103,44 @@ void CMoveBarCtrl::OnMouseMove(POINT point) {
   int item = hit == kHitItem ? index : -1;
   if (item != hotItem_) HighlightItem(item, false);
   if (folder >= 0 || item >= 0) ::SetTimer(Hwnd(), kHotTimer, 100, nullptr);
+}
+
+// Painting draws every folder button and item plain. What the pointer rests
+// on is found again rather than taken from the hot indexes: the paint may
+// follow a change that moved the buttons or items under it (another folder
+// opened, a scroll). A press keeps its item and its pressed look.
+void CMoveBarCtrl::FindPendingHighlights() {
+  pendingFolderHighlight_ = pendingItemHighlight_ = -1;
+  if (::GetCapture() == Hwnd()) {
+    pendingItemHighlight_ = hotItem_;
+    return;
+  }
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor) || ::WindowFromPoint(cursor) != Hwnd()) return;
+  ::ScreenToClient(Hwnd(), &cursor);
+  int index = -1;
+  switch (HitTest(cursor, index)) {
+    case kHitFolder:
+      pendingFolderHighlight_ = index;
+      break;
+    case kHitItem:
+      pendingItemHighlight_ = index;
+      break;
+    default:
+      break;
+  }
+}
+
+void CMoveBarCtrl::ApplyPendingHighlights() {
+  {
+    fw::WindowDC dc(Hwnd());
+    if (hotFolder_ != pendingFolderHighlight_) HighlightFolder(dc, hotFolder_, false);
+    hotFolder_ = pendingFolderHighlight_;
+    HighlightFolder(dc, hotFolder_, true);
+  }
+  HighlightItem(pendingItemHighlight_, itemPressed_ && pendingItemHighlight_ == hotItem_);
+  if (hotFolder_ >= 0 || hotItem_ >= 0) ::SetTimer(Hwnd(), kHotTimer, 100, nullptr);
+  pendingFolderHighlight_ = pendingItemHighlight_ = -1;
 }
 
 void CMoveBarCtrl::OnLButtonDown(POINT point) {

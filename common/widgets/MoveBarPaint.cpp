@@ -165,15 +165,19 @@ void CMoveBarCtrl::DrawIconFrame(HDC dc, int index, COLORREF topLeft, COLORREF b
   Draw3dRect(dc, icon, topLeft, bottomRight);
 }
 
+// A two-line edge along the bottom and the right side; taken away by drawing
+// the button again, so its own edges and skin images come back.
 void CMoveBarCtrl::HighlightFolder(HDC dc, int index, bool on) {
   if (!IsFolder(index)) return;
+  if (!on) {
+    DrawFolder(dc, index, false);
+    return;
+  }
   RECT rect = GetFolderRect(index);
-  COLORREF outer = on ? darkShadowColour_ : faceColour_;
-  COLORREF inner = on ? shadowColour_ : faceColour_;
-  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, outer);
-  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, outer);
-  FillSolid(dc, {rect.left + 1, rect.bottom - 2, rect.right - 1, rect.bottom - 1}, inner);
-  FillSolid(dc, {rect.right - 2, rect.top + 1, rect.right - 1, rect.bottom - 1}, inner);
+  FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, darkShadowColour_);
+  FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, darkShadowColour_);
+  FillSolid(dc, {rect.left + 1, rect.bottom - 2, rect.right - 1, rect.bottom - 1}, shadowColour_);
+  FillSolid(dc, {rect.right - 2, rect.top + 1, rect.right - 1, rect.bottom - 1}, shadowColour_);
 }
 
 // The hot item's icon is framed raised, or sunken while pressed; the old

@@ -4,7 +4,7 @@
 #include "OleControlHost.h"
 
 // The program's own ActiveX control as a child window. The wrapper only makes
-// the control by its class id and shows it.
+// the control by its class id and shows it. Creatable by its class name.
 class CPelvinaxctrl1 : public fw::OleControlHost {
  public:
   static const CLSID& GetClsid();

@@ -1,5 +1,9 @@
 #include "Shockwaveflash1.h"
 
+#include "CreatableClass.h"
+
+FW_CREATABLE_CLASS(CShockwaveflash1);
+
 const CLSID& CShockwaveflash1::GetClsid() {
   static const CLSID kFlashPlayer = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
   return kFlashPlayer;

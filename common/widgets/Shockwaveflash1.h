@@ -5,6 +5,7 @@
 
 // The Flash player control as a child window. F1 inside the control shows
 // no help: the wrapper answers the help request the control passes up.
+// Creatable by its class name.
 class CShockwaveflash1 : public fw::OleControlHost {
  public:
   static const CLSID& GetClsid();

@@ -87,8 +87,10 @@ BOOL CSystemTray::Notify(DWORD action, UINT flags) const {
   data.uCallbackMessage = callbackMessage_;
   data.hIcon = icon_;
   wcsncpy(data.szTip, tip_.c_str(), kTipLength);
-  return ::Shell_NotifyIconW(action, &data);
+  return NotifyShell(action, data);
 }
+
+BOOL CSystemTray::NotifyShell(DWORD action, NOTIFYICONDATAW& data) const { return ::Shell_NotifyIconW(action, &data); }
 
 void CSystemTray::RemoveIcon() {
   if (!enabled_) return;
@@ -213,12 +215,25 @@ BOOL CSystemTray::SetTooltipText(UINT stringId) {
 
 std::wstring CSystemTray::GetTooltipText() const { return enabled_ ? tip_ : std::wstring(); }
 
+// The shell knows an icon by the window and id it was added with, so a
+// change of window takes the icon away and adds it again under the new one.
 BOOL CSystemTray::SetNotificationWnd(fw::Wnd* window) {
   if (!enabled_ || !window || !::IsWindow(window->Hwnd())) return FALSE;
+  HWND old = notifyWnd_;
+  if (window->Hwnd() == old) return TRUE;
+  // A hidden icon is not in the tray: ShowIcon adds it under the new window.
+  if (!hidden_) {
+    if (!Notify(NIM_DELETE, 0)) return FALSE;
+    notifyWnd_ = window->Hwnd();
+    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) {
+      notifyWnd_ = old;
+      Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+      return FALSE;
+    }
+  }
   notifyWnd_ = window->Hwnd();
-  BOOL changed = Notify(NIM_MODIFY, 0);
   if (position_) position_->InitializeTracking(notifyWnd_, iconId_);
-  return changed;
+  return TRUE;
 }
 
 fw::Wnd* CSystemTray::GetNotificationWnd() const { return fw::Wnd::FromHandle(notifyWnd_); }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <ctime>
 #include <memory>
 #include <string>
@@ -50,6 +52,8 @@ class CSystemTray : public fw::Wnd {
   BOOL SetTooltipText(UINT stringId);
   std::wstring GetTooltipText() const;
 
+  // Moves the icon to report to `window`; FALSE, and the icon as it was,
+  // when the shell refuses.
   BOOL SetNotificationWnd(fw::Wnd* window);
   fw::Wnd* GetNotificationWnd() const;
   void SetTargetWnd(HWND target) { targetWnd_ = target; }
@@ -64,6 +68,8 @@ class CSystemTray : public fw::Wnd {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // Hands the icon's record to the shell (Shell_NotifyIconW).
+  virtual BOOL NotifyShell(DWORD action, NOTIFYICONDATAW& data) const;
 
  private:
   // The shell's record of the icon, with `flags` saying what it carries.

@@ -50,6 +50,12 @@ TEST_F(CellLinkGroupTest, LinkWidthsAreTheTextExtentInTheLinksFont) {
   ASSERT_TRUE(group.AddLink(1, L"编辑"));
   ASSERT_TRUE(group.AddLink(2, L"Delete all"));
   EXPECT_FALSE(group.AddLink(1, L"other"));
+  // No owner, no DC to measure in; nor is "no window" a new owner.
+  CCellLinkGroup ownerless;
+  EXPECT_FALSE(ownerless.AddLink(1, L"编辑"));
+  EXPECT_EQ(ownerless.GetTotalWidth(), 0);
+  EXPECT_FALSE(group.SetOwnerWindow(nullptr));
+  EXPECT_EQ(group.OwnerWindow(), owner.Hwnd());
   std::wstring text;
   ASSERT_TRUE(group.GetLinkText(1, text));
   EXPECT_EQ(text, L"编辑");
@@ -128,6 +134,7 @@ TEST_F(CellLinkGroupTest, DrawsInTheClipRectangleAndDisabledLinksWithoutUnderlin
   group.SetLinkDisabledColor(2, kGrey);
   group.EnableLink(2, false);
   CCellLinkGroup plain;
+  plain.SetOwnerWindow(owner.Hwnd());
   plain.SetFonts(normal, underlined);
   plain.SetLineHeight(20);
   plain.AddLink(2, L"Copy");

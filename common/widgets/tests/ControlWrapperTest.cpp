@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <exdisp.h>
-
 #include <string>
 
 #include "Pelvinaxctrl1.h"
 #include "Shockwaveflash1.h"
+#include "WebBrowserEmulation.h"
 #include "WidgetTestSupport.h"
 
 namespace {
 
 constexpr UINT kControlId = 1234;
-
-std::wstring ClassText(REFCLSID clsid) {
-  wchar_t text[40] = {};
-  ::StringFromGUID2(clsid, text, 40);
-  return text;
-}
 
 // The class each wrapper must ask for: the Flash player's is fixed, the
 // program's own control's is whatever its wrapper names.
@@ -28,26 +21,6 @@ template <>
 std::wstring WrappedClass<CShockwaveflash1>() {
   return L"{D27CDB6E-AE6D-11CF-96B8-444553540000}";
 }
-
-std::wstring ClassKey(const std::wstring& clsid) { return L"Software\\Classes\\CLSID\\" + clsid; }
-
-// Registers a class as an emulation of the WebBrowser control (TreatAs), so
-// COM makes a real control when the class is asked for; removed at the end.
-class WebBrowserEmulation {
- public:
-  explicit WebBrowserEmulation(const std::wstring& clsid) : key_(ClassKey(clsid)) {
-    const std::wstring target = ClassText(CLSID_WebBrowser);
-    const std::wstring treatAs = key_ + L"\\TreatAs";
-    ok_ = ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, treatAs.c_str(), nullptr, REG_SZ, target.c_str(),
-                            static_cast<DWORD>((target.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-  }
-  ~WebBrowserEmulation() { ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, key_.c_str()); }
-  bool Registered() const { return ok_; }
-
- private:
-  std::wstring key_;
-  bool ok_ = false;
-};
 
 fw::CreateArgs ChildArgs(HWND parent) {
   fw::CreateArgs args;

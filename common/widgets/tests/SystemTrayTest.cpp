@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "SystemTray.h"
 #include "TrayTestResources.h"
 #include "WidgetTestSupport.h"
@@ -7,6 +13,30 @@
 namespace {
 
 constexpr UINT kCallback = WM_APP + 5;
+constexpr UINT kFlagsOfAnAdd = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+// Stands in for the shell: keeps each record the tray hands over, as far as
+// its size says, and answers as told.
+class ShellRecordingTray : public CSystemTray {
+ public:
+  struct Call {
+    DWORD action;
+    NOTIFYICONDATAW data;
+  };
+  ~ShellRecordingTray() override { RemoveIcon(); }
+  mutable std::vector<Call> calls;
+  std::function<BOOL(DWORD action, const NOTIFYICONDATAW& data)> answer = [](DWORD, const NOTIFYICONDATAW&) {
+    return TRUE;
+  };
+
+ protected:
+  BOOL NotifyShell(DWORD action, NOTIFYICONDATAW& data) const override {
+    Call call{action, {}};
+    memcpy(&call.data, &data, std::min<size_t>(data.cbSize, sizeof(call.data)));
+    calls.push_back(call);
+    return answer(action, call.data);
+  }
+};
 
 // A visible top-level window stands for the program's main window and
 // records the commands the tray sends it.
@@ -83,11 +113,102 @@ TEST_F(SystemTrayTest, AnimationStepsThroughTheListAndStopsOnTheCurrentIcon) {
   EXPECT_EQ(chosen.Get(), tray_.GetIcon());
 }
 
+// The shell finds the icon under its new window, and under no window once
+// it is removed.
+TEST_F(SystemTrayTest, AfterAChangeOfWindowTheIconIsFoundThereAndRemovedFromThere) {
+  if (!tray_.IsEnabled()) GTEST_SKIP() << "this Wine has no notification area to add an icon to";
+  fw::Wnd other;
+  ASSERT_TRUE(other.Create(fw::CreateArgs{}));
+  ASSERT_TRUE(tray_.SetNotificationWnd(&other));
+  EXPECT_TRUE(tray_.SetTooltipText(L"新的提示"));
+  tray_.RemoveIcon();
+  for (HWND window : {tray_.Hwnd(), other.Hwnd()}) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = window;
+    data.uID = IDR_TRAY_MENU;
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << (window == other.Hwnd() ? "new" : "old");
+    ::Shell_NotifyIconW(NIM_DELETE, &data);  // an icon left behind goes with the test
+  }
+}
+
 TEST(SystemTrayLayout, IconDataHasTheXpLayoutOfThisArchitecture) {
-  EXPECT_EQ(offsetof(NOTIFYICONDATAW, guidItem), static_cast<size_t>(NOTIFYICONDATAW_V2_SIZE));
-#ifndef _WIN64
-  EXPECT_EQ(936u, static_cast<unsigned>(NOTIFYICONDATAW_V2_SIZE));
+  ShellRecordingTray tray;
+  fw::ScopedIcon icon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
+  std::wstring tip(200, L'图');
+  ASSERT_TRUE(tray.Create(nullptr, kCallback, tip.c_str(), icon.Get(), 77));
+  ASSERT_EQ(1u, tray.calls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), tray.calls[0].action);
+  const NOTIFYICONDATAW& added = tray.calls[0].data;
+  // The Windows 2000/XP record: everything before the item's GUID.
+#ifdef _WIN64
+  EXPECT_EQ(952u, added.cbSize);
+#else
+  EXPECT_EQ(936u, added.cbSize);
 #endif
+  EXPECT_EQ(offsetof(NOTIFYICONDATAW, guidItem), static_cast<size_t>(added.cbSize));
+  EXPECT_EQ(tray.Hwnd(), added.hWnd);
+  EXPECT_EQ(77u, added.uID);
+  EXPECT_EQ(kFlagsOfAnAdd, added.uFlags);
+  EXPECT_EQ(kCallback, added.uCallbackMessage);
+  EXPECT_EQ(icon.Get(), added.hIcon);
+  EXPECT_EQ(tip.substr(0, 127), added.szTip);
+}
+
+// The shell knows an icon by the window and id it was added with.
+TEST(SystemTrayWindowChange, TheIconMovesToTheNewWindowOrStaysWhereItWasWhenTheShellRefuses) {
+  ShellRecordingTray tray;
+  fw::ScopedIcon icon(::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)));
+  ASSERT_TRUE(tray.Create(nullptr, kCallback, L"托盘", icon.Get(), 5));
+  fw::Wnd first, second;
+  ASSERT_TRUE(first.Create(fw::CreateArgs{}));
+  ASSERT_TRUE(second.Create(fw::CreateArgs{}));
+  auto expect = [&](size_t index, DWORD action, HWND window) {
+    ASSERT_LT(index, tray.calls.size());
+    const ShellRecordingTray::Call& call = tray.calls[index];
+    EXPECT_EQ(action, call.action) << index;
+    EXPECT_EQ(window, call.data.hWnd) << index;
+    EXPECT_EQ(5u, call.data.uID) << index;
+    if (action != NIM_ADD) return;
+    EXPECT_EQ(kFlagsOfAnAdd, call.data.uFlags) << index;
+    EXPECT_EQ(kCallback, call.data.uCallbackMessage) << index;
+    EXPECT_EQ(icon.Get(), call.data.hIcon) << index;
+    EXPECT_STREQ(L"托盘", call.data.szTip) << index;
+  };
+
+  tray.calls.clear();
+  ASSERT_TRUE(tray.SetNotificationWnd(&first));
+  EXPECT_EQ(2u, tray.calls.size());
+  expect(0, NIM_DELETE, tray.Hwnd());
+  expect(1, NIM_ADD, first.Hwnd());
+  EXPECT_EQ(&first, tray.GetNotificationWnd());
+
+  // Refused under the new window: put back under the old one.
+  tray.answer = [&](DWORD action, const NOTIFYICONDATAW& data) {
+    return action != NIM_ADD || data.hWnd != second.Hwnd();
+  };
+  tray.calls.clear();
+  EXPECT_FALSE(tray.SetNotificationWnd(&second));
+  EXPECT_EQ(3u, tray.calls.size());
+  expect(0, NIM_DELETE, first.Hwnd());
+  expect(1, NIM_ADD, second.Hwnd());
+  expect(2, NIM_ADD, first.Hwnd());
+  EXPECT_EQ(&first, tray.GetNotificationWnd());
+  // A refused removal changes nothing.
+  tray.answer = [](DWORD action, const NOTIFYICONDATAW&) { return action != NIM_DELETE; };
+  tray.calls.clear();
+  EXPECT_FALSE(tray.SetNotificationWnd(&second));
+  EXPECT_EQ(1u, tray.calls.size());
+  EXPECT_EQ(&first, tray.GetNotificationWnd());
+
+  // Later calls address the icon where it is.
+  tray.answer = [](DWORD, const NOTIFYICONDATAW&) { return TRUE; };
+  tray.calls.clear();
+  EXPECT_TRUE(tray.SetTooltipText(L"新"));
+  tray.RemoveIcon();
+  EXPECT_EQ(2u, tray.calls.size());
+  expect(0, NIM_MODIFY, first.Hwnd());
+  expect(1, NIM_DELETE, first.Hwnd());
 }
 
 }  // namespace
