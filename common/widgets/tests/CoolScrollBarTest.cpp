@@ -135,6 +135,24 @@ TEST_F(CoolScrollBarTest, ANothingToScrollRangeHidesTheBarUnlessItIsKept) {
   EXPECT_TRUE(GetWindowLongPtrW(window_.Hwnd(), GWL_STYLE) & WS_VSCROLL);
   GetClientRect(window_.Hwnd(), &client);
   EXPECT_EQ(client.right, 200 - kThickness);
+
+  // Kept by the thumb-always flag: a thumb over the whole channel but its
+  // last pixel, and arrows that still scroll.
+  const COLORREF thumb = RGB(0, 0, 200);
+  CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbFlat);
+  CoolScrollSetColor(window_.Hwnd(), SB_VERT, kClrThumb, thumb);
+  CoolScrollSetThumbAlways(window_.Hwnd(), SB_VERT, TRUE);
+  window_.SetRange(SB_VERT, 0, 9, 10, 0);
+  EXPECT_TRUE(GetWindowLongPtrW(window_.Hwnd(), GWL_STYLE) & WS_VSCROLL);
+  DibCanvas canvas(200, 200, RGB(1, 2, 3));
+  SendMessageW(window_.Hwnd(), WM_PRINT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_NONCLIENT);
+  const int x = 200 - kThickness / 2;
+  for (int y : {kArrow + 3, 100, 200 - kArrow - 3}) EXPECT_EQ(canvas.Pixel(x, y), thumb) << y;
+  EXPECT_EQ(canvas.Pixel(x, 200 - kArrow - 1), GetSysColor(COLOR_SCROLLBAR));
+  ScrollTestWindow::Requests().clear();
+  window_.Press(DownArrow());
+  window_.Release(DownArrow());
+  EXPECT_EQ(Requests(), (std::vector<Request>{{WM_VSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_ENDSCROLL}}));
 }
 
 // The same calls on a window without the engine reach the system's own
@@ -238,6 +256,40 @@ CoolScrollButton Button(UINT kindStyle, int commandId, int placement, int size) 
   return button;
 }
 
+TEST_F(CoolScrollBarTest, AnInsertedButtonSendsItsCommandOnlyWhenReleasedOverIt) {
+  const CoolScrollButton push = Button(kSbbPush, 42, kSbbpBefore, 20);
+  const CoolScrollButton toggle = Button(kSbbToggle, 43, kSbbpAfter, 20);
+  ASSERT_TRUE(CoolScrollInsertButton(window_.Hwnd(), SB_VERT, -1, &push));
+  ASSERT_TRUE(CoolScrollInsertButton(window_.Hwnd(), SB_VERT, -1, &toggle));
+  CoolScrollRedrawFrame(window_.Hwnd(), FALSE);  // the groups are laid out as they are painted
+  const int x = Rect().right - kThickness / 2;
+  const POINT onPush{x, Rect().top + 10};  // before the up arrow
+  const POINT onToggle{x, Rect().bottom - 10};  // after the down arrow
+  const POINT away{x, Rect().top + 100};
+  auto click = [this](POINT press, POINT release) {
+    window_.Press(press);
+    window_.Move(release);
+    window_.Release(release);
+  };
+  auto toggled = [this] {
+    CoolScrollButton read{};
+    CoolScrollGetButton(window_.Hwnd(), SB_VERT, 1, 0, &read);
+    return read.state != 0;
+  };
+
+  click(onPush, onPush);
+  EXPECT_EQ(ScrollTestWindow::Commands(), std::vector<int>{42});
+  EXPECT_TRUE(Requests().empty()) << "a button is no part of the bar's own";
+  click(onPush, away);
+  click(onToggle, away);
+  EXPECT_EQ(ScrollTestWindow::Commands(), std::vector<int>{42});
+  EXPECT_FALSE(toggled());
+  click(onToggle, onToggle);
+  EXPECT_EQ(ScrollTestWindow::Commands(), (std::vector<int>{42, 43}));
+  EXPECT_TRUE(toggled());
+  EXPECT_NE(GetCapture(), window_.Hwnd());
+}
+
 TEST_F(CoolScrollBarTest, AResizableButtonThatMustShrinkStopsAtItsMinimum) {
   CoolScrollButton resizable = Button(kSbbPush | kSbbsResizable, 1, kSbbpBefore, 40);
   resizable.mask |= kSbbmMinMax;
@@ -264,6 +316,42 @@ TEST_F(CoolScrollBarTest, AResizableButtonThatMustShrinkStopsAtItsMinimum) {
   window_.Release(POINT{x, Rect().top - 30});
   CoolScrollGetButton(window_.Hwnd(), SB_VERT, 0, 0, &read);
   EXPECT_EQ(read.size, 12);
+}
+
+TEST_F(CoolScrollBarTest, AHotTrackedBarLightsThePartUnderTheMouseUntilItLeaves) {
+  const COLORREF normal = RGB(0, 0, 200), hot = RGB(200, 0, 0);
+  CoolScrollSetColor(window_.Hwnd(), SB_VERT, kClrThumb, normal);
+  CoolScrollSetColor(window_.Hwnd(), SB_VERT, kClrThumbHot, hot);
+  const POINT thumb = Thumb();
+  const POINT away{Rect().left + 20, Rect().top + 20};
+  // The system's non-client move onto the bar, then its ticks; and leaving.
+  auto hover = [&] {
+    SetCursorPos(thumb.x, thumb.y);
+    SendMessageW(window_.Hwnd(), WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
+    PumpMessagesFor(120);
+  };
+  auto leave = [&] {
+    SetCursorPos(away.x, away.y);
+    PumpMessagesFor(120);
+  };
+  // What the window shows, not what it would print: the ticks must repaint.
+  auto thumbColour = [&] {
+    HDC dc = GetWindowDC(window_.Hwnd());
+    const COLORREF shown = GetPixel(dc, 200 - kThickness / 2, kArrow + 5);
+    ReleaseDC(window_.Hwnd(), dc);
+    return shown;
+  };
+
+  CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbFlat);  // tracked, but not drawn hot
+  hover();
+  EXPECT_EQ(thumbColour(), normal);
+  leave();
+  CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbHotTracked);
+  hover();
+  EXPECT_EQ(thumbColour(), hot);
+  leave();
+  EXPECT_EQ(thumbColour(), normal);
+  EXPECT_FALSE(KillTimer(window_.Hwnd(), static_cast<UINT_PTR>(-14))) << "its 20 ms timer stopped with it";
 }
 
 TEST_F(CoolScrollBarTest, SizesOutsideTheirLimitsAreRefused) {
