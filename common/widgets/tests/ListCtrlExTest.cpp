@@ -381,6 +381,32 @@ TEST_F(ListCtrlExTest, PaintsTheHeaderAndAlternatingRowsInTheSkinsColours) {
   EXPECT_NEAR(GetBValue(bottom), GetBValue(kSelected), 12);
 }
 
+TEST_F(ListCtrlExTest, WithoutFullRowSelectionOnlyTheFirstColumnShowsTheSelection) {
+  list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 0);
+  ASSERT_EQ(1, LoadSkin());
+  for (int i = 0; i < 3; ++i) InsertRow(list.Hwnd(), {L"WWW", L"WWW"});
+  SetFocus(list.Hwnd());
+  ListView_SetItemState(list.Hwnd(), 1, LVIS_SELECTED, LVIS_SELECTED);
+  auto shown = ShownPixels(list.Hwnd());
+  RECT first = SubItemRect(list.Hwnd(), 1, 0);
+  first.right = first.left + ListView_GetColumnWidth(list.Hwnd(), 0);
+  const RECT second = SubItemRect(list.Hwnd(), 1, 1);
+  const int bottom = first.bottom - 2;
+  EXPECT_NEAR(GetBValue(shown->Pixel(first.right - 3, bottom)), GetBValue(kSelected), 12);
+  EXPECT_EQ(kListBack, shown->Pixel(second.right - 3, bottom)) << "the other columns keep the list's colour";
+  // Their text keeps the row's own colour (black), not the selection's (white).
+  bool dark = false, white = false;
+  for (int y = second.top; y < second.bottom; ++y) {
+    for (int x = second.left; x < second.right; ++x) {
+      const COLORREF pixel = shown->Pixel(x, y);
+      dark = dark || (GetRValue(pixel) < 80 && GetGValue(pixel) < 80 && GetBValue(pixel) < 80);
+      white = white || pixel == RGB(255, 255, 255);
+    }
+  }
+  EXPECT_TRUE(dark);
+  EXPECT_FALSE(white);
+}
+
 TEST_F(ListCtrlExTest, TheFillColumnTakesWhatTheOthersLeaveAtEachPaint) {
   ASSERT_EQ(1, LoadSkin());
   FillRows();
@@ -418,6 +444,14 @@ class OwnerDataListTest : public ListCtrlExTest {
   }
   CListCtrlEx owner;
 };
+
+TEST_F(OwnerDataListTest, ACellShowsItsWholeTextHoweverLong) {
+  parent.cellText = [](int row, int) { return std::wstring(row == 0 ? 258 : row == 1 ? 259 : 1000, L'x') + L"@"; };
+  owner.SetItemCountEx(3);
+  EXPECT_EQ(std::wstring(258, L'x') + L"@", owner.GetCellText(0, 0));
+  EXPECT_EQ(std::wstring(259, L'x') + L"@", owner.GetCellText(1, 2));
+  EXPECT_EQ(std::wstring(1000, L'x') + L"@", owner.GetCellText(2, 8));
+}
 
 TEST_F(OwnerDataListTest, AListThatLosesRowsWhileScrolledDownShowsWhatIsLeft) {
   std::wstring path = folder.WriteText(L"skin.xml", SkinXml(14, kTwoColours));
