@@ -324,15 +324,10 @@ TEST_F(CoolScrollBarTest, AHotTrackedBarLightsThePartUnderTheMouseUntilItLeaves)
   CoolScrollSetColor(window_.Hwnd(), SB_VERT, kClrThumbHot, hot);
   const POINT thumb = Thumb();
   const POINT away{Rect().left + 20, Rect().top + 20};
-  // The system's non-client move onto the bar, then its ticks; and leaving.
+  // The system's non-client move onto the bar; its ticks follow.
   auto hover = [&] {
     SetCursorPos(thumb.x, thumb.y);
     SendMessageW(window_.Hwnd(), WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(thumb.x, thumb.y));
-    PumpMessagesFor(120);
-  };
-  auto leave = [&] {
-    SetCursorPos(away.x, away.y);
-    PumpMessagesFor(120);
   };
   // What the window shows, not what it would print: the ticks must repaint.
   auto thumbColour = [&] {
@@ -341,17 +336,19 @@ TEST_F(CoolScrollBarTest, AHotTrackedBarLightsThePartUnderTheMouseUntilItLeaves)
     ReleaseDC(window_.Hwnd(), dc);
     return shown;
   };
+  auto shows = [&](COLORREF colour) { return PumpUntil([&] { return thumbColour() == colour; }, 2000); };
 
-  CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbFlat);  // tracked, but not drawn hot
-  hover();
-  EXPECT_EQ(thumbColour(), normal);
-  leave();
   CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbHotTracked);
   hover();
-  EXPECT_EQ(thumbColour(), hot);
-  leave();
-  EXPECT_EQ(thumbColour(), normal);
+  EXPECT_TRUE(shows(hot));
+  SetCursorPos(away.x, away.y);
+  EXPECT_TRUE(shows(normal));
   EXPECT_FALSE(KillTimer(window_.Hwnd(), static_cast<UINT_PTR>(-14))) << "its 20 ms timer stopped with it";
+
+  CoolScrollSetStyle(window_.Hwnd(), SB_VERT, kCsbFlat);  // tracked, but never drawn hot
+  hover();
+  PumpFor(150);
+  EXPECT_EQ(thumbColour(), normal);
 }
 
 TEST_F(CoolScrollBarTest, SizesOutsideTheirLimitsAreRefused) {
