@@ -6,8 +6,6 @@
 namespace {
 const BYTE kRelativeJump = 0xE9;
 
-bool FitsRel32(intptr_t value) { return value >= INT32_MIN && value <= INT32_MAX; }
-
 #ifdef _WIN64
 const uintptr_t kAllocationStep = 0x10000;
 const uintptr_t kReach = 0x7FF00000;  // under 2 GB, leaving room for the jump itself
@@ -70,10 +68,12 @@ bool CCodePatch::PrepareJump(const void* replacement) {
   if (!relay_) return false;
   destination = relay_;
 #endif
-  const intptr_t displacement = reinterpret_cast<intptr_t>(destination) -
-                                (reinterpret_cast<intptr_t>(function_) + static_cast<intptr_t>(kJumpSize));
-  if (!FitsRel32(displacement)) return false;
-  const int32_t rel32 = static_cast<int32_t>(displacement);
+  // Unsigned, so that i686 wraps as its processor does and nothing overflows.
+  const uintptr_t distance = reinterpret_cast<uintptr_t>(destination) -
+                             (reinterpret_cast<uintptr_t>(function_) + kJumpSize);
+  const int32_t rel32 = static_cast<int32_t>(distance);
+  // On i686 every distance is in reach; on x86_64 it must be a 32-bit one.
+  if (static_cast<intptr_t>(rel32) != static_cast<intptr_t>(distance)) return false;
   jump_[0] = kRelativeJump;
   std::memcpy(jump_ + 1, &rel32, sizeof(rel32));
   return true;

@@ -6,6 +6,8 @@
 // function's own bytes are never moved: they may hold RIP-relative code.
 #include <windows.h>
 
+#include <utility>
+
 class CCodePatch {
  public:
   static const size_t kJumpSize = 5;
@@ -25,6 +27,18 @@ class CCodePatch {
   // Around a call of the original function: its bytes back, then the jump.
   bool Suspend();
   bool Resume();
+  // The original function called with its own bytes back in place. When they
+  // cannot be put back the call would land in the replacement again and
+  // recurse until the stack is gone, so it is not made: the result is then
+  // zero, the failure of every function patched here.
+  template <typename Signature, typename... Args>
+  auto CallOriginal(Args... args) {
+    using Result = decltype(std::declval<Signature*>()(args...));
+    if (!Suspend()) return Result();
+    const Result result = reinterpret_cast<Signature*>(function_)(args...);
+    Resume();
+    return result;
+  }
 
   bool IsInstalled() const { return installed_; }
   void* Function() const { return function_; }

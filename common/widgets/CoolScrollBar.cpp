@@ -1,6 +1,7 @@
 #include "CoolScrollBar.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "CommHelper.h"
@@ -92,6 +93,20 @@ int FindButton(const CoolScrollBarState& bar, int indexOrId, int by) {
     if (bar.buttons[i].commandId == indexOrId) return static_cast<int>(i);
   }
   return -1;
+}
+
+// The system takes the full record and the older one without nTrackPos, and
+// no mask bits it does not know; anything else it refuses untouched.
+bool IsValidRecord(const SCROLLINFO* info) {
+  const UINT olderSize = offsetof(SCROLLINFO, nTrackPos);
+  return info && (info->cbSize == sizeof(SCROLLINFO) || info->cbSize == olderSize) &&
+         !(info->fMask & ~static_cast<UINT>(SIF_ALL | SIF_DISABLENOSCROLL));
+}
+
+// Outside a thumb drag the system reports the position as the track
+// position too.
+void FollowPosition(const CoolScrollWindowState& state, SCROLLINFO& info) {
+  if (!state.thumbTracking) info.nTrackPos = info.nPos;
 }
 
 bool InfoWantsBar(const CoolScrollBarState& bar, UINT mask) {
@@ -187,17 +202,16 @@ BOOL CoolScrollEnableBar(HWND hwnd, int bar, UINT arrows) {
 
 BOOL CoolScrollGetInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   CoolScrollBarState* one = CoolScrollGetBar(hwnd, bar);
-  if (!one || !info) return FALSE;
-  bool copied = false;
-  if (info->fMask & SIF_PAGE) info->nPage = one->info.nPage, copied = true;
-  if (info->fMask & SIF_POS) info->nPos = one->info.nPos, copied = true;
-  if (info->fMask & SIF_TRACKPOS) info->nTrackPos = one->info.nTrackPos, copied = true;
+  if (!one || !IsValidRecord(info)) return FALSE;
+  if (info->fMask & SIF_PAGE) info->nPage = one->info.nPage;
+  if (info->fMask & SIF_POS) info->nPos = one->info.nPos;
+  // The older record ends before nTrackPos.
+  if ((info->fMask & SIF_TRACKPOS) && info->cbSize == sizeof(SCROLLINFO)) info->nTrackPos = one->info.nTrackPos;
   if (info->fMask & SIF_RANGE) {
     info->nMin = one->info.nMin;
     info->nMax = one->info.nMax;
-    copied = true;
   }
-  return copied;
+  return (info->fMask & SIF_ALL) != 0;
 }
 
 int CoolScrollGetPos(HWND hwnd, int bar) {
@@ -216,14 +230,21 @@ BOOL CoolScrollGetRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos) {
 int CoolScrollSetInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
   CoolScrollWindowState* state = CoolScrollGetState(hwnd);
   CoolScrollBarState* one = CoolBarOf(state, bar);
-  if (!one || !info) return 0;
+  if (!one || !IsValidRecord(info)) return 0;
   SCROLLINFO& mine = one->info;
   if (info->fMask & SIF_RANGE) {
-    mine.nMin = info->nMin;
-    mine.nMax = info->nMax;
+    // As the system does, a minimum above the maximum leaves no range at all.
+    const bool valid = info->nMin <= info->nMax;
+    mine.nMin = valid ? info->nMin : 0;
+    mine.nMax = valid ? info->nMax : 0;
   }
-  if (info->fMask & SIF_PAGE) mine.nPage = CoolClampPage(info->nPage, mine.nMin, mine.nMax);
-  if (info->fMask & SIF_POS) mine.nPos = CoolClampPos(info->nPos, mine);
+  if (info->fMask & SIF_PAGE) mine.nPage = info->nPage;
+  if (info->fMask & SIF_POS) mine.nPos = info->nPos;
+  // Whatever changed, page and position stay inside the range: a list that
+  // lost rows while scrolled down relies on it to come back into view.
+  mine.nPage = CoolClampPage(mine.nPage, mine.nMin, mine.nMax);
+  mine.nPos = CoolClampPos(mine.nPos, mine);
+  FollowPosition(*state, mine);
   const bool wanted = InfoWantsBar(*one, info->fMask);
   const bool shown = (one->flags & kCsbVisible) != 0;
   if (wanted != shown) CoolScrollShowBar(hwnd, bar, wanted);
@@ -237,6 +258,7 @@ int CoolScrollSetPos(HWND hwnd, int bar, int pos, BOOL redraw) {
   if (!one) return 0;
   const int previous = one->info.nPos;
   one->info.nPos = CoolClampPos(pos, one->info);
+  FollowPosition(*state, one->info);
   if (redraw && !state->thumbTracking) RepaintIfAttached(hwnd);
   return previous;
 }

@@ -111,7 +111,9 @@ CoolScrollWindowState* CoolScrollGetState(HWND hwnd);
 CoolScrollBarState* CoolScrollGetBar(HWND hwnd, int bar);
 BOOL CoolScrollIsThumbTracking(HWND hwnd);
 
-// The eight scroll-bar functions of the system, for attached windows.
+// The eight scroll-bar functions of the system, for attached windows. They
+// take, refuse and answer records as the system's own do: the older 24-byte
+// SCROLLINFO too, and page and position kept inside the range by any change.
 BOOL CoolScrollEnableBar(HWND hwnd, int bar, UINT arrows);
 BOOL CoolScrollGetInfo(HWND hwnd, int bar, LPSCROLLINFO info);
 int CoolScrollGetPos(HWND hwnd, int bar);

@@ -68,6 +68,14 @@ int CoolGroupSize(const CoolScrollBarState& bar, int placement) {
   return size;
 }
 
+int CoolClampButtonSize(const CoolScrollButton& button, int size) {
+  // The minimum first: a negative size compared unsigned would pass any
+  // maximum and take it.
+  size = std::max(size, button.minSize);
+  if (static_cast<UINT>(size) > static_cast<UINT>(button.maxSize)) size = button.maxSize;
+  return size;
+}
+
 RECT CoolTranspose(const RECT& rect) { return RECT{rect.top, rect.left, rect.bottom, rect.right}; }
 POINT CoolTranspose(POINT point) { return POINT{point.y, point.x}; }
 

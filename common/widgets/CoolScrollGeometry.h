@@ -25,6 +25,8 @@ int CoolArrowLength(const CoolScrollBarState& bar);
 int CoolThickness(const CoolScrollBarState& bar);
 int CoolButtonSize(const CoolScrollBarState& bar, const CoolScrollButton& button);
 int CoolGroupSize(const CoolScrollBarState& bar, int placement);
+// A resizable button's new size within its minimum and maximum.
+int CoolClampButtonSize(const CoolScrollButton& button, int size);
 
 RECT CoolTranspose(const RECT& rect);
 POINT CoolTranspose(POINT point);

@@ -147,9 +147,7 @@ void ButtonMove(HWND hwnd, CoolScrollWindowState* state, POINT screen) {
       for (int i = 0; i < pressed - 1; ++i) {
         if (bar->buttons[i].placement == kSbbpBefore) start += CoolButtonSize(*bar, bar->buttons[i]);
       }
-      int size = point.x - start;
-      if (static_cast<UINT>(size) > static_cast<UINT>(previous.maxSize)) size = previous.maxSize;
-      size = std::max(size, previous.minSize);
+      const int size = CoolClampButtonSize(previous, point.x - start);
       previous.size = size;
       const int excess = CoolGroupSize(*bar, kSbbpBefore) + CoolGroupSize(*bar, kSbbpAfter) -
                          ((flatBar.right - flatBar.left) - kCoolMinBarRoom);

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "CoolScrollBar.h"
 #include "CoolScrollGeometry.h"
 #include "CoolScrollInternal.h"
@@ -127,9 +125,7 @@ void CoolFitResizableButtons(CoolScrollBarState* bar, int length) {
     if (excess <= 0) break;
     CoolScrollButton& button = bar->buttons[i];
     if (!(button.kindStyle & kSbbsResizable)) continue;
-    int size = CoolButtonSize(*bar, button) - excess;
-    if (static_cast<UINT>(size) > static_cast<UINT>(button.maxSize)) size = button.maxSize;
-    button.size = std::max(size, button.minSize);
+    button.size = CoolClampButtonSize(button, CoolButtonSize(*bar, button) - excess);
   }
 }
 

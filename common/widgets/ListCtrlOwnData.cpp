@@ -8,6 +8,7 @@ CListCtrlOwnData::CListCtrlOwnData() = default;
 
 // Link groups and templates go first: the groups draw with the templates' fonts.
 CListCtrlOwnData::~CListCtrlOwnData() {
+  GiveBackWindowFont();
   cellLinks_.clear();
   linkColumns_.clear();
   tooltip_.Destroy();
@@ -77,8 +78,7 @@ int CListCtrlOwnData::SortTypeOf(int column) const {
 
 void CListCtrlOwnData::SetSortArrowBitmaps(fw::ScopedBitmap ascending, fw::ScopedBitmap descending,
                                            COLORREF transparent) {
-  ascendingArrow_ = std::move(ascending);
-  descendingArrow_ = std::move(descending);
+  ReplaceSortArrows(std::move(ascending), std::move(descending));
   header_.SetTransparentColor(transparent);
 }
 
@@ -88,9 +88,27 @@ void CListCtrlOwnData::SetBitmaps(UINT progressBar, UINT progressFrame, UINT asc
   auto load = [program](UINT id) { return fw::ScopedBitmap(::LoadBitmapW(program, MAKEINTRESOURCEW(id))); };
   progressBar_ = load(progressBar);
   progressFrame_ = load(progressFrame);
-  ascendingArrow_ = load(ascending);
-  descendingArrow_ = load(descending);
+  ReplaceSortArrows(load(ascending), load(descending));
   header_.SetTransparentColor(transparent);
+}
+
+// The header items hold the arrows' handles: they take the new arrows (or
+// lose theirs) before the old bitmaps are deleted, or they would draw a
+// deleted handle, or whatever picture the system gives that handle next.
+void CListCtrlOwnData::ReplaceSortArrows(fw::ScopedBitmap ascending, fw::ScopedBitmap descending) {
+  const fw::ScopedBitmap oldAscending = std::exchange(ascendingArrow_, std::move(ascending));
+  const fw::ScopedBitmap oldDescending = std::exchange(descendingArrow_, std::move(descending));
+  if (!header_.Hwnd()) return;
+  for (int item = 0, count = ColumnCount(); item < count; ++item) {
+    HDITEMW info{};
+    info.mask = HDI_FORMAT | HDI_BITMAP;
+    if (!header_.Send(HDM_GETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info)) || !info.hbm) continue;
+    if (info.hbm == oldAscending.Get()) info.hbm = ascendingArrow_.Get();
+    else if (info.hbm == oldDescending.Get()) info.hbm = descendingArrow_.Get();
+    else continue;
+    if (!info.hbm) info.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
+    header_.Send(HDM_SETITEMW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&info));
+  }
 }
 
 void CListCtrlOwnData::SetProgress(int column, int percentage) {
@@ -138,8 +156,10 @@ void CListCtrlOwnData::StoreGroup(std::vector<std::unique_ptr<CCellLinkGroup>>& 
   column[static_cast<size_t>(row)] = std::move(group);  // frees a group already there
 }
 
+// Only rows the list has: a row far beyond them would grow the column's
+// vector to twice its index.
 bool CListCtrlOwnData::SetCellLinks(std::unique_ptr<CCellLinkGroup> group, int row, int column, bool insert) {
-  if (row < 0 || column < 0) return false;
+  if (row < 0 || row >= ItemCount() || column < 0) return false;
   auto& groups = cellLinks_[column];
   if (!insert) {
     StoreGroup(groups, row, std::move(group));

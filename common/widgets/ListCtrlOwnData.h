@@ -115,6 +115,7 @@ class CListCtrlOwnData : public fw::Wnd {
 
   // Cell links. The list owns every group it holds.
   CCellLinkGroup* GetCellLinks(int row, int column) const;
+  // False, keeping nothing, for a row the list does not have.
   bool SetCellLinks(std::unique_ptr<CCellLinkGroup> group, int row, int column, bool insert);
   bool RemoveCellLinks(int row, int column);
   bool SetCellLinkText(int row, int column, int linkId, const std::wstring& text);
@@ -209,6 +210,11 @@ class CListCtrlOwnData : public fw::Wnd {
  private:
   void AttachHeader();
   void ResetSkin();
+  void ReplaceSortArrows(fw::ScopedBitmap ascending, fw::ScopedBitmap descending);
+  // The window's font from the skin; the font it had before goes back to it
+  // when the list object lets go of the window.
+  void SetListFont(fw::ScopedFont font);
+  void GiveBackWindowFont();
   void ReadListItem(CXmlDom& dom, const std::wstring& folder, int& column, std::vector<BYTE>& sortTypes,
                     int& fontSize, std::wstring& fontFace);
   void ReadHeaderItem(CXmlDom& dom, const std::wstring& folder, int fontSize, const std::wstring& fontFace);
@@ -247,6 +253,7 @@ class CListCtrlOwnData : public fw::Wnd {
   bool settingItemCount_ = false;
   CHeaderCtrlEx header_;
   fw::ScopedFont listFont_;
+  HFONT windowFontBefore_ = nullptr;  // not owned
   std::map<int, std::vector<std::unique_ptr<CCellLinkGroup>>> cellLinks_;
   std::map<int, std::unique_ptr<LinkColumnTemplate>> linkColumns_;
   int linkHoverRow_ = -1;

@@ -13,6 +13,9 @@ using listskin::IntOr;
 using listskin::Text;
 using listskin::WithBackslash;
 
+// Refused by SetSortTypes, as every type above 7 is.
+const BYTE kInvalidSortType = 0xFF;
+
 enum ListItemType { kHeaderItem = 0, kColumnItem = 1, kRowsItem = 2, kAlternatingItem = 3, kLinkColumnItem = 4 };
 
 HFONT CreateSkinFont(int size, const std::wstring& face) {
@@ -131,7 +134,10 @@ bool CListCtrlOwnData::ReadColumnItem(CXmlDom& dom, int column, std::vector<BYTE
     Send(LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
   }
   if (column < kEllipsisColumns) drawEllipsis_.at(static_cast<size_t>(column)) = IntOr(dom, L"drawellipsis", 1) == 1;
-  sortTypes.push_back(static_cast<BYTE>(IntOr(dom, L"sorttype", 1)));
+  // Read whole: a value past a byte (256) must not wrap into a valid type.
+  long long sortType = 1;
+  listskin::Number(dom, L"sorttype", sortType);
+  sortTypes.push_back(sortType >= 0 && sortType < kSortTypeCount ? static_cast<BYTE>(sortType) : kInvalidSortType);
   return true;
 }
 
@@ -145,8 +151,24 @@ void CListCtrlOwnData::ReadRowsItem(CXmlDom& dom, int fontSize, const std::wstri
   COLORREF background = CLR_INVALID;
   listskin::Colour(dom, L"bgclr", background);
   if (background != CLR_INVALID && Hwnd()) Send(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(background));
-  listFont_.Reset(CreateSkinFont(fontSize, fontFace));
-  if (Hwnd()) Send(WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.Get()), TRUE);
+  SetListFont(fw::ScopedFont(CreateSkinFont(fontSize, fontFace)));
+}
+
+// The window takes the new font before the old one is deleted, so that it
+// never holds a deleted font.
+void CListCtrlOwnData::SetListFont(fw::ScopedFont font) {
+  if (Hwnd()) {
+    const HFONT current = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+    if (!listFont_ || current != listFont_.Get()) windowFontBefore_ = current;
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  }
+  listFont_ = std::move(font);
+}
+
+// A subclassed list's window can outlive this object, which deletes the font.
+void CListCtrlOwnData::GiveBackWindowFont() {
+  if (!Hwnd() || !listFont_ || reinterpret_cast<HFONT>(Send(WM_GETFONT)) != listFont_.Get()) return;
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(windowFontBefore_), FALSE);
 }
 
 // The template's fonts are copies of the list's font as it is now; groups

@@ -18,12 +18,7 @@ int StyleForMode(int mode) {
 // its bytes go back for the call and the jump is written again after it.
 template <typename Signature, typename... Args>
 auto CallSystem(CScrollBarHook::Function which, Args... args) {
-  CCodePatch& patch = g_patches[which];
-  auto function = reinterpret_cast<Signature*>(patch.Function());
-  patch.Suspend();
-  auto result = function(args...);
-  patch.Resume();
-  return result;
+  return g_patches[which].CallOriginal<Signature>(args...);
 }
 
 BOOL WINAPI HookedEnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {

@@ -182,6 +182,26 @@ TEST(ListSortCompare, ComparesAsEachTypeSaysAndRefusesUnknownTypes) {
   EXPECT_EQ(-1, list.SortTypeOf(0)) << "one bad entry refuses the whole array";
 }
 
+TEST_F(ListCtrlExTest, SortTypesAndLinkRowsOutsideTheirBoundsAreRefused) {
+  // A type past a byte must not wrap into a valid one (256 is 0, 2^32 + 1 is 1).
+  for (const wchar_t* type : {L"8", L"256", L"4294967297", L"-1"}) {
+    SCOPED_TRACE(type);
+    std::wstring path = folder.WriteText(L"types.xml", std::wstring(L"<skin><list><LISTITEM TypeID='1' sorttype='") +
+                                                           type + L"'/><LISTITEM TypeID='1' sorttype='1'/></list></skin>");
+    ASSERT_EQ(1, list.LoadSkinFile(L"list", path.c_str()));
+    EXPECT_EQ(-1, list.SortTypeOf(1)) << "one bad column refuses them all";
+    EXPECT_FALSE(list.SortByHeaderClick(1));
+  }
+
+  ASSERT_EQ(1, LoadSkin());
+  FillRows();
+  const int rows = list.LinkRowsOf(kLinkColumn);
+  EXPECT_FALSE(list.SetCellLinks(std::make_unique<CCellLinkGroup>(), 0x7FFFFFFF, kLinkColumn, false));
+  EXPECT_FALSE(list.SetCellLinks(std::make_unique<CCellLinkGroup>(), list.ItemCount(), kLinkColumn, true));
+  EXPECT_EQ(rows, list.LinkRowsOf(kLinkColumn));
+  EXPECT_TRUE(list.SetCellLinks(std::make_unique<CCellLinkGroup>(), list.ItemCount() - 1, kLinkColumn, false));
+}
+
 TEST_F(ListCtrlExTest, RowsAddedBeforeTheLinkColumnSortAndDeleteWithoutGroups) {
   for (int i = 0; i < 12; ++i) InsertRow(list.Hwnd(), {L"row" + std::to_wstring(100 + i)});
   ASSERT_EQ(1, LoadSkin());
@@ -230,6 +250,63 @@ TEST_F(ListCtrlExTest, ASkinLoadedAgainOnAFilledListKeepsTheOldGroupsFontsAliveU
   EXPECT_EQ(L"Open", text);
   list.Send(LVM_DELETEALLITEMS);
   EXPECT_TRUE(oldFont.expired());
+}
+
+TEST_F(ListCtrlExTest, ReplacedSortArrowsReachTheHeaderBeforeTheOldOnesAreDeleted) {
+  ASSERT_EQ(1, LoadSkin());
+  FillRows();
+  auto arrow = [](int width, COLORREF colour) { return fw::ScopedBitmap(TwoToneBitmap(width, 6, colour)); };
+  list.SetSortArrowBitmaps(arrow(7, kHeaderText), arrow(7, kHeaderText), CLR_INVALID);
+  ClickHeader(0);
+  auto shownArrow = [this] {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    list.Header().Send(HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+  };
+  // The width of a live bitmap; 0 for a deleted one.
+  auto widthOf = [](HBITMAP bitmap) {
+    BITMAP info{};
+    return bitmap && GetObjectW(bitmap, sizeof(info), &info) ? info.bmWidth : 0;
+  };
+  ASSERT_EQ(7, widthOf(shownArrow().hbm));
+
+  list.SetSortArrowBitmaps(arrow(9, kHeaderText), arrow(9, kHeaderText), CLR_INVALID);
+  EXPECT_EQ(9, widthOf(shownArrow().hbm));
+
+  folder.WriteBmp(L"up.bmp", 11, 6, kHeaderText);
+  folder.WriteBmp(L"down.bmp", 11, 6, kHeaderText);
+  std::wstring path = folder.WriteText(L"arrows.xml", L"<skin><list><LISTITEM TypeID='0' arrowAsc='up.bmp' "
+                                                      L"arrowDes='down.bmp'/></list></skin>");
+  ASSERT_EQ(1, list.LoadSkinFile(L"list", path.c_str()));
+  EXPECT_EQ(11, widthOf(shownArrow().hbm));
+
+  list.SetBitmaps(901, 902, 903, 904, CLR_INVALID);  // pictures this program does not have
+  EXPECT_EQ(nullptr, shownArrow().hbm);
+  EXPECT_FALSE(shownArrow().fmt & HDF_BITMAP);
+}
+
+TEST_F(ListCtrlExTest, AListWindowOutlivingItsObjectGetsItsOwnFontBack) {
+  HWND window = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 200,
+                                parent.Hwnd(), nullptr, nullptr, nullptr);
+  InsertColumns(window, {L"Name"}, 200);
+  InsertRow(window, {L"row"});
+  fw::ScopedFont own(CreateFontW(18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, L"Arial"));
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(own.Get()), FALSE);
+  {
+    CListCtrlEx subclassed;
+    ASSERT_TRUE(subclassed.Subclass(window));
+    std::wstring path = folder.WriteText(L"font.xml", L"<skin><list><LISTITEM TypeID='2' fontsize='13' "
+                                                      L"fonttype='Arial'/></list></skin>");
+    ASSERT_EQ(1, subclassed.LoadSkinFile(L"list", path.c_str()));
+    ASSERT_EQ(1, subclassed.LoadSkinFile(L"list", path.c_str()));
+    HFONT skinned = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    EXPECT_NE(own.Get(), skinned);
+    EXPECT_EQ(OBJ_FONT, static_cast<int>(GetObjectType(skinned)));
+  }
+  EXPECT_EQ(own.Get(), reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  ShownPixels(window);
+  DestroyWindow(window);
 }
 
 TEST_F(ListCtrlExTest, AnEnabledLinkTellsTheParentItsCellAndADisabledOneNothing) {
@@ -304,6 +381,32 @@ TEST_F(ListCtrlExTest, PaintsTheHeaderAndAlternatingRowsInTheSkinsColours) {
   EXPECT_NEAR(GetBValue(bottom), GetBValue(kSelected), 12);
 }
 
+TEST_F(ListCtrlExTest, WithoutFullRowSelectionOnlyTheFirstColumnShowsTheSelection) {
+  list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 0);
+  ASSERT_EQ(1, LoadSkin());
+  for (int i = 0; i < 3; ++i) InsertRow(list.Hwnd(), {L"WWW", L"WWW"});
+  SetFocus(list.Hwnd());
+  ListView_SetItemState(list.Hwnd(), 1, LVIS_SELECTED, LVIS_SELECTED);
+  auto shown = ShownPixels(list.Hwnd());
+  RECT first = SubItemRect(list.Hwnd(), 1, 0);
+  first.right = first.left + ListView_GetColumnWidth(list.Hwnd(), 0);
+  const RECT second = SubItemRect(list.Hwnd(), 1, 1);
+  const int bottom = first.bottom - 2;
+  EXPECT_NEAR(GetBValue(shown->Pixel(first.right - 3, bottom)), GetBValue(kSelected), 12);
+  EXPECT_EQ(kListBack, shown->Pixel(second.right - 3, bottom)) << "the other columns keep the list's colour";
+  // Their text keeps the row's own colour (black), not the selection's (white).
+  bool dark = false, white = false;
+  for (int y = second.top; y < second.bottom; ++y) {
+    for (int x = second.left; x < second.right; ++x) {
+      const COLORREF pixel = shown->Pixel(x, y);
+      dark = dark || (GetRValue(pixel) < 80 && GetGValue(pixel) < 80 && GetBValue(pixel) < 80);
+      white = white || pixel == RGB(255, 255, 255);
+    }
+  }
+  EXPECT_TRUE(dark);
+  EXPECT_FALSE(white);
+}
+
 TEST_F(ListCtrlExTest, TheFillColumnTakesWhatTheOthersLeaveAtEachPaint) {
   ASSERT_EQ(1, LoadSkin());
   FillRows();
@@ -326,6 +429,45 @@ TEST_F(ListCtrlExTest, TheHoveredRowTakesTheHoverColour) {
   EXPECT_EQ(kHover, shown->Pixel(cell.left + 3, cell.top + 2));
   SendMessageW(list.Hwnd(), WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(-1, list.HoverRow());
+}
+
+// An owner-data list asks its parent for every cell's text.
+class OwnerDataListTest : public ListCtrlExTest {
+ protected:
+  void SetUp() override {
+    SetCursorPos(900, 700);
+    ASSERT_TRUE(parent.Create(PopupArgs(10, 10, 780, 300)));
+    ASSERT_TRUE(owner.Create(ListArgs(parent.Hwnd(), 780, 300, LVS_OWNERDATA)));
+    owner.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    InsertColumns(owner.Hwnd(), kColumns, 60);
+    parent.cellText = [](int row, int column) { return L"r" + std::to_wstring(row) + L"c" + std::to_wstring(column); };
+  }
+  CListCtrlEx owner;
+};
+
+TEST_F(OwnerDataListTest, ACellShowsItsWholeTextHoweverLong) {
+  parent.cellText = [](int row, int) { return std::wstring(row == 0 ? 258 : row == 1 ? 259 : 1000, L'x') + L"@"; };
+  owner.SetItemCountEx(3);
+  EXPECT_EQ(std::wstring(258, L'x') + L"@", owner.GetCellText(0, 0));
+  EXPECT_EQ(std::wstring(259, L'x') + L"@", owner.GetCellText(1, 2));
+  EXPECT_EQ(std::wstring(1000, L'x') + L"@", owner.GetCellText(2, 8));
+}
+
+TEST_F(OwnerDataListTest, AListThatLosesRowsWhileScrolledDownShowsWhatIsLeft) {
+  std::wstring path = folder.WriteText(L"skin.xml", SkinXml(14, kTwoColours));
+  ASSERT_EQ(1, owner.LoadSkinFile(L"list", path.c_str()));
+  owner.SetItemCountEx(100);
+  owner.Send(LVM_ENSUREVISIBLE, 99, FALSE);
+  ASSERT_GT(GetScrollPos(owner.Hwnd(), SB_VERT), 80);
+  owner.SetItemCountEx(3);
+  EXPECT_EQ(0, GetScrollPos(owner.Hwnd(), SB_VERT));
+  EXPECT_EQ(0, owner.Send(LVM_GETTOPINDEX));
+  auto shown = ShownPixels(owner.Hwnd());
+  for (int row = 0; row < 3; ++row) {
+    const RECT cell = SubItemRect(owner.Hwnd(), row, 3);
+    EXPECT_EQ(row * (cell.bottom - cell.top) + 24, cell.top) << "row " << row << " right under the header";
+    EXPECT_EQ(row % 2 ? kRowB : kRowA, shown->Pixel(cell.left + 40, (cell.top + cell.bottom) / 2)) << "row " << row;
+  }
 }
 
 TEST_F(ListCtrlExTest, ColumnsPastTheFlagArraysDrawAndSortWithoutEllipsisFlags) {

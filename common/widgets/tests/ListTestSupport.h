@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,9 +20,18 @@ class ListParent : public fw::Wnd {
   std::vector<CellLinkClick> linkClicks;
   std::vector<WPARAM> linkClickWParams;
   std::vector<RecordListNotify> recordNotifications;
+  // The text of every callback cell, as a parent copies it into the list's
+  // buffer, cut to the buffer's length.
+  std::function<std::wstring(int row, int column)> cellText;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (message == WM_NOTIFY && cellText && reinterpret_cast<NMHDR*>(lParam)->code == LVN_GETDISPINFOW) {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+        lstrcpynW(item.pszText, cellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
+      return true;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == LCN_LINKCLICKED) {
       linkClicks.push_back(*reinterpret_cast<const CellLinkClick*>(lParam));
       linkClickWParams.push_back(wParam);

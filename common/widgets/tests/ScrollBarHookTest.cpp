@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <string>
 
 #include "CodePatch.h"
 #include "CoolScrollBar.h"
@@ -145,6 +146,43 @@ TEST(CodePatch, ReachesAReplacementBeyondA32BitJumpAndPutsTheFunctionBack) {
   EXPECT_EQ(0, std::memcmp(code, returnOne, sizeof(returnOne)));
   EXPECT_EQ(function(), 1);
   VirtualFree(code, 0, MEM_RELEASE);
+}
+
+CCodePatch* g_passingThrough = nullptr;
+int WINAPI PassThrough() { return g_passingThrough->CallOriginal<decltype(PassThrough)>(); }
+
+// A function whose bytes can no longer be written back (here a read-only
+// view of a file holding them, where the patched function was): passing a
+// call through must fail it, not run the jump again and again.
+TEST(CodePatch, APassThroughThatCannotPutTheBytesBackFailsTheCall) {
+  BYTE* code = static_cast<BYTE*>(VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_EXECUTE_READWRITE));
+  ASSERT_NE(code, nullptr);
+  const BYTE returnOne[] = {0xB8, 1, 0, 0, 0, 0xC3};  // mov eax, 1; ret
+  std::memcpy(code, returnOne, sizeof(returnOne));
+  auto function = reinterpret_cast<int(WINAPI*)()>(code);
+  static CCodePatch patch;  // its relay stays in use to the end
+  g_passingThrough = &patch;
+  ASSERT_TRUE(patch.Install(code, reinterpret_cast<const void*>(&PassThrough)));
+  EXPECT_EQ(function(), 1);
+
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"hollin-patched-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(file, code, 4096, &written, nullptr));
+  HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_EXECUTE_READ, 0, 0, nullptr);
+  ASSERT_NE(mapping, nullptr);
+  VirtualFree(code, 0, MEM_RELEASE);
+  void* view = MapViewOfFileEx(mapping, FILE_MAP_READ | FILE_MAP_EXECUTE, 0, 0, 0, code);
+  ASSERT_EQ(view, code);
+  EXPECT_FALSE(patch.Suspend());
+  EXPECT_EQ(function(), 0);
+  UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  CloseHandle(file);
 }
 
 TEST(CodePatch, AnUnreadableFunctionIsNotPatchedAndReportsFailure) {

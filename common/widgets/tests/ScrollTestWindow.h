@@ -22,6 +22,7 @@ class ScrollTestWindow {
     hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE | style, 100, 100, width, height,
                             nullptr, nullptr, wc.hInstance, nullptr);
     Requests().clear();
+    Commands().clear();
   }
   ~ScrollTestWindow() { DestroyWindow(hwnd_); }
   ScrollTestWindow(const ScrollTestWindow&) = delete;
@@ -49,6 +50,11 @@ class ScrollTestWindow {
     return requests;
   }
   static std::vector<int> Positions() { return PositionLog(); }
+  // The command ids of the WM_COMMAND messages the window received.
+  static std::vector<int>& Commands() {
+    static std::vector<int> commands;
+    return commands;
+  }
 
  private:
   LPARAM ClientParam(POINT screen) const {
@@ -63,6 +69,10 @@ class ScrollTestWindow {
     if (message == WM_VSCROLL || message == WM_HSCROLL) {
       Requests().emplace_back(message, LOWORD(wParam));
       PositionLog().push_back(static_cast<short>(HIWORD(wParam)));
+      return 0;
+    }
+    if (message == WM_COMMAND) {
+      Commands().push_back(LOWORD(wParam));
       return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
