@@ -145,7 +145,7 @@ BOOL CBroswerDlg::OnInitDialog() {
     ::SetWindowTextW(urlBox_.Hwnd(), start.c_str());
     OnGo();
   }
-  CSharedState().SetMainWindowIfEmpty(hwnd_);
+  policy_.KeepRegistered();
   return TRUE;
 }
 
@@ -214,7 +214,7 @@ void CBroswerDlg::OnTimer(UINT_PTR id) {
       StartWizardOnce();
       break;
     case kRegisterTimer:
-      if (CSharedState().GetMainWindow() != hwnd_) CSharedState().SetMainWindowIfEmpty(hwnd_);
+      policy_.KeepRegistered();
       break;
     default:
       break;
