@@ -145,7 +145,7 @@ BOOL CBroswerDlg::OnInitDialog() {
     ::SetWindowTextW(urlBox_.Hwnd(), start.c_str());
     OnGo();
   }
-  CSharedState().SetMainWindowIfEmpty(hwnd_);
+  policy_.KeepRegistered();
   return TRUE;
 }
 
@@ -214,7 +214,7 @@ void CBroswerDlg::OnTimer(UINT_PTR id) {
       StartWizardOnce();
       break;
     case kRegisterTimer:
-      if (CSharedState().GetMainWindow() != hwnd_) CSharedState().SetMainWindowIfEmpty(hwnd_);
+      policy_.KeepRegistered();
       break;
     default:
       break;
@@ -231,11 +231,13 @@ void CBroswerDlg::OnDelayedStart() {
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   for (int i = 0; i < kPagePoolSize; ++i) pagePool_.push_back(NewPage());
   LoadUrlHistory();
-  CheckDefaultBrowser();
+  // Counting and the registration run before the question: the child may
+  // browse while it stays open.
   policy_.StartCounting();
+  ::SetTimer(hwnd_, kRegisterTimer, kSecondMs, nullptr);
+  CheckDefaultBrowser();
   if (settings_.auto_update) ::SetTimer(hwnd_, kUpdateTimer, kSecondMs, nullptr);
   ::SetTimer(hwnd_, kWizardTimer, kSecondMs, nullptr);
-  ::SetTimer(hwnd_, kRegisterTimer, kSecondMs, nullptr);
 }
 
 void CBroswerDlg::StartWizardOnce() {

@@ -33,9 +33,12 @@ std::wstring ExternalReadPath(const std::wstring& name) {
   return std::wstring();
 }
 
-CHtmlCtrl::CHtmlCtrl(int viewMode) : viewMode_(viewMode), external_(*this) {}
+CHtmlCtrl::CHtmlCtrl(int viewMode) : viewMode_(viewMode) {}
 
-CHtmlCtrl::~CHtmlCtrl() { Destroy(); }
+CHtmlCtrl::~CHtmlCtrl() {
+  Destroy();
+  CutLoose();
+}
 
 BOOL CHtmlCtrl::CreateFromStatic(UINT id, HWND parent) {
   HWND placeholder = ::GetDlgItem(parent, static_cast<int>(id));
@@ -69,7 +72,15 @@ fw::OleControlSite* CHtmlCtrl::CreateControlSite() { return new CDocHostSite(Hwn
 
 void CHtmlCtrl::OnControlClosing() {
   dropTarget_.Revoke();
-  dropTarget_.ReleaseBrowserTarget();
+  CutLoose();
+}
+
+void CHtmlCtrl::CutLoose() {
+  dropTarget_.CutLoose();
+  if (!external_) return;
+  external_->Detach();
+  external_->Release();
+  external_ = nullptr;
 }
 
 // The browser's border is pushed outside the client area.
@@ -164,8 +175,9 @@ HRESULT CHtmlCtrl::OnGetExternal(IDispatch** external) {
   if (!external) return E_POINTER;
   *external = nullptr;
   if (!ShowsProgramPage()) return S_FALSE;
-  *external = &external_;
-  external_.AddRef();
+  if (!external_) external_ = new XExternal(*this);
+  *external = external_;
+  external_->AddRef();
   return S_OK;
 }
 
@@ -196,6 +208,12 @@ STDMETHODIMP CHtmlCtrl::XExternal::QueryInterface(REFIID iid, void** object) {
   }
   *object = nullptr;
   return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CHtmlCtrl::XExternal::Release() {
+  const LONG left = ::InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
 }
 
 STDMETHODIMP CHtmlCtrl::XExternal::GetTypeInfoCount(UINT* count) {
@@ -239,14 +257,15 @@ STDMETHODIMP CHtmlCtrl::XExternal::Invoke(DISPID id, REFIID, LCID, WORD, DISPPAR
                                           EXCEPINFO*, UINT* badArgument) {
   if (!params || (params->cArgs && !params->rgvarg)) return E_INVALIDARG;
   if (result) ::VariantInit(result);
+  if (!owner_) return E_UNEXPECTED;
   const UINT expected = id == kWobbleWnd ? 0 : id == kIRead ? 1 : id == kIWrite ? 2 : ~0u;
   if (expected == ~0u) return DISP_E_MEMBERNOTFOUND;
   if (params->cArgs != expected) return DISP_E_BADPARAMCOUNT;
   if (id == kWobbleWnd) {
-    ::MessageBoxW(owner_.Hwnd(), L"javascrip 通知程序弹出的窗口", L"", MB_OK);
+    ::MessageBoxW(owner_->Hwnd(), L"javascrip 通知程序弹出的窗口", L"", MB_OK);
     return S_OK;
   }
-  if (!owner_.ShowsProgramPage()) return E_ACCESSDENIED;
+  if (!owner_->ShowsProgramPage()) return E_ACCESSDENIED;
   std::wstring first;
   std::wstring second;
   // Arguments arrive last first.
@@ -257,7 +276,7 @@ STDMETHODIMP CHtmlCtrl::XExternal::Invoke(DISPID id, REFIID, LCID, WORD, DISPPAR
     }
   }
   if (id == kIWrite) {
-    owner_.OnExternalWrite(first, second);
+    owner_->OnExternalWrite(first, second);
     return S_OK;
   }
   const std::wstring path = ExternalReadPath(first);

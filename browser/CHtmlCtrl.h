@@ -94,13 +94,16 @@ class CHtmlCtrl : public fw::HtmlView {
   void OnTitleChange(const std::wstring&) override {}
 
  private:
-  // window.external: WobbleWnd (1), IRead (2), IWrite (3).
-  class XExternal : public IDispatch {
+  // window.external: WobbleWnd (1), IRead (2), IWrite (3). It lives by its
+  // count, since the browser may release it after the page is gone; cut
+  // loose from the control, every call fails with E_UNEXPECTED.
+  class XExternal final : public IDispatch {
    public:
-    explicit XExternal(CHtmlCtrl& owner) : owner_(owner) {}
+    explicit XExternal(CHtmlCtrl& owner) : owner_(&owner) {}
+    void Detach() { owner_ = nullptr; }
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(::InterlockedDecrement(&references_)); }
+    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -108,9 +111,13 @@ class CHtmlCtrl : public fw::HtmlView {
                         UINT* badArgument) override;
 
    private:
-    CHtmlCtrl& owner_;
-    LONG references_ = 0;
+    ~XExternal() = default;
+    CHtmlCtrl* owner_;
+    LONG references_ = 1;  // the control's
   };
+
+  // The page is closing: what was handed to the browser answers no more.
+  void CutLoose();
 
   int contextMenuMode_ = 1;
   std::wstring caption_ = L"Tavik HTMLVIEW";
@@ -120,7 +127,7 @@ class CHtmlCtrl : public fw::HtmlView {
   WriteCallback writeCallback_ = nullptr;
   LONG_PTR readUser_ = 0;
   LONG_PTR writeUser_ = 0;
-  XExternal external_;
+  XExternal* external_ = nullptr;  // made when the browser first asks
   mutable std::wstring helperError_;
 };
 

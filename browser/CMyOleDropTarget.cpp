@@ -1,5 +1,14 @@
 #include "CMyOleDropTarget.h"
 
+namespace {
+
+HRESULT Refused(DWORD* effect) {
+  if (effect) *effect = DROPEFFECT_NONE;
+  return E_UNEXPECTED;
+}
+
+}  // namespace
+
 void CMyOleDropTarget::KeepBrowserTarget(IDropTarget* target) {
   if (target) target->AddRef();
   ReleaseBrowserTarget();
@@ -13,6 +22,20 @@ void CMyOleDropTarget::ReleaseBrowserTarget() {
   kept->Release();
 }
 
+IDropTarget* CMyOleDropTarget::MyInterface() {
+  if (!myTarget_) myTarget_ = new XMyDropTarget(*this);
+  return myTarget_;
+}
+
+void CMyOleDropTarget::CutLoose() {
+  if (myTarget_) {
+    myTarget_->Detach();
+    myTarget_->Release();
+    myTarget_ = nullptr;
+  }
+  ReleaseBrowserTarget();
+}
+
 STDMETHODIMP CMyOleDropTarget::XMyDropTarget::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   if (iid == IID_IUnknown || iid == IID_IDropTarget) {
@@ -24,16 +47,33 @@ STDMETHODIMP CMyOleDropTarget::XMyDropTarget::QueryInterface(REFIID iid, void** 
   return E_NOINTERFACE;
 }
 
+STDMETHODIMP_(ULONG) CMyOleDropTarget::XMyDropTarget::Release() {
+  const LONG left = ::InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+IDropTarget* CMyOleDropTarget::XMyDropTarget::Target() const {
+  if (!owner_) return nullptr;
+  return owner_->browserTarget_ ? owner_->browserTarget_ : owner_->Interface();
+}
+
 STDMETHODIMP CMyOleDropTarget::XMyDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
-  return Target()->DragEnter(data, keys, point, effect);
+  IDropTarget* target = Target();
+  return target ? target->DragEnter(data, keys, point, effect) : Refused(effect);
 }
 
 STDMETHODIMP CMyOleDropTarget::XMyDropTarget::DragOver(DWORD keys, POINTL point, DWORD* effect) {
-  return Target()->DragOver(keys, point, effect);
+  IDropTarget* target = Target();
+  return target ? target->DragOver(keys, point, effect) : Refused(effect);
 }
 
-STDMETHODIMP CMyOleDropTarget::XMyDropTarget::DragLeave() { return Target()->DragLeave(); }
+STDMETHODIMP CMyOleDropTarget::XMyDropTarget::DragLeave() {
+  IDropTarget* target = Target();
+  return target ? target->DragLeave() : E_UNEXPECTED;
+}
 
 STDMETHODIMP CMyOleDropTarget::XMyDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) {
-  return Target()->Drop(data, keys, point, effect);
+  IDropTarget* target = Target();
+  return target ? target->Drop(data, keys, point, effect) : Refused(effect);
 }

@@ -37,18 +37,27 @@ bool CNavigationPolicy::CheckAtStart() {
 }
 
 void CNavigationPolicy::StartCounting() {
+  if (timeUp_) return;
   ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
-  if (settings_.limited && !timeUp_ && !CheckTodayTime(0)) OnTimeUp();
+  if (settings_.limited && !CheckTodayTime(0)) OnTimeUp();
 }
 
 bool CNavigationPolicy::IsRegistered() const { return shared_.IsOwnMainWindow(host_.PolicyWindow()); }
 
+void CNavigationPolicy::KeepRegistered() {
+  const HWND window = host_.PolicyWindow();
+  if (timeUp_)
+    shared_.GiveUpMainWindow(window);
+  else if (!shared_.IsOwnMainWindow(window))
+    shared_.SetMainWindowIfEmpty(window);
+}
+
 void CNavigationPolicy::OnMinuteTick() {
+  if (timeUp_) return;
   const bool registered = IsRegistered();
-  // The registered browser counts every minute, with the limit off or its
-  // own window in time up: another browser may still be counting on it.
+  // The registered browser counts every minute, also with the limit off.
   if (registered) CTimeLog().AddUsage(settings_.time, 1);
-  if (!settings_.limited || timeUp_) return;
+  if (!settings_.limited) return;
   // Each browser decides by today's minutes in tl.dat, never by the shared
   // flag alone: a flag left from yesterday must not end a new day.
   const int remaining = settings_.time - CTimeLog().TodayMinutes();
@@ -67,6 +76,8 @@ void CNavigationPolicy::OnMinuteTick() {
 }
 
 void CNavigationPolicy::OnTimeUp() {
+  ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
+  shared_.GiveUpMainWindow(host_.PolicyWindow());
   host_.CloseAllTabs();
   timeUp_ = 1;
   host_.ShowNotify(kTimeUpText);

@@ -54,6 +54,12 @@ class CNavigationPolicy {
   // becomes the registered one counts.
   void StartCounting();
   void OnMinuteTick();
+  // Every browser that may count keeps itself registered; a window in time
+  // up never registers, and gives the registration up when it holds it.
+  void KeepRegistered();
+  // Closes the tabs and refuses every page from then on. The window counts
+  // nothing more, so that left open past midnight it spends none of the new
+  // day: a browser still usable registers and counts instead.
   void OnTimeUp();
 
   int IsTimeUp() const { return timeUp_; }

@@ -22,13 +22,15 @@ HWND CSharedState::FromWord(LONG word) {
   return reinterpret_cast<HWND>(static_cast<LONG_PTR>(word));  // sign extension
 }
 
+void CSharedState::Mark(HWND window) { ::SetPropW(window, kMainWindowMark, reinterpret_cast<HANDLE>(1)); }
+
 bool CSharedState::IsLiveMainWindow(HWND window) {
   return window && ::IsWindow(window) && ::GetPropW(window, kMainWindowMark) != nullptr;
 }
 
 void CSharedState::SetMainWindowIfEmpty(HWND window) {
   if (!window || !::IsWindow(window)) return;
-  ::SetPropW(window, kMainWindowMark, reinterpret_cast<HANDLE>(1));
+  Mark(window);
   const LONG own = ToWord(window);
   for (;;) {
     LONG current = words_[0];
@@ -42,6 +44,12 @@ void CSharedState::ClearMainWindowIfOwn(HWND window) {
   if (!window) return;
   ::InterlockedCompareExchange(&words_[0], 0, ToWord(window));
   ::RemovePropW(window, kMainWindowMark);
+}
+
+void CSharedState::GiveUpMainWindow(HWND window) {
+  if (!window || !::IsWindow(window)) return;
+  Mark(window);
+  ::InterlockedCompareExchange(&words_[0], 0, ToWord(window));
 }
 
 HWND CSharedState::GetMainWindow() const { return FromWord(words_[0]); }

@@ -17,6 +17,10 @@ class CSharedState {
   // browsers registering at once never both win.
   void SetMainWindowIfEmpty(HWND window);
   void ClearMainWindowIfOwn(HWND window);
+  // Empties word 0 when it holds `window`, which stays marked as a browser's
+  // main window (also when it never held word 0): a browser that may not
+  // count any more hands the registration to one that may.
+  void GiveUpMainWindow(HWND window);
   HWND GetMainWindow() const;
   int IsTimeUp() const;
   void SetTimeUp(int value);
@@ -32,5 +36,7 @@ class CSharedState {
   static LONG ToWord(HWND window);
 
  private:
+  static void Mark(HWND window);
+
   volatile LONG* words_;
 };

@@ -92,11 +92,20 @@ void CWordsConfDlg::Renumber() {
 
 bool CWordsConfDlg::PreTranslateMessage(MSG& message) {
   if (CPanelPage::PreTranslateMessage(message)) return true;
-  // A click into the list is how an edit of the messages begins.
-  if (message.message == WM_LBUTTONDOWN && IsInitialised() &&
-      (message.hwnd == m_list.Hwnd() || ::IsChild(m_list.Hwnd(), message.hwnd)))
+  // A click into the list is how an edit of the messages begins; one on its
+  // header only sizes a column.
+  if (message.message == WM_LBUTTONDOWN && IsInitialised() && IsInList(message.hwnd) && !IsInHeader(message.hwnd))
     OnSettingChanged();
   return false;
+}
+
+bool CWordsConfDlg::IsInList(HWND window) const {
+  return window == m_list.Hwnd() || ::IsChild(m_list.Hwnd(), window);
+}
+
+bool CWordsConfDlg::IsInHeader(HWND window) const {
+  HWND header = ListView_GetHeader(m_list.Hwnd());
+  return header && (window == header || ::IsChild(header, window));
 }
 
 bool CWordsConfDlg::OnNotify(NMHDR& header, LRESULT& result) {

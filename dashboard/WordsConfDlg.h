@@ -25,6 +25,8 @@ class CWordsConfDlg : public CPanelPage {
   void OnAddWord();
   void OnDeleteWord();
   void Renumber();
+  bool IsInList(HWND window) const;
+  bool IsInHeader(HWND window) const;
 
   fw::ComThreadScope m_com;
   int m_clickedRow = -1;

@@ -1,5 +1,7 @@
 // The parent's rules in the running browser: the allowed sites and the
 // daily time, as the child meets them.
+#include <ctime>
+
 #include "EndToEndTest.h"
 
 namespace {
@@ -20,8 +22,23 @@ class ScopedEnvironment {
   const wchar_t* name_;
 };
 
+// The date a day ago, for tl.dat written as on the day before.
+bool Yesterday(std::tm* now) {
+  const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
+  const std::tm* local = std::localtime(&dayAgo);
+  if (!local) return false;
+  *now = *local;
+  return true;
+}
+
 class PolicyEndToEnd : public EndToEndTest {
  protected:
+  // tl.dat as a browser left it yesterday with `minutes` used.
+  static void SetYesterdayMinutes(int minutes) {
+    CTimeLog::SetClock(&Yesterday);
+    SetTodayMinutes(minutes);
+    CTimeLog::SetClock(nullptr);
+  }
   // Opens `url` by hand-over and tells what the child saw: the notifier's
   // text, "" when none showed.
   std::wstring Visit(const BrowserDriver& browser, const std::wstring& url) {
@@ -110,6 +127,33 @@ TEST_F(PolicyEndToEnd, TheLastMinuteIsAnnouncedAndTheNextEndsTheDay) {
     EXPECT_EQ(used == limit ? 1 : 3, browser.PageCount()) << used << " of " << limit << " minutes used";
   }
   EXPECT_EQ(L"about:blank", browser.AddressText());
+}
+
+TEST_F(PolicyEndToEnd, AWindowInTimeUpSpendsNothingOfTheNextDayAndABrowserBesideItCounts) {
+  settings_.limited = 1;
+  settings_.time = 2;
+  SaveSettings();
+  SetTodayMinutes(1);
+  BrowserDriver timedOut = Open();
+  ASSERT_TRUE(timedOut.Main());
+  timedOut.ForgetNotifierText();
+  timedOut.StepMinute();
+  ASSERT_EQ(kTimeUp, timedOut.NotifierText());
+
+  // Left open past midnight.
+  SetYesterdayMinutes(2);
+  for (int tick = 0; tick < 3; ++tick) timedOut.StepMinute();
+  EXPECT_EQ(0, TodayMinutes()) << "the window in time up spent the new day";
+
+  // Started seconds later, when the one in time up could have taken the
+  // registration back.
+  BrowserDriver beside = Open();
+  ASSERT_TRUE(beside.Main());
+  beside.StepMinute();  // starts the day
+  beside.StepMinute();
+  EXPECT_EQ(1, TodayMinutes()) << "the browser beside the one in time up counted nothing";
+  timedOut.StepMinute();
+  EXPECT_EQ(1, TodayMinutes());
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Lock mode and the hand-over receiver of the main window.
 #include "MainWindowTestSupport.h"
 
+#include "CoreResources.h"
 #include "HandOver.h"
+#include "TimeLog.h"
 
 namespace {
 
@@ -106,6 +108,65 @@ TEST_F(MainWindowTest, UnlockedWindowMovesAndClosesWithoutAsking) {
   Pump();
   EXPECT_EQ(window_->asks, 0);
   EXPECT_FALSE(IsWindow(Hwnd()));
+}
+
+// What a probe saw from inside the default-browser question's modal loop.
+struct QuestionProbe {
+  HWND main = nullptr;
+  bool seen = false;
+  bool counting = false;
+  bool registering = false;
+  int minutes = -1;
+};
+QuestionProbe questionProbe;
+
+BOOL CALLBACK FindQuestion(HWND window, LPARAM found) {
+  if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != questionProbe.main ||
+      !GetDlgItem(window, IDC_ASK_AT_START))
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Looks at the main window's timers while the question is open, delivers two
+// minutes as the timer would, then answers Cancel.
+void CALLBACK ProbeQuestion(HWND, UINT, UINT_PTR, DWORD) {
+  HWND question = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindQuestion, reinterpret_cast<LPARAM>(&question));
+  if (!question || questionProbe.seen) return;
+  questionProbe.seen = true;
+  HWND main = questionProbe.main;
+  questionProbe.counting = KillTimer(main, CNavigationPolicy::kMinuteTimer) != FALSE;
+  questionProbe.registering = KillTimer(main, CBroswerDlg::kRegisterTimer) != FALSE;
+  SendMessageW(main, WM_TIMER, CNavigationPolicy::kMinuteTimer, 0);
+  SendMessageW(main, WM_TIMER, CNavigationPolicy::kMinuteTimer, 0);
+  questionProbe.minutes = CTimeLog().TodayMinutes();
+  PostMessageW(question, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(MainWindowTest, MinutesAreCountedWhileTheDefaultBrowserQuestionIsOpen) {
+  // A new user's settings (the question asked, no limit) without the wizard
+  // and the update check.
+  settings_.first_run = 0;
+  settings_.auto_update = 0;
+  ASSERT_EQ(1, settings_.Save());
+  CTimeLog().AddUsage(CSysConf::kMaxMinutes, 0);  // today, nothing used yet
+  questionProbe = QuestionProbe();
+  window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_);
+  ASSERT_TRUE(window_->CreateModeless(nullptr));
+  questionProbe.main = Hwnd();
+  const UINT_PTR probe = SetTimer(nullptr, 0, 50, ProbeQuestion);
+  for (int waited = 0; waited < 10000 && !questionProbe.seen; waited += 20) {
+    Pump();
+    Sleep(20);
+  }
+  KillTimer(nullptr, probe);
+  Pump();
+  ASSERT_TRUE(questionProbe.seen) << "no question: the prefix holds this browser as the default one";
+  EXPECT_TRUE(questionProbe.counting) << "the minute timer waits for the answer";
+  EXPECT_TRUE(questionProbe.registering) << "the registration waits for the answer";
+  EXPECT_EQ(2, questionProbe.minutes);
+  EXPECT_TRUE(IsWindowEnabled(Hwnd())) << "the question is still open";
 }
 
 LRESULT SendCopyData(HWND window, ULONG_PTR kind, const void* data, DWORD size) {

@@ -144,8 +144,11 @@ TEST_F(NavigationPolicyTest, ALimitOfNWarnsAfterNMinusOneMinutesAndEndsAfterN) {
   EXPECT_EQ(1, state.IsTimeUp()) << "the registered browser tells the others";
   EXPECT_EQ(3, MinutesInFile());
 
+  EXPECT_EQ(nullptr, state.GetMainWindow()) << "the window in time up kept the registration";
+  browser.policy.KeepRegistered();  // the registration timer
+  EXPECT_EQ(nullptr, state.GetMainWindow()) << "the window in time up took the registration back";
   browser.window.Tick();
-  EXPECT_EQ(4, MinutesInFile()) << "the registered browser counts on in time up";
+  EXPECT_EQ(3, MinutesInFile()) << "a window in time up counts on";
   EXPECT_EQ(2u, browser.window.notices.size()) << "time up is entered once";
 
   // A limit of 0 is used up at start.
@@ -153,6 +156,8 @@ TEST_F(NavigationPolicyTest, ALimitOfNWarnsAfterNMinusOneMinutesAndEndsAfterN) {
   Browser late(settings_, words_);
   EXPECT_TRUE(late.policy.CheckAtStart());
   EXPECT_EQ(1, late.policy.IsTimeUp());
+  late.policy.KeepRegistered();
+  EXPECT_EQ(nullptr, state.GetMainWindow()) << "a window in time up from its start registered";
 }
 
 TEST_F(NavigationPolicyTest, OnlyTheRegisteredBrowserCountsAndTheOtherFollowsTheFile) {

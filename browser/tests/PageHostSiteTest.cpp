@@ -193,6 +193,8 @@ class CountingDropTarget : public IDropTarget {
 
 TEST_F(PageHostSiteTest, TheBrowsersDropTargetIsKeptUntilThePageGoesAndALateCallerIsAnsweredSafely) {
   IETab* page = OpenPage();
+  page->Navigate(L"file:///" + CCommHelper::GetExeDir() + L"\\page.html");
+  ASSERT_TRUE(RunUntil([&] { return IsProgramPage(page->Control().LocationURL()); }));
   IDocHostUIHandler* handler = SiteInterface<IDocHostUIHandler>(page, IID_IDocHostUIHandler);
   ASSERT_NE(nullptr, handler);
   CountingDropTarget browserTarget;
@@ -204,7 +206,9 @@ TEST_F(PageHostSiteTest, TheBrowsersDropTargetIsKeptUntilThePageGoesAndALateCall
   given->DragEnter(nullptr, 0, POINTL{}, &effect);
   EXPECT_EQ(1, browserTarget.enters);
   EXPECT_EQ(2, browserTarget.references);
-  given->Release();
+  IDispatch* kept = nullptr;
+  ASSERT_EQ(S_OK, handler->GetExternal(&kept));
+  ASSERT_NE(nullptr, kept);
 
   DestroyIETabWindow(page);  // the window goes before the page object
   EXPECT_EQ(1, browserTarget.references);
@@ -215,6 +219,25 @@ TEST_F(PageHostSiteTest, TheBrowsersDropTargetIsKeptUntilThePageGoesAndALateCall
   EXPECT_EQ(S_FALSE, handler->GetExternal(&external));
   EXPECT_EQ(nullptr, external);
   handler->Release();
+
+  // What the browser still held when the page went answers nothing.
+  effect = DROPEFFECT_COPY;
+  EXPECT_EQ(E_UNEXPECTED, given->DragEnter(nullptr, 0, POINTL{}, &effect));
+  EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect);
+  EXPECT_EQ(E_UNEXPECTED, given->DragLeave());
+  EXPECT_EQ(1, browserTarget.enters);
+  given->Release();
+  VARIANT name;
+  VariantInit(&name);
+  name.vt = VT_BSTR;
+  name.bstrVal = SysAllocString(L"setting");
+  DISPPARAMS read{&name, nullptr, 1, 0};
+  VARIANT path;
+  VariantInit(&path);
+  EXPECT_EQ(E_UNEXPECTED, kept->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &read, &path, nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, path.vt);
+  VariantClear(&name);
+  kept->Release();
   SetUp();
 }
 

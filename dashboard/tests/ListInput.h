@@ -83,10 +83,8 @@ inline void TypeText(const std::wstring& text) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// One or two left clicks at `point` of `window`'s client area. The pointer
-// moves first and settles: a move arriving between the button events would
-// look like a drag to the list.
-inline void ClickAt(HWND window, POINT point, int clicks = 1) {
+// Moves the pointer to `point` of `window`'s client area.
+inline void MoveTo(HWND window, POINT point) {
   ::ClientToScreen(window, &point);
   INPUT move{};
   move.type = INPUT_MOUSE;
@@ -94,6 +92,20 @@ inline void ClickAt(HWND window, POINT point, int clicks = 1) {
   move.mi.dy = point.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   ::SendInput(1, &move, sizeof(INPUT));
+}
+
+inline void LeftButton(bool down) {
+  INPUT button{};
+  button.type = INPUT_MOUSE;
+  button.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  ::SendInput(1, &button, sizeof(INPUT));
+}
+
+// One or two left clicks at `point` of `window`'s client area. The pointer
+// moves first and settles: a move arriving between the button events would
+// look like a drag to the list.
+inline void ClickAt(HWND window, POINT point, int clicks = 1) {
+  MoveTo(window, point);
   ::Sleep(150);
   std::vector<INPUT> inputs;
   for (int i = 0; i < clicks; ++i) {
@@ -105,6 +117,20 @@ inline void ClickAt(HWND window, POINT point, int clicks = 1) {
     }
   }
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Presses the left button at `from` and lets it go at `to`, both in
+// `window`'s client area, passing through the points between.
+inline void DragAt(HWND window, POINT from, POINT to) {
+  MoveTo(window, from);
+  ::Sleep(150);
+  LeftButton(true);
+  ::Sleep(100);
+  for (int step = 1; step <= 4; ++step) {
+    MoveTo(window, POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+    ::Sleep(50);
+  }
+  LeftButton(false);
 }
 
 }  // namespace paneltest
