@@ -64,6 +64,7 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
   std::wstring outside = Snapshot(folder_, L"outside.txt");
   std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
+  std::wstring setAside = Snapshot(history, L"his.xml.damaged");  // from an earlier run
   {
     CHistoryList list;
     list.AddVisit(L"http://k.example/", L"k", kept);
@@ -79,6 +80,7 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
+  EXPECT_TRUE(Exists(setAside)) << "a file set aside as unreadable is never purged";
   EXPECT_FALSE(Exists(stray));
   EXPECT_FALSE(Exists(nested));
   CHistoryList reloaded;
