@@ -51,8 +51,10 @@ class CSysConf {
   // negative one or no number as a missing attribute (0).
   static constexpr int kMaxMinutes = 24 * 60;
   static constexpr int kMaxIntervalSeconds = 24 * 60 * 60;
-  // Longer texts in the file are cut to this many characters.
-  static constexpr size_t kMaxTextChars = 1024;
+  // Longer texts in the file are cut to this many characters: as many as an
+  // edit box takes, so whatever the parent typed (a home address, a password)
+  // reads back whole.
+  static constexpr size_t kMaxTextChars = 32767;
 
  private:
   bool ReadSysConf();
