@@ -120,7 +120,9 @@ TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
 }
 
 TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew) {
-  for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri=")}) {
+  std::string deep = "<his>";
+  for (int i = 0; i < 10000; ++i) deep += "<site uri=\"http://d.example/\">";
+  for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri="), deep}) {
     WriteFile(L"his\\his.xml", damaged);
     std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
     {

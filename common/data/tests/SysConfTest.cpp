@@ -178,8 +178,11 @@ TEST_F(SysConfTest, ReadsTheLibertiesTheFormatAllows) {
 
 TEST_F(SysConfTest, DamagedSettingsKeepTheParentsPassword) {
   WriteFile(L"conf\\acc.conf", Inverted(AccConf("parent")));
-  for (const std::string& damaged :
-       {std::string(), std::string("<confs><ctrl limited=\"true\""), std::string("\x01\xFF\x80garbage\0x", 11)}) {
+  // Nested deeper than the parser's stack reaches.
+  std::string deep;
+  for (int i = 0; i < 10000; ++i) deep += "<confs>";
+  for (const std::string& damaged : {std::string(), std::string("<confs><ctrl limited=\"true\""),
+                                     std::string("\x01\xFF\x80garbage\0x", 11), deep}) {
     WriteFile(L"conf\\sys.conf", damaged);
     CSysConf conf;
     EXPECT_EQ(L"parent", conf.password);
