@@ -20,6 +20,13 @@ class CSysConf {
   // Applies the scrambling step to acc.conf on disk; always 1.
   int ScrambleAccountFile();
 
+  // acc.conf holds the password in the ANSI code page of the thread: a
+  // character without its own character there would be stored changed and
+  // never match again. Every page that takes a new password refuses such a
+  // one with this text.
+  static bool CanStorePassword(const std::wstring& password);
+  static const wchar_t kUnstorablePasswordText[];
+
   int limited = 0;
   int exit_need_pwd = 0;
   int fullscreen_always = 0;
