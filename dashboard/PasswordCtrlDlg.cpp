@@ -36,15 +36,6 @@ std::unique_ptr<CBroswerRegister> MakeRegister() {
 
 }  // namespace
 
-bool FitsAnsiCodePage(const std::wstring& text) {
-  if (text.empty()) return true;
-  BOOL usedDefault = FALSE;
-  int length = static_cast<int>(text.size());
-  int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), length, nullptr, 0, nullptr,
-                                    &usedDefault);
-  return bytes > 0 && !usedDefault;
-}
-
 CPasswordCtrlDlg::CPasswordCtrlDlg(HWND parent) : CPanelPage(IDD_PASSWORDCTRL, parent, L"pwddlg") {}
 
 void CPasswordCtrlDlg::InitPage() {
@@ -89,10 +80,8 @@ int CPasswordCtrlDlg::SaveToConf() {
     ::SetFocus(Item(IDC_PASSWORD));
     return 0;
   }
-  // acc.conf holds the password in the ANSI code page: a character it cannot
-  // hold would be written as "?" and lock the parent out.
-  if (!FitsAnsiCodePage(password)) {
-    Prompt(L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。");
+  if (!CSysConf::CanStorePassword(password)) {
+    Prompt(CSysConf::kUnstorablePasswordText);
     ::SetFocus(Item(IDC_PASSWORD));
     return 0;
   }

@@ -18,7 +18,3 @@ class CPasswordCtrlDlg : public CPanelPage {
   void OnDefaultBrowserClicked();
   void SaveAutoStart();
 };
-
-// True when every character of `text` has its own character in the ANSI code
-// page of the thread (no best-fit stand-in, no default character).
-bool FitsAnsiCodePage(const std::wstring& text);

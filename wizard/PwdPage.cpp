@@ -42,6 +42,11 @@ int CPwdPage::SaveToConf() {
     ::SetFocus(Item(IDC_PWD_FIRST));
     return 0;
   }
+  if (!CSysConf::CanStorePassword(first_)) {
+    ::MessageBoxW(hwnd_, CSysConf::kUnstorablePasswordText, L"提示", MB_OK | MB_ICONINFORMATION);
+    ::SetFocus(Item(IDC_PWD_FIRST));
+    return 0;
+  }
   // Skipping the step must not erase the password set earlier.
   if (!first_.empty()) settings.password = first_;
   return 1;

@@ -9,8 +9,9 @@ class CPwdPage : public CWizardPage {
   CPwdPage();
 
   // Stores the two flags and the password. Both edits empty keep the stored
-  // password (the edits never show it); differing texts are refused with a
-  // message. 1 when stored, 0 when refused.
+  // password (the edits never show it); differing texts, and a password the
+  // settings file cannot hold, are refused with a message. 1 when stored, 0
+  // when refused.
   int SaveToConf();
 
  protected:

@@ -7,6 +7,7 @@
 #include "CIEDlg.h"
 #include "RegKey.h"
 #include "SnapshotList.h"
+#include "StringConv.h"
 #include "UpdateCheck.h"
 #include "WebUrl.h"
 
@@ -320,6 +321,37 @@ TEST_F(MainWindowTest, ExitDeletesUnnamedSnapshotsAndSavesTheRecords) {
   EXPECT_FALSE(Exists(favourites + L"stray.jpg"));
   EXPECT_EQ(HistorySnapshots().size(), 1u);
   EXPECT_TRUE(Exists(GetFavoritesFilePath())) << "the favourites were not saved";
+}
+
+TEST_F(MainWindowTest, ListsThatCouldNotBeReadKeepTheirFilesAndSnapshotsThroughVisitsAndExit) {
+  const std::wstring favourites = GetFavoritesDir(), history = GetHistoryDir() + L"\\";
+  CCommHelper::MakeDirTree(favourites);
+  CCommHelper::MakeDirTree(history);
+  const std::wstring seen = history + L"{seen}.jpg", liked = favourites + L"{liked}.jpg";
+  for (const std::wstring& file : {seen, liked}) std::ofstream(file.c_str()) << "x";
+  // Both cut short mid-entry, as by a crash.
+  const std::string damagedHistory = "<his><site uri=\"http://old.test/\" title=\"old\" img=\"" + fw::ToAnsi(seen);
+  const std::string damagedFavourites = "<favs><fav uri=\"http://old.test/\" title=\"old\" img=\"" + fw::ToAnsi(liked);
+  WriteFile(L"his\\his.xml", damagedHistory);
+  WriteFile(L"favs\\favs.xml", damagedFavourites);
+  settings_.enable_log = 1;
+  Open(false);
+  FakePage* page = window_->Selected();
+  page->Show(L"http://kids.test/zoo", L"zoo");
+  SendPageMessage(Hwnd(), WM_IE_DOCCOMPLETE, page);
+  SendMessageW(Hwnd(), WM_COMMAND, IDC_ADDFAVORITE, 0);
+  const std::vector<std::wstring> taken = page->snapshots;  // the page goes with the window
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  ASSERT_FALSE(IsWindow(Hwnd()));
+  EXPECT_EQ(damagedHistory, ReadFile(L"his\\his.xml.damaged"));
+  EXPECT_EQ(damagedFavourites, ReadFile(L"favs\\favs.xml.damaged"));
+  EXPECT_TRUE(Exists(seen)) << "the set-aside history names it";
+  EXPECT_TRUE(Exists(liked)) << "the set-aside favourites name it";
+  ASSERT_EQ(taken.size(), 2u);
+  EXPECT_EQ(HistorySnapshots()[L"http://kids.test/zoo"], taken[0]);
+  EXPECT_EQ(FavoriteSnapshots()[L"http://kids.test/zoo"], taken[1]);
+  for (const std::wstring& snapshot : taken) EXPECT_TRUE(Exists(snapshot));
 }
 
 TEST_F(MainWindowTest, TheTaskManagerPolicyIsWrittenAndDeleted) {

@@ -4,6 +4,9 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <type_traits>
+
 #include "CommHelper.h"
 #include "Handles.h"
 #include "StringConv.h"
@@ -50,7 +53,103 @@ void RemoveStaleTemporaries(const std::wstring& path) {
   ::FindClose(search);
 }
 
+template <typename Char>
+bool StartsWith(const Char* from, const Char* end, std::string_view prefix) {
+  if (static_cast<size_t>(end - from) < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (from[i] != static_cast<Char>(prefix[i])) return false;
+  return true;
+}
+
+// Just past the first `terminator` at or after `from`; `end` without one.
+template <typename Char>
+const Char* SkipPast(const Char* from, const Char* end, std::string_view terminator) {
+  const Char* found = std::search(from, end, terminator.begin(), terminator.end(),
+                                  [](Char unit, char wanted) { return unit == static_cast<Char>(wanted); });
+  return found == end ? end : found + terminator.size();
+}
+
+template <typename Char>
+bool IsNameStart(Char unit) {
+  const auto c = static_cast<std::make_unsigned_t<Char>>(unit);
+  // TinyXML takes every byte above ASCII as a letter.
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x7F;
+}
+
+template <typename Char>
+bool IsXmlSpace(Char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The '>' that ends a start tag, outside its quoted values; `end` without one.
+// A quote opens a value only after '=', as the parsers read it.
+template <typename Char>
+const Char* StartTagEnd(const Char* p, const Char* end) {
+  bool afterEquals = false;
+  for (; p < end; ++p) {
+    const Char c = *p;
+    if (c == '>') return p;
+    if ((c == '"' || c == '\'') && afterEquals) {
+      p = std::char_traits<Char>::find(p + 1, static_cast<size_t>(end - p - 1), c);
+      if (!p) return end;
+      afterEquals = false;
+    } else if (c == '=') {
+      afterEquals = true;
+    } else if (!IsXmlSpace(c)) {
+      afterEquals = false;
+    }
+  }
+  return end;
+}
+
+template <typename Char>
+bool NestsTooDeepIn(const Char* p, const Char* end) {
+  size_t depth = 0;
+  while (p < end) {
+    const Char* open = std::char_traits<Char>::find(p, static_cast<size_t>(end - p), static_cast<Char>('<'));
+    if (!open) return false;
+    p = open + 1;
+    if (p == end) return false;
+    if (*p == '/') {
+      if (depth > 0) --depth;
+      p = SkipPast(p, end, ">");
+    } else if (StartsWith(p, end, "!--")) {
+      p = SkipPast(p + 3, end, "-->");
+    } else if (StartsWith(p, end, "![CDATA[")) {
+      p = SkipPast(p + 8, end, "]]>");
+    } else if (*p == '!' || *p == '?') {
+      // Declarations and instructions end at their first '>' for TinyXML;
+      // stopping there never skips a tag it would read.
+      p = SkipPast(p, end, ">");
+    } else if (IsNameStart(*p)) {
+      const Char* close = StartTagEnd(p, end);
+      if (close == end) return false;
+      if (close[-1] != '/' && ++depth > kMaxXmlDepth) return true;
+      p = close + 1;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+bool NestsTooDeep(std::string_view text) { return NestsTooDeepIn(text.data(), text.data() + text.size()); }
+
+bool NestsTooDeep(std::wstring_view text) { return NestsTooDeepIn(text.data(), text.data() + text.size()); }
+
+bool FileNestsTooDeep(const std::string& bytes) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t size = bytes.size();
+  const bool little = size >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == '<' && b[1] == 0));
+  const bool big = size >= 2 && ((b[0] == 0xFE && b[1] == 0xFF) || (b[0] == 0 && b[1] == '<'));
+  if (!little && !big) return NestsTooDeep(std::string_view(bytes));
+  std::wstring units(size / 2, L'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    const unsigned first = b[2 * i], second = b[2 * i + 1];
+    units[i] = static_cast<wchar_t>(little ? first | second << 8 : first << 8 | second);
+  }
+  return NestsTooDeep(units);
+}
 
 bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
   fw::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -135,6 +234,7 @@ bool ParseXml(const std::string& bytes, TiXmlDocument* document) {
   document->ClearError();
   // TinyXML needs a terminated text; an embedded zero ends the document early,
   // which then fails to parse as a damaged file should.
+  if (NestsTooDeep(std::string_view(bytes.c_str()))) return false;
   document->Parse(bytes.c_str());
   return !document->Error() && document->RootElement() != nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 class TiXmlDocument;
 
@@ -33,7 +34,22 @@ void InvertHead(std::string* bytes);
 // The same step on a file in place (for tools that need it on disk).
 bool InvertFileHead(const std::wstring& path);
 
-// Parses narrow XML with TinyXML's own encoding detection.
+// No data or skin file nests its elements anywhere near this deep; parsers
+// recurse once per level and a file nested thousands deep would run them out
+// of stack, so such a file reads as damaged before it is parsed.
+constexpr size_t kMaxXmlDepth = 256;
+// One pass over the markup as a parser sees its tags (comments, CDATA,
+// declarations and quoted attribute values skipped). Narrow text may be in
+// any code page whose multi-byte characters never hold '<', '>' or quotes,
+// as UTF-8 and the Chinese code pages do.
+bool NestsTooDeep(std::string_view text);
+bool NestsTooDeep(std::wstring_view text);
+// The same for a file's bytes in whatever encoding an XML parser detects:
+// UTF-16 (with or without its mark) is read as such.
+bool FileNestsTooDeep(const std::string& bytes);
+
+// Parses narrow XML with TinyXML's own encoding detection; a file nested too
+// deep fails as not well-formed.
 bool ParseXml(const std::string& bytes, TiXmlDocument* document);
 // Lines end in CR LF, as text-mode files on Windows always had them.
 constexpr char kLineBreak[] = "\r\n";

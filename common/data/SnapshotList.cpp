@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <set>
 
 #include "CommHelper.h"
 #include "DataFile.h"
@@ -69,6 +70,20 @@ std::wstring WithoutSlash(std::wstring folder) {
   return folder;
 }
 
+// The lists this program found unreadable since it started, by lower-case
+// path. A list is built anew for every operation and one that saves over a
+// damaged file reads back fine: only this memory keeps the exit's purge from
+// deleting the snapshots the set-aside file names.
+std::set<std::wstring>& UnreadLists() {
+  static std::set<std::wstring> paths;
+  return paths;
+}
+
+bool IsSetAsideFile(const std::wstring& name) {
+  static const std::wstring suffix = L".damaged";
+  return name.size() >= suffix.size() && fw::EqualsNoCase(name.substr(name.size() - suffix.size()), suffix);
+}
+
 bool IsInside(const std::wstring& folder, const std::wstring& root) {
   std::wstring lowerFolder = fw::ToLower(WithoutSlash(folder)) + L"\\";
   std::wstring lowerRoot = fw::ToLower(WithoutSlash(root)) + L"\\";
@@ -104,6 +119,7 @@ int CSnapshotList<Record>::Load() {
   damaged_ = false;
   if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
     damaged_ = datafile::Exists(path_);
+    if (damaged_) UnreadLists().insert(fw::ToLower(path_));
     return 0;
   }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
@@ -194,8 +210,10 @@ int CSnapshotList<Record>::IsImageUsed(const std::wstring& path) const {
 
 template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
-  // A list file that could not be read may name any of the files: keep them.
+  // A list file that could not be read may name any of the files: keep them
+  // for as long as the file set aside is there.
   if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
+  if (UnreadLists().count(fw::ToLower(path_)) && datafile::Exists(path_ + L".damaged")) return;
   WIN32_FIND_DATAW found;
   HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -205,7 +223,7 @@ void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
     std::wstring path = JoinPath(folder, name);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeUnusedFiles(path);
-    } else if (!fw::EqualsNoCase(path, path_) && !IsImageUsed(path)) {
+    } else if (!fw::EqualsNoCase(path, path_) && !IsSetAsideFile(name) && !IsImageUsed(path)) {
       ::DeleteFileW(path.c_str());
     }
   } while (::FindNextFileW(search, &found));

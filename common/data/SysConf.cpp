@@ -78,6 +78,16 @@ CSysConf::CSysConf() {
   Load();
 }
 
+const wchar_t CSysConf::kUnstorablePasswordText[] = L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。";
+
+bool CSysConf::CanStorePassword(const std::wstring& password) {
+  if (password.empty()) return true;
+  BOOL usedDefault = FALSE;
+  int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, password.c_str(),
+                                    static_cast<int>(password.size()), nullptr, 0, nullptr, &usedDefault);
+  return bytes > 0 && !usedDefault;
+}
+
 std::wstring GetSysConfPath() { return CCommHelper::GetDataDir(true) + L"conf\\sys.conf"; }
 
 int CSysConf::Load() {

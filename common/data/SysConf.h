@@ -20,6 +20,13 @@ class CSysConf {
   // Applies the scrambling step to acc.conf on disk; always 1.
   int ScrambleAccountFile();
 
+  // acc.conf holds the password in the ANSI code page of the thread: a
+  // character without its own character there would be stored changed and
+  // never match again. Every page that takes a new password refuses such a
+  // one with this text.
+  static bool CanStorePassword(const std::wstring& password);
+  static const wchar_t kUnstorablePasswordText[];
+
   int limited = 0;
   int exit_need_pwd = 0;
   int fullscreen_always = 0;
@@ -51,8 +58,10 @@ class CSysConf {
   // negative one or no number as a missing attribute (0).
   static constexpr int kMaxMinutes = 24 * 60;
   static constexpr int kMaxIntervalSeconds = 24 * 60 * 60;
-  // Longer texts in the file are cut to this many characters.
-  static constexpr size_t kMaxTextChars = 1024;
+  // Longer texts in the file are cut to this many characters: as many as an
+  // edit box takes, so whatever the parent typed (a home address, a password)
+  // reads back whole.
+  static constexpr size_t kMaxTextChars = 32767;
 
  private:
   bool ReadSysConf();

@@ -8,9 +8,11 @@ class TiXmlElement;
 namespace xmlattr {
 
 bool Has(const TiXmlElement& element, const char* name);
-// The attribute's text, or `missing` when absent; cut to `maxChars`.
+// The attribute's text, or `missing` when absent. Whole unless a caller asks
+// for a cut: list entries must save back as they were read, and addresses
+// that differ only far in must stay apart.
 std::wstring Text(const TiXmlElement& element, const char* name, const std::wstring& missing = L"",
-                  size_t maxChars = 1024);
+                  size_t maxChars = std::wstring::npos);
 bool Flag(const TiXmlElement& element, const char* name, bool missing);
 // Decimal integer; `fallback` when absent, not a number or below `low`; a
 // number above `high` reads as `high`.

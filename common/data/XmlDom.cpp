@@ -1,5 +1,6 @@
 #include "XmlDom.h"
 
+#include "DataFile.h"
 #include "ServiceUi.h"
 
 _COM_SMARTPTR_TYPEDEF(IStream, __uuidof(IStream));
@@ -27,6 +28,14 @@ std::wstring TakeText(BSTR text)
 bool FileExists(const wchar_t* path)
 {
     return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file nested deeper than any real one would run the parser out of stack;
+// it counts as unreadable, as does one that cannot be read for the check.
+bool IsShallowFile(const wchar_t* path)
+{
+    std::string bytes;
+    return datafile::ReadBytes(path, &bytes, datafile::kMaxListBytes) && !datafile::FileNestsTooDeep(bytes);
 }
 
 std::wstring AttributePredicate(const wchar_t* attribute, const std::wstring& value)
@@ -64,7 +73,7 @@ int CXmlDom::Open(const wchar_t* path, bool mustExist, const wchar_t* rootName)
 
     if (FileExists(path)) {
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        const HRESULT hr = document_->load(_variant_t(path), &loaded);
+        const HRESULT hr = IsShallowFile(path) ? document_->load(_variant_t(path), &loaded) : E_FAIL;
         if ((FAILED(hr) || loaded != VARIANT_TRUE) && mustExist) {
             Close();
             return 0;
@@ -97,7 +106,8 @@ int CXmlDom::LoadXml(const _bstr_t& xml)
         return 0;
     if (xml.length() > 0) {
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        if (FAILED(document_->loadXML(xml, &loaded)) || loaded != VARIANT_TRUE) {
+        if (datafile::NestsTooDeep(std::wstring_view(static_cast<const wchar_t*>(xml), xml.length())) ||
+            FAILED(document_->loadXML(xml, &loaded)) || loaded != VARIANT_TRUE) {
             Close();
             return 0;
         }

@@ -80,6 +80,20 @@ TEST_F(SiteListTest, ListsSaveInKeyOrderAndReload) {
   EXPECT_EQ(0, reloaded.ForEach(nullptr, nullptr));
   reloaded.RemoveAll();
   EXPECT_EQ(0u, reloaded.Count());
+
+  // Addresses as long as a browser takes, apart only in their last character.
+  const std::string longSites = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<navctrl>\r\n"
+                                "    <site url=\"http://a.example/" + std::string(2070, 'x') + "1\" title=\"" +
+                                std::string(3000, 't') + "\" />\r\n"
+                                "    <site url=\"http://a.example/" + std::string(2070, 'x') + "2\" title=\"\" />\r\n"
+                                "</navctrl>\r\n";
+  WriteFile(L"navctrl.dat", longSites);
+  {
+    CNavCtrlList list;
+    EXPECT_EQ(2u, list.Count());
+    ASSERT_EQ(1, list.Save());
+  }
+  EXPECT_EQ(longSites, ReadFile(L"navctrl.dat"));
 }
 
 TEST_F(SiteListTest, RecommendedSitesUseTheirOwnNames) {

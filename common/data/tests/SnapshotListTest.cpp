@@ -64,6 +64,7 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
   std::wstring outside = Snapshot(folder_, L"outside.txt");
   std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
+  std::wstring setAside = Snapshot(history, L"his.xml.damaged");  // from an earlier run
   {
     CHistoryList list;
     list.AddVisit(L"http://k.example/", L"k", kept);
@@ -79,6 +80,7 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
+  EXPECT_TRUE(Exists(setAside)) << "a file set aside as unreadable is never purged";
   EXPECT_FALSE(Exists(stray));
   EXPECT_FALSE(Exists(nested));
   CHistoryList reloaded;
@@ -118,7 +120,9 @@ TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
 }
 
 TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew) {
-  for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri=")}) {
+  std::string deep = "<his>";
+  for (int i = 0; i < 10000; ++i) deep += "<site uri=\"http://d.example/\">";
+  for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri="), deep}) {
     WriteFile(L"his\\his.xml", damaged);
     std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
     {
@@ -147,13 +151,22 @@ TEST_F(SnapshotListTest, LargeHistoryLoadsWholeSavesUnchangedAndKeepsItsSnapshot
             fw::ToAnsi(L"儿童网站：动物故事里的一个很长的页面标题，第 ") + fw::ToAnsi(number) + "\" img=\"" + fw::ToAnsi(img) +
             "\" time=\"2026-11-30 18:05:09\" />\r\n";
   }
+  // Addresses as long as a browser takes (2,083 characters), apart only in
+  // their last, and a title far longer: each entry stays whole and its own.
+  const std::string longTitle = fw::ToAnsi(std::wstring(3000, L'\u72ee'));
+  for (const char* tail : {"1", "2"}) {
+    std::wstring img = history + L"\\{long" + fw::ToWide(tail) + L"}.jpg";
+    named.push_back(Snapshot(history, img.substr(history.size() + 1)));
+    file += "    <site uri=\"http://www.site99999.example/?q=" + std::string(2050, 'a') + tail + "\" title=\"" + longTitle +
+            "\" img=\"" + fw::ToAnsi(img) + "\" time=\"2026-11-30 18:05:09\" />\r\n";
+  }
   file += "</his>\r\n";
   ASSERT_GT(file.size(), 5u * 1000 * 1000);
   WriteFile(L"his\\his.xml", file);
   std::wstring stray = Snapshot(history, L"{stray}.jpg");
   {
     CHistoryList list;
-    EXPECT_EQ(entries, list.Count());
+    EXPECT_EQ(entries + 2, list.Count());
     list.PurgeUnusedFiles(history);
   }
   EXPECT_TRUE(file == ReadFile(L"his\\his.xml")) << "saved byte for byte as it was read";

@@ -121,8 +121,9 @@ TEST_F(SysConfTest, EverySettingSurvivesSaveAndLoad) {
     conf.first_run = 0;
     conf.nick_name = L"小月亮";
     conf.age = L"05";
-    conf.home_url = L"http://儿童.example/首页";
-    conf.password = L"妈妈&\"<pw>";
+    // As long as a browser's address may be, and longer than any cut.
+    conf.home_url = L"http://儿童.example/首页?" + std::wstring(2070, L'q');
+    conf.password = L"妈妈&\"<pw>" + std::wstring(1100, L'p');
     ASSERT_EQ(1, conf.Save());
   }
   CSysConf loaded;
@@ -136,8 +137,8 @@ TEST_F(SysConfTest, EverySettingSurvivesSaveAndLoad) {
   EXPECT_EQ(0, loaded.first_run);
   EXPECT_EQ(L"小月亮", loaded.nick_name);
   EXPECT_EQ(L"05", loaded.age);
-  EXPECT_EQ(L"http://儿童.example/首页", loaded.home_url);
-  EXPECT_EQ(L"妈妈&\"<pw>", loaded.password);
+  EXPECT_EQ(L"http://儿童.example/首页?" + std::wstring(2070, L'q'), loaded.home_url);
+  EXPECT_EQ(L"妈妈&\"<pw>" + std::wstring(1100, L'p'), loaded.password);
   EXPECT_NE(std::string::npos, ReadFile(L"conf\\sys.conf").find("sex=\"girl\""));
 }
 
@@ -177,8 +178,11 @@ TEST_F(SysConfTest, ReadsTheLibertiesTheFormatAllows) {
 
 TEST_F(SysConfTest, DamagedSettingsKeepTheParentsPassword) {
   WriteFile(L"conf\\acc.conf", Inverted(AccConf("parent")));
-  for (const std::string& damaged :
-       {std::string(), std::string("<confs><ctrl limited=\"true\""), std::string("\x01\xFF\x80garbage\0x", 11)}) {
+  // Nested deeper than the parser's stack reaches.
+  std::string deep;
+  for (int i = 0; i < 10000; ++i) deep += "<confs>";
+  for (const std::string& damaged : {std::string(), std::string("<confs><ctrl limited=\"true\""),
+                                     std::string("\x01\xFF\x80garbage\0x", 11), deep}) {
     WriteFile(L"conf\\sys.conf", damaged);
     CSysConf conf;
     EXPECT_EQ(L"parent", conf.password);

@@ -39,11 +39,15 @@ TEST_F(WordsListTest, RotationHandsOutEveryMessageOncePerCycle) {
 
 TEST_F(WordsListTest, FileFormatAndDamage) {
   std::wstring path = folder_ + L"words.xml";
-  WriteFile(L"words.xml", "<?xml version=\"1.0\" encoding=\"gb2312\" ?><ws><word v=\"a\"/><word/><Word v=\"b\"/></ws>");
+  // A message longer than any cut stays whole.
+  const std::string longWord(1500, 'a');
+  WriteFile(L"words.xml", "<?xml version=\"1.0\" encoding=\"gb2312\" ?><ws><word v=\"" + longWord +
+                              "\"/><word/><Word v=\"b\"/></ws>");
   CWordsList words(path);
   EXPECT_EQ(1u, words.Count());
   ASSERT_EQ(1, words.Save());
-  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<words>\r\n    <word v=\"a\" />\r\n</words>\r\n",
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<words>\r\n    <word v=\"" + longWord +
+                "\" />\r\n</words>\r\n",
             ReadFile(L"words.xml"));
   WriteFile(L"words.xml", "<words><word v=");
   CWordsList damaged(path);

@@ -1,5 +1,6 @@
 #include "XmlDom.h"
 
+#include "DataFile.h"
 #include "ServiceTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,51 @@ TEST_F(XmlDomTest, MalformedFileFailsOnlyWhenItMustExist)
     ASSERT_EQ(1, lenient.Open(path.c_str(), false, L"Fresh"));
     EXPECT_EQ(L"Fresh", NameOf(lenient));
     EXPECT_EQ(0, lenient.GetChildCount());
+}
+
+// Levels of elements, each holding what a file may have between its tags
+// that is no deeper level.
+std::string Nested(int levels)
+{
+    std::string text = "<?xml version=\"1.0\"?>";
+    for (int i = 0; i < levels; ++i) {
+        text += "<g b = '/>' a=\"x>y\"><!-- <g><g> --><![CDATA[<g><g>]]><?pi a>b?><e/>";
+        if (i + 1 < levels)
+            text += "<s></s>";
+    }
+    for (int i = 0; i < levels; ++i)
+        text += "</g>";
+    return text;
+}
+
+std::string Utf16(const std::string& ascii)
+{
+    std::string units = "\xFF\xFE";
+    for (char c : ascii) {
+        units += c;
+        units += '\0';
+    }
+    return units;
+}
+
+TEST_F(XmlDomTest, FileNestedDeeperThanAnyRealOneIsUnreadable)
+{
+    const std::wstring path = scratch_.File(L"nested.xml");
+    for (const std::string& deep : {Nested(257), Utf16(Nested(257)), Nested(10000)}) {
+        EXPECT_TRUE(datafile::FileNestsTooDeep(deep));
+        WriteBytes(path, deep);
+        CXmlDom strict;
+        EXPECT_EQ(0, strict.Open(path.c_str(), true, nullptr));
+        CXmlDom lenient;
+        ASSERT_EQ(1, lenient.Open(path.c_str(), false, L"Fresh"));
+        EXPECT_EQ(L"Fresh", NameOf(lenient));
+    }
+    for (const std::string& deepest : {Nested(256), Utf16(Nested(256))}) {
+        EXPECT_FALSE(datafile::FileNestsTooDeep(deepest));
+        WriteBytes(path, deepest);
+        CXmlDom dom;
+        EXPECT_EQ(1, dom.Open(path.c_str(), true, nullptr));
+    }
 }
 
 TEST_F(XmlDomTest, SelectElementOnRootDoesNotMoveAndParentOfRootStays)
