@@ -168,6 +168,11 @@ bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
   return true;
 }
 
+bool IsSaveTemporary(const std::wstring& name, const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  return TemporaryOwner(name, slash == std::wstring::npos ? path : path.substr(slash + 1)) != 0;
+}
+
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder) {
   size_t slash = path.rfind(L'\\');
   if (createFolder && slash != std::wstring::npos) CCommHelper::MakeDirTree(path.substr(0, slash));

@@ -21,6 +21,9 @@ bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = k
 // Also removes the temporary files that killed saves of the same target left
 // behind, unless their process still runs.
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false);
+// Whether `name` is a temporary file a save of `path` writes before it
+// replaces the file ("<file>.tmp<pid>"), whatever process it belongs to.
+bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
 
 bool Exists(const std::wstring& path);
 // Moves a file that could not be read to `<path>.damaged` (replacing an older

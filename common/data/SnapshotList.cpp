@@ -223,7 +223,10 @@ void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
     std::wstring path = JoinPath(folder, name);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeUnusedFiles(path);
-    } else if (!fw::EqualsNoCase(path, path_) && !IsSetAsideFile(name) && !IsImageUsed(path)) {
+    } else if (!fw::EqualsNoCase(path, path_) && !IsSetAsideFile(name) && !IsImageUsed(path) &&
+               // Another program may be saving the list right now; the temporaries
+               // of dead writers go with the next save.
+               !datafile::IsSaveTemporary(name, path_)) {
       ::DeleteFileW(path.c_str());
     }
   } while (::FindNextFileW(search, &found));

@@ -70,10 +70,13 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     list.AddVisit(L"http://k.example/", L"k", kept);
     list.AddVisit(L"http://m.example/", L"m", L"");
   }
+  // Another program's save in progress.
+  std::wstring saving = Snapshot(history, L"his.xml.tmp" + std::to_wstring(::GetCurrentProcessId() + 4));
   {
     CHistoryList list;
     list.PurgeUnusedFiles(history);
     EXPECT_TRUE(Exists(GetHistoryFilePath())) << "the list's own file is never purged";
+    EXPECT_TRUE(Exists(saving)) << "a save's temporary file is left to its writer";
     list.PurgeUnusedFiles(folder_);
     EXPECT_TRUE(Exists(outside)) << "nothing outside the list's folder is purged";
     list.PurgeUnusedFiles(folder_ + L"his2");
