@@ -99,6 +99,7 @@ TEST_F(CoreDialogsTest, AWrongPasswordIsToldAndTheDialogStaysAnyLetterCasePasses
   HWND owner = nullptr, box = nullptr;
   bool boxOwnedByDialog = false, toldWrong = false, stayed = false;
   DWORD selection = 0;
+  std::vector<std::wstring> refused;
   INT_PTR result = RunWithScript([&] { return dialog.DoModal(); }, [&] {
     HWND shown = WaitForWindow(CAuthDlg::kCaption);
     if (!shown) return;
@@ -118,6 +119,22 @@ TEST_F(CoreDialogsTest, AWrongPasswordIsToldAndTheDialogStaysAnyLetterCasePasses
     Sleep(200);
     stayed = IsWindowVisible(shown) != FALSE;
     selection = static_cast<DWORD>(SendMessageW(GetDlgItem(shown, IDC_PASSWORD), EM_GETSEL, 0, 0));
+    // Only the whole password passes: nothing, its first letters or more
+    // after it are each told wrong.
+    for (const wchar_t* part : {L"", L"SeC", L"SeCreT1"}) {
+      SetDlgItemTextW(shown, IDC_PASSWORD, part);
+      PostMessageW(shown, WM_COMMAND, IDOK, 0);
+      HWND told = nullptr;
+      for (int i = 0; i < 100 && !told; ++i, Sleep(30)) {
+        HWND candidate = FindWindowW(L"#32770", L"提示");
+        if (candidate && candidate != shown) told = candidate;
+      }
+      if (told) refused.push_back(HasChildText(told, CAuthDlg::kWrongPasswordText) ? part : L"?");
+      if (!told || !IsWindowVisible(shown)) return;
+      PostMessageW(told, WM_COMMAND, IDOK, 0);
+      for (int i = 0; i < 100 && IsWindow(told); ++i) Sleep(30);
+    }
+    SetDlgItemTextW(shown, IDC_PASSWORD, L"");
     TypeLetters("sEcReT");
     PressKey(VK_RETURN);
   });
@@ -127,6 +144,7 @@ TEST_F(CoreDialogsTest, AWrongPasswordIsToldAndTheDialogStaysAnyLetterCasePasses
   EXPECT_TRUE(toldWrong);
   EXPECT_TRUE(stayed) << "the dialog closed on a wrong password";
   EXPECT_EQ(MAKELONG(0, 5), selection) << "the wrong entry is selected for typing over";
+  EXPECT_EQ((std::vector<std::wstring>{L"", L"SeC", L"SeCreT1"}), refused) << "a part of the password passed";
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(1, dialog.IsPassed());
 }

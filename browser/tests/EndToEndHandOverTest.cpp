@@ -1,4 +1,6 @@
-// One browser at a time takes the addresses other starts hand over to it.
+// How a browser starts: from the start-with-Windows entry on a new user's
+// settings, and beside a browser that runs, which takes the addresses other
+// starts hand over to it.
 #include "EndToEndTest.h"
 
 namespace {
@@ -22,6 +24,39 @@ class HandOverEndToEnd : public EndToEndTest {
         milliseconds);
   }
 };
+
+// The settings as a new user has them: nothing saved yet.
+class FirstStartEndToEnd : public EndToEndTest {
+ protected:
+  // The question about the default browser, which a new user's start asks.
+  static HWND DefaultBrowserQuestion(const BrowserDriver& browser) {
+    for (HWND window : browser.TopLevelWindows())
+      if (window != browser.Main() && ::GetDlgItem(window, 1032)) return window;
+    return nullptr;
+  }
+};
+
+TEST_F(FirstStartEndToEnd, TheStartWithWindowsOpensTheHomePageAndOnlyTheFirstStartRunsTheWizard) {
+  server_.Route("/kids/index.html", servicetest::HttpRoute(200, {"Content-Type: text/html"}, "<html>home</html>"));
+  for (int start = 1; start <= 2; ++start) {
+    SCOPED_TRACE(start == 1 ? "first start" : "second start");
+    BrowserDriver browser = Open(L"-startup");
+    ASSERT_TRUE(browser.Main());
+    EXPECT_EQ(staged_->NavHomeUrl(), browser.AddressText()) << "the entry's option was taken for an address";
+    // The wizard comes a second after the question is answered.
+    const bool wizard = BrowserDriver::WaitUntil(
+        [&] {
+          if (HWND question = DefaultBrowserQuestion(browser)) BrowserDriver::Click(question, IDCANCEL);
+          return staged_->Runs(L"Wizard.exe");
+        },
+        start == 1 ? 10000 : 3000);
+    EXPECT_EQ(start == 1, wizard);
+    EXPECT_TRUE(BrowserDriver::WaitUntil([] { return CSysConf().first_run == 0; }, 3000)) << "the first run is not saved";
+    staged_->EndProcesses(L"Wizard.exe");
+    ::PostMessageW(browser.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(processes_.back()->WaitForExit(10000)) << "the browser did not close";
+  }
+}
 
 TEST_F(HandOverEndToEnd, TheHandOverMessageOpensATabOnlyForItsOwnKind) {
   BrowserDriver browser = Open();

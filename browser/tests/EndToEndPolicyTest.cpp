@@ -88,6 +88,66 @@ TEST_F(PolicyEndToEnd, OnlyListedSitesAndTheirSubHostsReachTheNetwork) {
     EXPECT_EQ(0u, ProxyRequests(url)) << url << " reached the network";
 }
 
+TEST_F(PolicyEndToEnd, TypedChosenAndHomeAddressesGoThroughTheFilterToTheirPages) {
+  settings_.enable_filter = 1;
+  settings_.home_url = L"http://kids.test/home.html";
+  SaveSettings();
+  AllowSites({L"http://kids.test/"});
+  ScopedEnvironment proxy(L"http_proxy", Address(""));
+  BrowserDriver browser = Open(L"http://kids.test/start.html");
+  ASSERT_TRUE(browser.Main());
+  if (!PagesAskThePolicy(browser)) GTEST_SKIP() << "the stand-in page navigates without asking the policy";
+  HWND main = browser.Main();
+  HWND box = ::GetDlgItem(main, BrowserDriver::kAddressBoxId);
+  HWND edit = ::GetWindow(box, GW_CHILD);
+  ASSERT_TRUE(edit);
+
+  enum How { kEnter, kGo, kList };
+  auto send = [&](How how, const wchar_t* text) {
+    if (how == kList) {
+      const LRESULT index = ::SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+      ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(BrowserDriver::kAddressBoxId, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(box));
+      return;
+    }
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (how == kEnter)
+      ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    else
+      BrowserDriver::Click(main, 1008);
+  };
+  const struct {
+    How how;
+    const wchar_t* given;
+    const char* reached;  // null: refused
+  } cases[] = {{kEnter, L"KIDS.test/Typed.html", "http://kids.test/typed.html"},
+               {kEnter, L"blocked.test/typed.html", nullptr},
+               {kGo, L"Kids.Test/Go.html", "http://kids.test/go.html"},
+               {kGo, L"http://blocked.test/go.html", nullptr},
+               {kList, L"http://kids.test/listed.html", "http://kids.test/listed.html"},
+               {kList, L"http://blocked.test/listed.html", nullptr}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(fw::ToAnsi(c.given, CP_UTF8));
+    browser.ForgetNotifierText();
+    send(c.how, c.given);
+    ASSERT_TRUE(browser.Sync());
+    EXPECT_EQ(c.reached ? L"" : kSiteRefused, browser.NotifierText());
+    if (c.reached) {
+      EXPECT_TRUE(BrowserDriver::WaitUntil([&] { return ProxyRequests(c.reached) > 0; })) << "it never arrived";
+      EXPECT_EQ(fw::ToWide(c.reached, CP_UTF8), browser.AddressText());
+    }
+  }
+  browser.ForgetNotifierText();
+  BrowserDriver::Click(main, 1022);
+  ASSERT_TRUE(browser.Sync());
+  EXPECT_EQ(L"", browser.NotifierText());
+  EXPECT_TRUE(BrowserDriver::WaitUntil([&] { return ProxyRequests("http://kids.test/home.html") > 0; }))
+      << "Home never arrived";
+  for (const char* url : {"http://blocked.test/typed.html", "http://blocked.test/go.html", "http://blocked.test/listed.html"})
+    EXPECT_EQ(0u, ProxyRequests(url)) << url << " reached the network";
+}
+
 TEST_F(PolicyEndToEnd, AUsedUpDayStartsOnOneBlankTabAndRefusesEveryAddress) {
   settings_.limited = 1;
   settings_.time = 5;

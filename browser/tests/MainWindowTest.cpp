@@ -94,6 +94,21 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   EXPECT_EQ(window_->asks, asked);
   EXPECT_EQ(window_->OnKeyCombination(0, WM_KEYDOWN, nullptr), 0);
 
+  // A minimise allowed through the min button leaves nothing allowed behind:
+  // the next one, from the window menu, asks again.
+  window_->OnMinButton();
+  Pump();
+  EXPECT_EQ(window_->asks, asked + 1);
+  ASSERT_TRUE(IsIconic(Hwnd()));
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  window_->answer = false;
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_EQ(window_->asks, asked + 2);
+  EXPECT_FALSE(IsIconic(Hwnd())) << "minimised without the password";
+
+  window_->answer = true;
   SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
   Pump();
   EXPECT_FALSE(IsWindow(Hwnd()));

@@ -6,7 +6,11 @@
 #include "CommHelper.h"
 #include "PageHostTestSupport.h"
 #include "ProgramPage.h"
+#include "SiteList.h"
+#include "SnapshotList.h"
 #include "SysConf.h"
+#include "UrlsConf.h"
+#include "WordsList.h"
 
 namespace {
 
@@ -155,6 +159,21 @@ TEST_F(PageHostSiteTest, WindowExternalIsGivenOnlyToThePagesOfTheProgram) {
   EXPECT_EQ(S_OK, read(argument, &result));
   EXPECT_EQ(GetSysConfPath(), result.bstrVal);
   VariantClear(&result);
+  // Every name answers its own file, in any letter case; any other name nothing.
+  const std::pair<const wchar_t*, std::wstring> files[] = {
+      {L"setting", GetSysConfPath()},   {L"Log", GetHistoryFilePath()},  {L"REC", GetRecommendListPath()},
+      {L"ctrl", GetNavCtrlPath()},      {L"Words", GetWordsPath()},      {L"FAVS", GetFavoritesFilePath()},
+      {L"urls", GetUrlsConfPath()},     {L"settings", L""},              {L"", L""}};
+  for (const auto& [name, path] : files) {
+    VARIANT named;
+    VariantInit(&named);
+    named.vt = VT_BSTR;
+    named.bstrVal = SysAllocString(name);
+    EXPECT_EQ(S_OK, read(named, &result)) << name;
+    EXPECT_EQ(path, result.vt == VT_BSTR && result.bstrVal ? result.bstrVal : L"") << name;
+    VariantClear(&result);
+    VariantClear(&named);
+  }
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   EXPECT_EQ(DISP_E_BADPARAMCOUNT, external->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
 

@@ -19,12 +19,12 @@ void Mouse(DWORD flags, POINT screen = POINT{-1, -1}) {
   SendInput(1, &input, sizeof(input));
 }
 
-void Key(WORD key) {
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
+void Key(WORD key, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = flags;
+  SendInput(1, &input, sizeof(INPUT));
 }
 
 class TabCtrlInputTest : public StripTest {
@@ -182,6 +182,21 @@ TEST_F(TabCtrlInputTest, HeldScrollButtonRepeatsAfterADelayAndPausesOffIt) {
   EXPECT_EQ(stopped, strip->GetScrollPos());
   ReleaseCapture();
   Up();
+
+  // Left does the same, and repeats only while the button is held: a release
+  // over it ends the repeat, and a click too short to repeat scrolls once.
+  const RECT left = strip->GetButtonScrollLeftRect();
+  const int before = strip->GetScrollPos();
+  Down(Centre(left).x, Centre(left).y);
+  PumpFor(400);
+  const int held = strip->GetScrollPos();
+  EXPECT_LE(held, before - 230) << "the left button did not repeat";
+  Up();
+  PumpFor(200);
+  EXPECT_EQ(held, strip->GetScrollPos()) << "repeated after the release";
+  Click(Centre(right).x, Centre(right).y);
+  PumpFor(450);
+  EXPECT_EQ(held + 115, strip->GetScrollPos()) << "a click scrolls once";
 }
 
 TEST_F(TabCtrlInputTest, DragReordersAndEscBringsTheOrderBack) {
@@ -200,9 +215,15 @@ TEST_F(TabCtrlInputTest, DragReordersAndEscBringsTheOrderBack) {
   MoveTo(400, 150);
   ASSERT_NE(nullptr, recorder.Last("Drag"));
   EXPECT_TRUE(recorder.Last("Drag")->flag) << "outside the control area";
-  Key(VK_ESCAPE);
+  // The key acts as it goes down; a release alone is no key.
+  Key(VK_ESCAPE, KEYEVENTF_KEYUP);
+  PumpFor(100);
+  ASSERT_TRUE(strip->IsDragging()) << "Esc's release cancelled the drag";
+  Key(VK_ESCAPE, 0);
   PumpFor(100);
   EXPECT_FALSE(strip->IsDragging());
+  Key(VK_ESCAPE, KEYEVENTF_KEYUP);
+  PumpFor(50);
   EXPECT_EQ(tabs, Order());
   ASSERT_NE(nullptr, recorder.Last("DragEnd"));
   EXPECT_TRUE(recorder.Last("DragEnd")->flag);

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ComSupport.h"
 #include "CommHelper.h"
@@ -36,17 +38,21 @@ void RequirePassword(CSysConf& conf) {
 
 TEST_F(DashboardTest, ModeOneAsksBeforeThePanelAndCancelOrAWrongPasswordReturnsTwo) {
   Store(RequirePassword);
-  std::wstring refusal;
-  bool panelShown = true;
+  // Only the whole password passes: more after it, nothing, or its first letters are refused.
+  const std::vector<std::wstring> wrong = {L"secret!", L"", L"Sec"};
+  std::vector<std::wstring> refusals;
+  bool panelShown = false;
   PanelRun run = Run(1, [&](Driver& d) {
-    d.EnterPassword(L"secret!");
-    refusal = d.Answer(IDOK);
-    panelShown = d.FindPanel() != nullptr;
+    for (const std::wstring& typed : wrong) {
+      d.EnterPassword(typed);
+      refusals.push_back(d.Answer(IDOK));
+      panelShown = panelShown || d.FindPanel() != nullptr;
+    }
     Driver::Click(d.Prompt(), IDCANCEL);
   });
   EXPECT_EQ("", run.failure);
   EXPECT_EQ(2, run.result);
-  EXPECT_EQ(kWrongPassword, refusal);
+  EXPECT_EQ(std::vector<std::wstring>(wrong.size(), kWrongPassword), refusals);
   EXPECT_FALSE(panelShown);
   // The panel object was built but never opened: its COM set-up is undone all
   // the same, so this thread starts COM afresh.
@@ -108,11 +114,21 @@ TEST_F(DashboardTest, ModeZeroShowsGeneralAtOnceGatesOtherTabsOnceAndDisablesThe
   ::SetActiveWindow(owner);
   bool general = false, homeLocked = false, homeUnlocked = false, callerDisabled = false, ownedByCaller = false;
   bool controlTabShown = false, notAskedAgain = false;
+  std::vector<int> cancelledButShown;
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     callerDisabled = d.Appears([&] { return ::IsWindowEnabled(owner) ? nullptr : owner; }, 2000);
     ownedByCaller = ::GetWindow(panel, GW_OWNER) == owner;
     general = d.ComesToShow(kHomeUrl) && !d.FindPrompt();
+    // Cancel in the prompt keeps each guarded page away, and the next still asks.
+    for (int tab : {kTabSecurity, kTabRecommend, kTabLog, kTabKidInfo, kTabControl, kTabWords}) {
+      Driver::Click(panel, tab);
+      HWND prompt = d.Prompt();
+      Driver::Click(prompt, IDCANCEL);
+      d.WaitGone(prompt, "the cancelled prompt");
+      ::SendMessageW(panel, WM_NULL, 0, 0);  // answered once the tab's handler is done
+      if (!d.Shows(kDbClose)) cancelledButShown.push_back(tab);
+    }
     homeLocked = !Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl);
     Driver::Click(panel, kTabSecurity);
     d.EnterPassword(L"SECRET");
@@ -130,6 +146,7 @@ TEST_F(DashboardTest, ModeZeroShowsGeneralAtOnceGatesOtherTabsOnceAndDisablesThe
   EXPECT_EQ("", run.failure);
   EXPECT_EQ(1, run.result);
   EXPECT_TRUE(general);
+  EXPECT_EQ(std::vector<int>(), cancelledButShown) << "a cancelled prompt let its page show";
   EXPECT_TRUE(homeLocked) << "can_change_mp off and no password given yet";
   EXPECT_TRUE(controlTabShown);
   EXPECT_TRUE(notAskedAgain);
@@ -174,6 +191,66 @@ TEST_F(DashboardTest, ApplySavesThePagesTellsTheParentAndOkAfterwardsReturnsOne)
   EXPECT_EQ(0, conf.dbclose);
   EXPECT_EQ(1, conf.hide_single_tab);
   EXPECT_EQ(L"about:blank", conf.home_url);
+}
+
+TEST_F(DashboardTest, EachBoxOfTheGeneralAndSecurityPagesShowsAndSavesItsOwnSetting) {
+  // The boxes by the ids the pages are known by, general page first.
+  const struct {
+    int id;
+    int CSysConf::*setting;
+  } boxes[] = {{1007, &CSysConf::auto_update},     {1038, &CSysConf::dbclose},
+               {1039, &CSysConf::dbnewtab},        {1041, &CSysConf::hide_single_tab},
+               {1042, &CSysConf::show_tab_top},    {1040, &CSysConf::open_btn_sound},
+               {1004, &CSysConf::exit_need_pwd},   {1047, &CSysConf::fullscreen_always},
+               {1006, &CSysConf::login_need_pwd},  {1043, &CSysConf::block_key},
+               {1049, &CSysConf::start_check},     {1048, &CSysConf::can_change_mp}};
+  const size_t kGeneralBoxes = 6;
+  // Box i holds the number i + 1, one of its four bits per round: any two
+  // boxes differ in some round, so a box tied to another's setting shows.
+  auto bit = [](size_t box, int round) { return static_cast<int>(((box + 1) >> (round % 4)) & 1); };
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(::testing::Message() << "round " << round);
+    Store([&](CSysConf& conf) {
+      for (size_t i = 0; i < std::size(boxes); ++i) conf.*boxes[i].setting = bit(i, round);
+      conf.password.clear();  // the security page opens without a prompt
+      conf.limited = 1;
+      conf.time = 77;
+      conf.enable_filter = 1;
+      conf.enable_log = 1;
+      conf.first_run = 0;
+      conf.is_boy = 0;
+    });
+    std::vector<int> shown;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND panel = d.Panel();
+      d.WaitFor([&] { return d.Shows(kDbClose) ? panel : nullptr; }, "the general page");
+      HWND general = d.Page(kDbClose);
+      Driver::Click(panel, kTabSecurity);
+      d.WaitFor([&] { return d.Shows(kPassword) ? panel : nullptr; }, "the security page");
+      HWND security = d.Page(kPassword);
+      for (size_t i = 0; i < std::size(boxes); ++i) {
+        HWND page = i < kGeneralBoxes ? general : security;
+        shown.push_back(Driver::IsChecked(page, boxes[i].id) ? 1 : 0);
+        Driver::SetCheck(page, boxes[i].id, bit(i, round + 1) != 0);
+      }
+      Driver::Click(panel, kOK);
+      d.Answer(IDOK);
+    });
+    EXPECT_EQ("", run.failure);
+    ASSERT_EQ(std::size(boxes), shown.size());
+    CSysConf conf = Stored();
+    for (size_t i = 0; i < std::size(boxes); ++i) {
+      EXPECT_EQ(bit(i, round), shown[i]) << "box " << boxes[i].id << " as the page opened";
+      EXPECT_EQ(bit(i, round + 1), conf.*boxes[i].setting) << "box " << boxes[i].id << " as saved";
+    }
+    EXPECT_EQ(1, conf.limited);
+    EXPECT_EQ(77, conf.time);
+    EXPECT_EQ(1, conf.enable_filter);
+    EXPECT_EQ(1, conf.enable_log);
+    EXPECT_EQ(0, conf.first_run);
+    EXPECT_EQ(0, conf.is_boy);
+    EXPECT_EQ(L"", conf.password);
+  }
 }
 
 TEST_F(DashboardTest, HomePageEntriesLoadAndSave) {

@@ -23,6 +23,7 @@ enum : int {
   kPassword = 1010, kPasswordAgain = 1011, kLoginNeedPwd = 1006, kFullscreen = 1047,
   kAutoStart = 1046, kDefaultBrowser = 1037,
   kTabRecommend = 1014, kRecommendAdd = 1033, kEnableFilter = 1034,
+  kTabLog = 1015, kTabWords = 1044,
 };
 }  // namespace ids
 

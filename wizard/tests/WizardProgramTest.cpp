@@ -24,6 +24,7 @@ auto WaitFor(Find find, DWORD timeoutMs = 10000) -> decltype(find()) {
 
 void TypeInto(HWND edit, const std::wstring& text) {
   ::PostMessageW(edit, EM_SETSEL, 0, -1);
+  if (text.empty()) ::PostMessageW(edit, WM_CHAR, VK_BACK, 0);
   for (wchar_t c : text) ::PostMessageW(edit, WM_CHAR, c, 0);
 }
 
@@ -126,13 +127,17 @@ TEST_F(WizardProgramTest, FromThePromptThroughThePagesToTheControlPanelStartedFr
   ASSERT_NO_FATAL_FAILURE(Start());
   HWND prompt = WaitFor([&] { return Prompt(); });
   ASSERT_TRUE(prompt);
-  TypeInto(::GetDlgItem(prompt, IDC_AUTH_PASSWORD), L"wrong");
-  ClickItem(prompt, IDOK);
-  HWND refusal = WaitFor([&] { return Box(L"密码错误，请重新输入"); });
-  ASSERT_TRUE(refusal);
-  ClickItem(refusal, IDOK);
-  ASSERT_TRUE(WaitFor([&] { return Box(L"密码错误") ? nullptr : Prompt(); })) << "a wrong password stays";
-  EXPECT_FALSE(Sheet());
+  // Only the whole password passes: nothing, its first letters or more after it are wrong.
+  for (const wchar_t* wrong : {L"wrong", L"", L"Tig", L"Tiger1"}) {
+    SCOPED_TRACE(::testing::Message() << "typed " << wcslen(wrong) << " letters");
+    TypeInto(::GetDlgItem(prompt, IDC_AUTH_PASSWORD), wrong);
+    ClickItem(prompt, IDOK);
+    HWND refusal = WaitFor([&] { return Box(L"密码错误，请重新输入"); });
+    ASSERT_TRUE(refusal);
+    ClickItem(refusal, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return Box(L"密码错误") ? nullptr : Prompt(); })) << "a wrong password stays";
+    EXPECT_FALSE(Sheet());
+  }
   TypeInto(::GetDlgItem(prompt, IDC_AUTH_PASSWORD), L"tIGER");
   ClickItem(prompt, IDOK);
 

@@ -112,6 +112,43 @@ TEST_F(WizardTest, RefusedFinishWritesNothingAndNoRunValue) {
   }
 }
 
+TEST_F(WizardTest, AFinishThatCannotWriteTheSettingsKeepsTheWizardOpenAndStartsNothing) {
+  const struct {
+    const char* name;
+    std::function<void(const std::wstring&)> block;
+  } blocks[] = {
+      {"a folder where sys.conf goes",
+       [](const std::wstring& path) {
+         ::DeleteFileW(path.c_str());
+         ::CreateDirectoryW(path.c_str(), nullptr);
+         ::CreateDirectoryW((path + L"\\inside").c_str(), nullptr);
+       }},
+      {"a read-only sys.conf",
+       [](const std::wstring& path) { ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY); }},
+  };
+  for (const auto& block : blocks) {
+    SCOPED_TRACE(block.name);
+    StoreSettings([](CSysConf& s) { s.password = L"Pw"; });
+    block.block(folder_ + L"conf\\sys.conf");
+    const std::string before = Files();
+    BoxCounter counter;
+    CWizardMain sheet;
+    WizardRun run(sheet);
+    run.Click(kNext).Type(1, IDC_KID_NICK, L"小明").Click(kNext).Click(kNext).Click(kFinish);
+    run.At(3, [&] {
+      EXPECT_TRUE(::IsWindowVisible(run.Sheet())) << "Finish closed the wizard";
+      EXPECT_EQ(0, counter.Count()) << "a box told of the save";
+      EXPECT_TRUE(Starts().empty());
+      EXPECT_EQ(L"(none)", RunValue()) << "the start-with-Windows value was written";
+    });
+    run.Click(IDCANCEL).Answer(kQuestion, IDNO);
+    ASSERT_TRUE(run.Go()) << run.Failure();
+    EXPECT_EQ(before, Files());
+    EXPECT_TRUE(Starts().empty());
+    RemoveTree(folder_ + L"conf");
+  }
+}
+
 // The state of the start-with-Windows box as its window goes.
 int checkedAtEnd = -1;
 LRESULT CALLBACK RecordAutoStartAtDestroy(int code, WPARAM wParam, LPARAM lParam) {
@@ -247,6 +284,41 @@ INSTANTIATE_TEST_SUITE_P(
             [](WizardRun& run) { run.ClickOn(3, IDC_DONE_CONTROL_PANEL); }},
         Way{"BrowserPicture", 3, L"Brivan.exe", L"", [](WizardRun& run) { run.ClickOn(3, IDC_DONE_BROWSER); }}),
     [](const ::testing::TestParamInfo<Way>& info) { return std::string(info.param.name); });
+
+TEST_F(WizardTest, EveryChangeOnTheChildAndControlPagesAsksBeforeLeaving) {
+  StoreSettings([](CSysConf& s) {
+    s.limited = 1;
+    s.time = 30;
+    s.is_boy = 1;
+    s.age = L"07";
+  });
+  const std::string before = Files();
+  const struct {
+    const char* name;
+    std::function<void(WizardRun&)> change;
+  } changes[] = {
+      {"limit", [](WizardRun& run) { run.ClickOn(1, IDC_KID_LIMITED); }},
+      {"no limit", [](WizardRun& run) { run.ClickOn(1, IDC_KID_UNLIMITED); }},
+      {"minutes", [](WizardRun& run) { run.Type(1, IDC_KID_MINUTES, L"45"); }},
+      {"sex", [](WizardRun& run) { run.Pick(1, IDC_KID_SEX, L"女孩"); }},
+      {"age", [](WizardRun& run) { run.Pick(1, IDC_KID_AGE, L"09"); }},
+      {"filter", [](WizardRun& run) { run.Click(kNext).ClickOn(2, IDC_CTRL_FILTER); }},
+      {"full screen", [](WizardRun& run) { run.Click(kNext).ClickOn(2, IDC_CTRL_FULLSCREEN); }},
+      {"start with Windows", [](WizardRun& run) { run.Click(kNext).ClickOn(2, IDC_CTRL_AUTOSTART); }},
+  };
+  for (const auto& c : changes) {
+    SCOPED_TRACE(c.name);
+    BoxCounter counter;
+    CWizardMain sheet;
+    WizardRun run(sheet);
+    run.Click(kNext);
+    c.change(run);
+    run.Click(IDCANCEL).Answer(kQuestion, IDNO);
+    EXPECT_TRUE(run.Go()) << run.Failure();
+    EXPECT_EQ(1, counter.Count());
+    EXPECT_EQ(before, Files());
+  }
+}
 
 TEST_F(WizardTest, OneClickSetupLeavesWithItsMessageAfterChangesAndWritesNothing) {
   StoreSettings([](CSysConf& s) { s.password = L"Pw"; });

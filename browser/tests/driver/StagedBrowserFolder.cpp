@@ -65,19 +65,27 @@ bool StagedBrowserFolder::WriteShippedUpdateIni() const {
                                                    L"\r\nUpdateUrl=" + server_ + L"/download/\r\n");
 }
 
-void StagedBrowserFolder::EndProcesses() const {
+std::vector<DWORD> StagedBrowserFolder::ProcessIds(const wchar_t* name) const {
+  std::vector<DWORD> ids;
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  const std::wstring prefix = fw::ToLower(folder_ + L"\\");
+  const std::wstring wanted = fw::ToLower(name ? Path(name) : folder_ + L"\\");
   for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
-    if (fw::ToLower(ImagePath(entry.th32ProcessID)).rfind(prefix, 0) != 0) continue;
-    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+    const std::wstring image = fw::ToLower(ImagePath(entry.th32ProcessID));
+    if (name ? image == wanted : image.rfind(wanted, 0) == 0) ids.push_back(entry.th32ProcessID);
+  }
+  ::CloseHandle(snapshot);
+  return ids;
+}
+
+void StagedBrowserFolder::EndProcesses(const wchar_t* name) const {
+  for (DWORD id : ProcessIds(name)) {
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
       ::TerminateProcess(process, 1);
       ::WaitForSingleObject(process, 5000);
       ::CloseHandle(process);
     }
   }
-  ::CloseHandle(snapshot);
 }

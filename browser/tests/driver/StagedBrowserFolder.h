@@ -1,5 +1,8 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
 // A program folder laid out as a release: Brivan.exe with the libraries and
 // programs beside it, the theme, and the conf folder whose address book
@@ -26,10 +29,14 @@ class StagedBrowserFolder {
   // The version the staged conf\update.ini ships with.
   static const wchar_t kShippedVersion[];
 
-  // Ends every process whose program file lies in the folder.
-  void EndProcesses() const;
+  // Ends every process whose program file lies in the folder, or is the
+  // folder's `name` when one is given.
+  void EndProcesses(const wchar_t* name = nullptr) const;
+  // Whether a process of the folder's program `name` runs.
+  bool Runs(const wchar_t* name) const { return !ProcessIds(name).empty(); }
 
  private:
+  std::vector<DWORD> ProcessIds(const wchar_t* name) const;
   bool WriteAddressBook() const;
   bool WriteShippedUpdateIni() const;
 
