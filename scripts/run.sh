@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Builds everything and starts the child's browser under Wine from a program
 # folder laid out as a release. On the user's display when DISPLAY is set;
-# otherwise on a virtual display, where a screenshot of the main window is
-# saved once it shows. Ctrl+C ends the browser and everything it started.
-# Arguments are passed to Brivan.exe (an address to open).
+# otherwise on a virtual display, where a screenshot of the display is saved
+# once the main window shows. Ctrl+C ends the browser and everything it
+# started. Arguments are passed to Brivan.exe (an address to open).
 set -euo pipefail
 source "$(cd "$(dirname "$0")" && pwd)/env.sh"
+# The user's own Wine prefix, and so the user's own data folder: no test
+# touches it, and it stays from one run to the next, so the first start on a
+# new machine is a real first start and what the user set is there next time.
+export HOLLIN_WINEPREFIX=${HOLLIN_USER_WINEPREFIX:-$HOLLIN_BUILD/user-wine}
+export WINEPREFIX=$HOLLIN_WINEPREFIX
 "$HOLLIN_ROOT/scripts/setup.sh"
 "$HOLLIN_ROOT/scripts/build.sh" i686
 "$HOLLIN_ROOT/scripts/build.sh" x86_64
@@ -28,7 +33,7 @@ browser_pid=
 stop() {
   trap - EXIT INT TERM
   [ -n "$browser_pid" ] && kill "$browser_pid" 2>/dev/null || true
-  # Ends every program of the project's prefix: the browser and whatever it
+  # Ends every program of the user's prefix: the browser and whatever it
   # started (the wizard, the control panel's launcher, a second browser).
   "$WINESERVER" -k >/dev/null 2>&1 || true
   [ -z "$own_display" ] && hollin_display_stop
@@ -41,7 +46,7 @@ else
   hollin_display_start
 fi
 
-echo "Starting Brivan.exe on display $DISPLAY (Ctrl+C ends it)"
+echo "Starting Brivan.exe on display $DISPLAY with the data folder in $WINEPREFIX (Ctrl+C ends it)"
 (cd "$release" && exec "$HOLLIN_ROOT/scripts/wine-run" "$release/Brivan.exe" "$@") &
 browser_pid=$!
 
@@ -65,10 +70,12 @@ if [ -z "$own_display" ]; then
     sleep 0.1
   done
   if [ -n "$window" ]; then
-    # Shown means mapped; the skin is painted right after.
-    sleep 1
-    import -display "$DISPLAY" -window "$window" "$shot"
-    echo "Screenshot of the main window: $shot"
+    # Shown means mapped; the skin is painted right after, and the questions
+    # of a first start (default browser, the wizard) come on top of it: the
+    # whole display shows them.
+    sleep 3
+    import -display "$DISPLAY" -window root "$shot"
+    echo "Screenshot of the display: $shot"
   else
     echo "The browser's main window did not show."
   fi

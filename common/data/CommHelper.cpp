@@ -6,11 +6,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "ComSupport.h"
+#include "DataFile.h"
 #include "Handles.h"
 #include "StringConv.h"
 #include "SysCfgs.h"
@@ -318,21 +317,17 @@ void CCommHelper::SetLayeredAlpha(HWND window, int alpha) {
 }
 
 int CCommHelper::ReadShiftedTextFile(const std::wstring& path, std::wstring* out) {
-  std::ifstream file(path.c_str(), std::ios::binary);
-  if (!file) return 0;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!datafile::ReadBytes(path, &bytes, datafile::kMaxListBytes)) return 0;
   for (char& byte : bytes) byte = static_cast<char>(static_cast<unsigned char>(byte) - 1);
   if (out) *out = fw::ToWide(bytes);
   return 1;
 }
 
 int CCommHelper::WriteShiftedTextFile(const std::wstring& path, const std::wstring& text) {
-  std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
-  if (!file) return 0;
   std::string bytes = fw::ToAnsi(text);
   for (char& byte : bytes) byte = static_cast<char>(static_cast<unsigned char>(byte) + 1);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return file ? 1 : 0;
+  return datafile::WriteBytesReplacing(path, bytes) ? 1 : 0;
 }
 
 std::wstring CCommHelper::GetTextBeforeColon(const std::wstring& text) {

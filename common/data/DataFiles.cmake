@@ -1,6 +1,7 @@
 # Data files: settings, usage time, site lists, history, favourites, the
 # parent's messages and the start-with-Windows value.
 target_link_libraries(data PUBLIC tinyxml oleaut32 ole32 shlwapi)
+target_compile_definitions(data PRIVATE ${TINYXML_WITHOUT_CONSOLE_STREAMS})
 
 set(data_tests ${CMAKE_CURRENT_SOURCE_DIR}/tests)
 # Every case works in the one shared data folder of the prefix.

@@ -98,9 +98,14 @@ class BoxCounter {
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     // The system titles its boxes after creation: counted when first shown.
+    // Wine also calls this thread's hook when it activates another program's
+    // window (the next one in line when the sheet goes): a box of another
+    // test on the display is none of ours.
     if (code == HCBT_ACTIVATE && current) {
       HWND box = reinterpret_cast<HWND>(wParam);
-      if (TextOf(box) == L"提示" && ClassOf(box) == L"#32770") current->seen_.insert(box);
+      if (::GetWindowThreadProcessId(box, nullptr) == ::GetCurrentThreadId() && TextOf(box) == L"提示" &&
+          ClassOf(box) == L"#32770")
+        current->seen_.insert(box);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
   }
