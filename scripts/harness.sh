@@ -15,6 +15,10 @@ hollin_display_start() {
     [ -e "/tmp/.X11-unix/X${HOLLIN_DISPLAY#:}" ] && break
     sleep 0.1
   done
+  # Tests started without the set-up (a single ctest run, a planted fault)
+  # would otherwise run in a prefix Wine made by itself, without the settings
+  # the tests rely on; a prefix that has them costs one file read here.
+  "$HOLLIN_ROOT/scripts/wine-prefix.sh"
   # A persistent server plus one warm-up program makes each later start cheap.
   "$WINESERVER" -p
   "$HOLLIN_ROOT/scripts/wine-run" cmd /c exit >/dev/null 2>&1 || true
