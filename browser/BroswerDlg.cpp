@@ -108,6 +108,8 @@ BOOL CBroswerDlg::OnInitDialog() {
       button->EnableSound(TRUE);
   }
   ::ShowWindow(hwnd_, SW_HIDE);
+  // Sized to the skin, centred, then maximised or locked: laid out once.
+  LayOutOnceAtStart();
   ctrlBar_ = std::make_unique<CCtrlBar>(settings_, hwnd_);
   ctrlBar_->CreateModeless(hwnd_);
   ::ShowWindow(ctrlBar_->Hwnd(), SW_SHOW);

@@ -141,7 +141,18 @@ void CSkinDlg::OnCancel() {
 void CSkinDlg::LayoutNow() {
   if (!hwnd_ || ::IsIconic(hwnd_)) return;
   RECT client = ClientRect();
+  layoutOwed_ = false;
   m_skin.Resize(Width(client), Height(client));
+}
+
+void CSkinDlg::EndInitialLayout() {
+  if (!layoutHeld_) {
+    LayoutNow();
+    return;
+  }
+  layoutHeld_ = false;
+  const RECT client = ClientRect();
+  if (layoutOwed_ || m_skin.ClientWidth() != Width(client) || m_skin.ClientHeight() != Height(client)) LayoutNow();
 }
 
 bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -153,7 +164,7 @@ bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       result = OnInitDialog();
       // The engine lays out only on a size change; without this the dialog
       // first shows every control at its template position.
-      LayoutNow();
+      EndInitialLayout();
       return true;
     case WM_PAINT: {
       if (::IsIconic(hwnd_)) return false;
@@ -221,7 +232,17 @@ void CSkinDlg::PaintSkin(HDC target) {
 void CSkinDlg::OnSize(UINT type, int width, int height) {
   // A minimised dialog keeps its layout: a zero client area would put every
   // control at negative sizes.
-  if (type != SIZE_MINIMIZED) m_skin.Resize(width, height);
+  if (type != SIZE_MINIMIZED) {
+    if (layoutHeld_ && !::IsWindowVisible(hwnd_)) {
+      layoutOwed_ = true;
+      // The frame takes the shape's style now: later sizes and placements
+      // are computed from the frame the window will show with.
+      m_skin.DropSizingFrame(hwnd_);
+    } else {
+      layoutOwed_ = false;
+      m_skin.Resize(width, height);
+    }
+  }
   DefaultDialogProc(WM_SIZE, type, MAKELPARAM(width, height));
   ::UpdateWindow(hwnd_);
 }

@@ -353,6 +353,15 @@ void CSkinEngine::ApplyRegion(HWND window) {
   if (::SetWindowRgn(window, region.Get(), TRUE)) region.Release();  // the window owns it now
 }
 
+void CSkinEngine::DropSizingFrame(HWND window) const {
+  if (!loaded_ || !setrgn_ || !window) return;
+  const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+  if (!(style & WS_THICKFRAME)) return;
+  ::SetWindowLongPtrW(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+  ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
 HRGN CSkinEngine::BuildRegion(HWND window) {
   if (clientWidth_ <= 0 || clientHeight_ <= 0) return nullptr;
   fw::WindowDC windowDC(window);

@@ -71,6 +71,9 @@ class CSkinEngine {
   // Cuts the pixels of the colour key, as the paint shows them (background
   // included), from the window's shape.
   void ApplyRegion(HWND window);
+  // Takes the sizing frame off a window whose shape this skin cuts, as the
+  // cut does, before the shape itself is cut.
+  void DropSizingFrame(HWND window) const;
   // Alpha steps on a layered bound window; nothing for any other window.
   void FadeIn();
   void FadeOut();
