@@ -382,9 +382,11 @@ HRGN CSkinEngine::BuildRegion(HWND window) {
     PaintItems(dc.Get());
   }
   ::GdiFlush();
-  const BYTE* begin = static_cast<const BYTE*>(pixels);
-  const std::vector<BYTE> bits(begin, begin + static_cast<size_t>(roundedWidth) * 3 * clientHeight_);
-  fw::ScopedRegion region(CreateRegionFromColor(bits, roundedWidth, clientHeight_, clrtrans_));
+  // Read where they were painted: a copy of a full-screen picture costs as
+  // much as the scan.
+  fw::ScopedRegion region(CreateRegionFromColor(static_cast<const BYTE*>(pixels),
+                                                static_cast<size_t>(roundedWidth) * 3 * clientHeight_, roundedWidth,
+                                                clientHeight_, clrtrans_));
   if (!region) return nullptr;
   // The rows were padded to 4 pixels; the padding is not the window's.
   fw::ScopedRegion client(::CreateRectRgn(0, 0, clientWidth_, clientHeight_));
@@ -394,14 +396,18 @@ HRGN CSkinEngine::BuildRegion(HWND window) {
 
 HRGN CSkinEngine::CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height,
                                         COLORREF key) {
-  if (roundedWidth <= 0 || height <= 0) return nullptr;
+  return CreateRegionFromColor(bits.data(), bits.size(), roundedWidth, height, key);
+}
+
+HRGN CSkinEngine::CreateRegionFromColor(const BYTE* bits, size_t size, int roundedWidth, int height, COLORREF key) {
+  if (!bits || roundedWidth <= 0 || height <= 0) return nullptr;
   const size_t stride = static_cast<size_t>(roundedWidth) * 3;
-  if (bits.size() < stride * height) return nullptr;
+  if (size < stride * height) return nullptr;
   fw::ScopedRegion region(::CreateRectRgn(0, 0, roundedWidth, height));
   if (!region) return nullptr;
   const BYTE red = GetRValue(key), green = GetGValue(key), blue = GetBValue(key);
   for (int y = 0; y < height; ++y) {
-    const BYTE* row = bits.data() + stride * y;
+    const BYTE* row = bits + stride * y;
     auto isKey = [&](int x) { return row[x * 3] == blue && row[x * 3 + 1] == green && row[x * 3 + 2] == red; };
     // One XOR per run of key pixels cuts the same shape as one per pixel.
     for (int x = 0; x < roundedWidth;) {

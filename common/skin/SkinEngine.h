@@ -87,6 +87,7 @@ class CSkinEngine {
 
   // The region that 24-bit pixel rows (rounded up to 4 pixels) give.
   static HRGN CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height, COLORREF key);
+  static HRGN CreateRegionFromColor(const BYTE* bits, size_t size, int roundedWidth, int height, COLORREF key);
 
   bool IsLoaded() const { return loaded_; }
   int FixSize() const { return fixsize_; }
