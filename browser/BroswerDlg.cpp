@@ -43,6 +43,12 @@ const UINT kSecondMs = 1000;
 // The notifier's close button; set before it has a picture, so empty.
 const RECT kNotifierCloseButton{70, 140, -10, -20};
 
+// The audio devices load while the window is being built.
+CVolumeWarmUp StartVolumeWarmUp() {
+  const CtrlBarServices services = CtrlBarServices::Defaults();
+  return CVolumeWarmUp(services.makeVolume, services.freeVolume);
+}
+
 }  // namespace
 
 CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent)
@@ -52,7 +58,8 @@ CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND paren
       icon_(static_cast<HICON>(::LoadImageW(fw::ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
                                             LR_DEFAULTSIZE))),
       tabs_(this, IDB_TAB_BUTTONS, L"微软雅黑", 120),
-      policy_(settings, *this) {
+      policy_(settings, *this),
+      volumeWarmUp_(StartVolumeWarmUp()) {
   comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
   m_strSkinElement = L"maindlg";
   m_strSkinFile = L"skin.xml";
@@ -110,7 +117,9 @@ BOOL CBroswerDlg::OnInitDialog() {
   ::ShowWindow(hwnd_, SW_HIDE);
   // Sized to the skin, centred, then maximised or locked: laid out once.
   LayOutOnceAtStart();
+  volumeWarmUp_.WaitUntilLoaded();
   ctrlBar_ = std::make_unique<CCtrlBar>(settings_, hwnd_);
+  volumeWarmUp_.Finish();
   ctrlBar_->CreateModeless(hwnd_);
   ::ShowWindow(ctrlBar_->Hwnd(), SW_SHOW);
   CFrameDlg::OnInitDialog();
