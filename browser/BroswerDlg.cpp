@@ -18,6 +18,7 @@
 #include "RegKey.h"
 #include "UpdateCheck.h"
 #include "SettingFlag.h"
+#include "SkinFileCache.h"
 #include "SkinItem.h"
 #include "StringConv.h"
 #include "SysConf.h"
@@ -110,6 +111,8 @@ int CBroswerDlg::OnCreate() {
 
 BOOL CBroswerDlg::OnInitDialog() {
   if (fw::App* app = fw::App::Current()) app->SetMainWindow(hwnd_);
+  // The bar's, the window's and the tab strip's skins come from one file.
+  CSkinFileCache::Scope skinFiles;
   if (settings_.open_btn_sound) {
     for (CButtonST* button : {&go_, &addFavorite_, &back_, &forward_, &home_, &favorites_, &refresh_})
       button->EnableSound(TRUE);

@@ -6,6 +6,7 @@
 #include "ButtonST.h"
 #include "ComSupport.h"
 #include "DrawHelpers.h"
+#include "SkinFileCache.h"
 #include "SkinLayout.h"
 #include "SkinReader.h"
 #include "XmlDom.h"
@@ -124,7 +125,7 @@ void CSkinEngine::ReadFile(const std::wstring& path, const std::wstring& element
   try {
     fw::ComThreadScope com;
     CXmlDom dom;
-    if (!dom.Open(path.c_str(), true, nullptr)) return;
+    if (!CSkinFileCache::Open(dom, path)) return;
     folder_ = FolderOf(path);
     // The element is a child of the root with that name. Without one the
     // window gets no items: the file's other elements are other windows.

@@ -8,6 +8,7 @@
 #include "BkgBtn.h"
 #include "ButtonST.h"
 #include "SkinEngine.h"
+#include "SkinFileCache.h"
 #include "SkinTestSupport.h"
 #include "Wnd.h"
 
@@ -218,6 +219,27 @@ TEST_F(SkinEngineTest, MissingDamagedOrElementlessFilesLoadEmpty) {
   }
   EXPECT_EQ(1, engine.LoadSkin(L"", L"win", &host));
   EXPECT_TRUE(engine.Items().empty());
+}
+
+TEST_F(SkinEngineTest, OneFileIsParsedOnceWhileAScopeIsOpenAndEachWindowKeepsItsOwnElement) {
+  const std::wstring path = folder.Skin(L"<win width='10'><a id='a'/></win><bar width='20'><b id='b'/></bar>");
+  CSkinEngine bar;
+  {
+    CSkinFileCache::Scope scope;
+    engine.LoadSkin(path, L"win", &host);
+    // Changed on disk after the first read: inside the scope the file's
+    // first reading serves every window, each with its own element.
+    folder.Skin(L"<win width='30'/><bar width='40'/>");
+    bar.LoadSkin(path, L"bar", &host);
+    EXPECT_EQ(10, engine.Width());
+    EXPECT_NE(nullptr, engine.FindItem(L"a"));
+    EXPECT_EQ(20, bar.Width());
+    EXPECT_NE(nullptr, bar.FindItem(L"b"));
+  }
+  // Outside a scope the file is read again.
+  bar.LoadSkin(path, L"bar", &host);
+  EXPECT_EQ(40, bar.Width());
+  EXPECT_EQ(nullptr, bar.FindItem(L"b"));
 }
 
 TEST_F(SkinEngineTest, NumbersThatAreNoNumbersReadAsAbsent) {
