@@ -4,7 +4,6 @@
 
 #include "BCMenu.h"
 #include "CommHelper.h"
-#include "MemDC.h"
 
 namespace {
 
@@ -216,17 +215,20 @@ bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 void CSkinDlg::PaintSkin(HDC target) {
   OnSkinPrePaint();
-  RECT client = ClientRect();
-  CMemDC memory(target, &client);
-  // One off-screen bitmap per paint: the engine paints into this one. Without
-  // a laid-out skin it paints nothing, and the dialog still shows the
-  // engine's background colour.
-  if (!m_skin.DrawOffScreen(memory)) {
+  const RECT client = ClientRect();
+  // Through the engine's kept canvas: a paint at the size of the last one,
+  // or of the shape's cut, makes no new picture. Without a laid-out skin the
+  // engine paints nothing, and the dialog still shows its background colour.
+  HDC canvas = m_skin.Canvas(Width(client), Height(client));
+  if (!canvas) return;
+  if (!m_skin.DrawOffScreen(canvas)) {
     fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
-    ::FillRect(memory, &client, background.Get());
+    ::FillRect(canvas, &client, background.Get());
   }
-  DrawSkinExtra(memory);
-  memory.Flush();
+  DrawSkinExtra(canvas);
+  RECT box{};
+  if (::GetClipBox(target, &box) == ERROR || !::IntersectRect(&box, &box, &client)) box = client;
+  ::BitBlt(target, box.left, box.top, Width(box), Height(box), canvas, box.left, box.top, SRCCOPY);
 }
 
 void CSkinDlg::OnSize(UINT type, int width, int height) {

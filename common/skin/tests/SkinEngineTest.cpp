@@ -544,6 +544,14 @@ TEST_F(SkinEngineTest, SetrgnCutsTheMagentaPixelsOfPaintedItemsFromTheWindow) {
   EXPECT_FALSE(PtInRegion(region.Get(), 21, 16));
   EXPECT_TRUE(PtInRegion(region.Get(), 29, 19));
   EXPECT_FALSE(PtInRegion(region.Get(), 30, 5)) << "the row padding is not part of the window";
+  // The picture the shape was cut from is the canvas paints go through,
+  // kept for its size.
+  HDC canvas = engine.Canvas(30, 20);
+  ASSERT_NE(nullptr, canvas);
+  EXPECT_EQ(kMagenta, GetPixel(canvas, 21, 16));
+  EXPECT_EQ(kBlue, GetPixel(canvas, 15, 5));
+  EXPECT_EQ(canvas, engine.Canvas(30, 20));
+  EXPECT_EQ(nullptr, engine.Canvas(0, 20));
 
   // A relayout at the same size with the same picture keeps the shape it has.
   SetWindowRgn(host.Hwnd(), nullptr, FALSE);
