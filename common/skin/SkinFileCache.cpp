@@ -7,42 +7,41 @@
 
 #include "XmlDom.h"
 
-namespace {
-
-// The one open scope: its thread and what it has parsed. Documents are only
-// ever touched on that thread.
-struct OpenScope {
-  DWORD thread = 0;
-  std::map<std::wstring, std::unique_ptr<CXmlDom>> documents;
+// What the scope open on this thread has parsed; documents are only ever
+// touched on the thread that parsed them.
+struct CSkinFileCache::Documents {
+  std::map<std::wstring, std::unique_ptr<CXmlDom>> byPath;
 };
 
-OpenScope* g_scope = nullptr;
+namespace {
+
+thread_local CSkinFileCache::Documents* t_open = nullptr;
 
 }  // namespace
 
 CSkinFileCache::Scope::Scope() {
-  // A scope inside another, or on a second thread, adds nothing.
-  if (g_scope) return;
+  // A scope inside another adds nothing.
+  if (t_open) return;
   // The documents are released before COM goes from this thread.
   com_ = ::CoInitialize(nullptr);
-  g_scope = new OpenScope{::GetCurrentThreadId(), {}};
-  owner_ = true;
+  documents_ = std::make_unique<Documents>();
+  t_open = documents_.get();
 }
 
 CSkinFileCache::Scope::~Scope() {
-  if (!owner_) return;
-  delete g_scope;
-  g_scope = nullptr;
+  if (!documents_) return;
+  t_open = nullptr;
+  documents_.reset();
   if (SUCCEEDED(com_)) ::CoUninitialize();
 }
 
 int CSkinFileCache::Open(CXmlDom& dom, const std::wstring& path) {
-  if (!g_scope || g_scope->thread != ::GetCurrentThreadId()) return dom.Open(path.c_str(), true, nullptr);
-  auto found = g_scope->documents.find(path);
-  if (found != g_scope->documents.end()) return dom.OpenShared(*found->second);
+  if (!t_open) return dom.Open(path.c_str(), true, nullptr);
+  auto found = t_open->byPath.find(path);
+  if (found != t_open->byPath.end()) return dom.OpenShared(*found->second);
   auto parsed = std::make_unique<CXmlDom>();
   if (!parsed->Open(path.c_str(), true, nullptr)) return 0;
   const int opened = dom.OpenShared(*parsed);
-  g_scope->documents.emplace(path, std::move(parsed));
+  t_open->byPath.emplace(path, std::move(parsed));
   return opened;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class CXmlDom;
@@ -11,6 +12,8 @@ class CXmlDom;
 // open parses the file.
 class CSkinFileCache {
  public:
+  struct Documents;
+
   class Scope {
    public:
     Scope();
@@ -19,7 +22,7 @@ class CSkinFileCache {
     Scope& operator=(const Scope&) = delete;
 
    private:
-    bool owner_ = false;
+    std::unique_ptr<Documents> documents_;
     HRESULT com_ = E_FAIL;
   };
 
