@@ -1,5 +1,7 @@
 #include "VolumeWarmUp.h"
 
+#include <process.h>
+
 #include "IVolumeCtrl.h"
 
 namespace {
@@ -17,7 +19,8 @@ CVolumeWarmUp::CVolumeWarmUp(std::function<IVolumeCtrl*()> make, std::function<v
   state_->finish.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!state_->make || !state_->free || !state_->loaded || !state_->finish) return;
   auto* shared = new std::shared_ptr<State>(state_);
-  thread_.Reset(::CreateThread(nullptr, 0, &CVolumeWarmUp::Run, shared, 0, nullptr));
+  // Started through the C runtime, which the thread uses.
+  thread_.Reset(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &CVolumeWarmUp::Run, shared, 0, nullptr)));
   if (!thread_) delete shared;
 }
 
@@ -26,7 +29,7 @@ CVolumeWarmUp::~CVolumeWarmUp() {
   if (thread_) ::WaitForSingleObject(thread_.Get(), kLongestWaitMs);
 }
 
-DWORD WINAPI CVolumeWarmUp::Run(void* shared) {
+unsigned __stdcall CVolumeWarmUp::Run(void* shared) {
   const std::unique_ptr<std::shared_ptr<State>> owner(static_cast<std::shared_ptr<State>*>(shared));
   State& state = **owner;
   IVolumeCtrl* volume = state.make();

@@ -35,7 +35,7 @@ class CVolumeWarmUp {
     fw::ScopedHandle loaded;
     fw::ScopedHandle finish;
   };
-  static DWORD WINAPI Run(void* state);
+  static unsigned __stdcall Run(void* shared);
 
   std::shared_ptr<State> state_;
   fw::ScopedHandle thread_;
