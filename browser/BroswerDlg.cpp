@@ -18,6 +18,7 @@
 #include "RegKey.h"
 #include "UpdateCheck.h"
 #include "SettingFlag.h"
+#include "SkinFileCache.h"
 #include "SkinItem.h"
 #include "StringConv.h"
 #include "SysConf.h"
@@ -43,6 +44,12 @@ const UINT kSecondMs = 1000;
 // The notifier's close button; set before it has a picture, so empty.
 const RECT kNotifierCloseButton{70, 140, -10, -20};
 
+// The audio devices load while the window is being built.
+CVolumeWarmUp StartVolumeWarmUp() {
+  const CtrlBarServices services = CtrlBarServices::Defaults();
+  return CVolumeWarmUp(services.makeVolume, services.freeVolume);
+}
+
 }  // namespace
 
 CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent)
@@ -52,7 +59,8 @@ CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND paren
       icon_(static_cast<HICON>(::LoadImageW(fw::ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
                                             LR_DEFAULTSIZE))),
       tabs_(this, IDB_TAB_BUTTONS, L"微软雅黑", 120),
-      policy_(settings, *this) {
+      policy_(settings, *this),
+      volumeWarmUp_(StartVolumeWarmUp()) {
   comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
   m_strSkinElement = L"maindlg";
   m_strSkinFile = L"skin.xml";
@@ -103,12 +111,18 @@ int CBroswerDlg::OnCreate() {
 
 BOOL CBroswerDlg::OnInitDialog() {
   if (fw::App* app = fw::App::Current()) app->SetMainWindow(hwnd_);
+  // The bar's, the window's and the tab strip's skins come from one file.
+  CSkinFileCache::Scope skinFiles;
   if (settings_.open_btn_sound) {
     for (CButtonST* button : {&go_, &addFavorite_, &back_, &forward_, &home_, &favorites_, &refresh_})
       button->EnableSound(TRUE);
   }
   ::ShowWindow(hwnd_, SW_HIDE);
+  // Sized to the skin, centred, then maximised or locked: laid out once.
+  LayOutOnceAtStart();
+  volumeWarmUp_.WaitUntilLoaded();
   ctrlBar_ = std::make_unique<CCtrlBar>(settings_, hwnd_);
+  volumeWarmUp_.Finish();
   ctrlBar_->CreateModeless(hwnd_);
   ::ShowWindow(ctrlBar_->Hwnd(), SW_SHOW);
   CFrameDlg::OnInitDialog();
@@ -133,7 +147,6 @@ BOOL CBroswerDlg::OnInitDialog() {
   }
   ::SetTimer(hwnd_, kStartTimer, kStartDelayMs, nullptr);
   ::SetFocus(urlBox_.Hwnd());
-  CreateNotifier();
 
   if (settings_.fullscreen_always) {
     if (settings_.block_key) RegisterBlockedKeys();
@@ -162,6 +175,9 @@ void CBroswerDlg::CreateNotifier() {
   notifier_.SetTextFont(popup->fonttype.c_str(), popup->fontsize, 0, 1);
   notifier_.SetTextColor(popup->normalclr, popup->onclr);
   notifier_.SetTextRect(RECT{popup->left, popup->top, info.bmWidth - 10, info.bmHeight - 20});
+  // It must show above the locked window.
+  if (locked_)
+    ::SetWindowPos(notifier_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CBroswerDlg::BindSkinItems() {
@@ -336,6 +352,9 @@ void CBroswerDlg::CloseAllTabs() {
 }
 
 void CBroswerDlg::ShowNotify(const std::wstring& text) {
+  // Made for the first notice: a hidden popup the window's first paint does
+  // not need.
+  if (!notifier_.Hwnd()) CreateNotifier();
   if (notifier_.Hwnd()) notifier_.ShowText(text, 1000, 5000, 500);
 }
 
@@ -410,9 +429,6 @@ void CBroswerDlg::SetLockMode() {
                                     screenHeight_ + window.bottom - client.bottom};
   ::SetParent(hwnd_, nullptr);
   ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOREDRAW);
-  // The notifier must show above a topmost window.
-  if (notifier_.Hwnd())
-    ::SetWindowPos(notifier_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPlacement(hwnd_, &placement);
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE,
                       ::GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_MAXIMIZEBOX));

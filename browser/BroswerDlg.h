@@ -18,6 +18,7 @@
 #include "TabCtrlNotify.h"
 #include "TaskbarNotifier.h"
 #include "UrlHistory.h"
+#include "VolumeWarmUp.h"
 
 class CSysConf;
 
@@ -155,6 +156,7 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   CTaskbarNotifier notifier_;
   CNavigationPolicy policy_;
   std::wstring startUrl_;
+  CVolumeWarmUp volumeWarmUp_;
   std::unique_ptr<CCtrlBar> ctrlBar_;
   int screenWidth_ = 0;
   int screenHeight_ = 0;

@@ -3,6 +3,7 @@
 
 #include "ComSupport.h"
 #include "CommHelper.h"
+#include "SkinFileCache.h"
 #include "SkinReader.h"
 #include "XmlDom.h"
 
@@ -30,7 +31,7 @@ bool TabCtrlStyleDrawer::LoadTabCtrlSkin(const wchar_t* path, const wchar_t* ele
   try {
     fw::ComThreadScope com;
     CXmlDom dom;
-    if (!dom.Open(path, true, nullptr)) return true;
+    if (!CSkinFileCache::Open(dom, path)) return true;
     // Without the element nothing is read: the file's other elements belong
     // to other windows.
     if (!dom.SelectNode(element)) return true;

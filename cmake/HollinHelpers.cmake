@@ -51,6 +51,17 @@ function(hollin_program name)
   target_link_libraries(${name} PRIVATE ${P_LIBS})
 endfunction()
 
+# hollin_deliverable(<target>): a program or library the release ships. Its
+# debugging information moves to <file>.debug beside it, named in the file
+# for the debugger: kept inside, it is read with the code at every start.
+function(hollin_deliverable target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
 # hollin_version_copies(<test> VERSIONS <wine version>... [LOCK <resource>...])
 # Wine reports a Windows version per program file name
 # (HKCU\Software\Wine\AppDefaults\<exe>\Version). For each version a copy of

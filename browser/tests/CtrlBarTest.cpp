@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <ctime>
 #include <functional>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "SkinDialogsTestSupport.h"
 #include "SysConf.h"
 #include "TimeLog.h"
+#include "VolumeWarmUp.h"
 
 namespace {
 
@@ -221,6 +223,39 @@ TEST_F(CtrlBarTest, TheVolumeSliderMutesAtZeroOnceAndUnmutesAbove) {
   FakeVolume* volume = volume_;
   bar_.reset();
   EXPECT_EQ(volume, freedVolume_);
+}
+
+TEST(VolumeWarmUpTest, MakesItsControlOnAThreadOfItsOwnAndFreesItThereOnceLetGo) {
+  std::atomic<DWORD> madeOn{0}, freedOn{0};
+  std::atomic<int> initsWhenFreed{0}, uninitsWhenFreed{0};
+  {
+    CVolumeWarmUp warmUp(
+        [&]() -> IVolumeCtrl* {
+          // Slow, as the first audio devices are.
+          Sleep(200);
+          madeOn = GetCurrentThreadId();
+          return new FakeVolume();
+        },
+        [&](IVolumeCtrl* volume) {
+          initsWhenFreed = static_cast<FakeVolume*>(volume)->inits;
+          uninitsWhenFreed = static_cast<FakeVolume*>(volume)->uninits;
+          freedOn = GetCurrentThreadId();
+          delete volume;
+        });
+    warmUp.WaitUntilLoaded();
+    EXPECT_NE(madeOn.load(), 0u) << "waited for the control";
+    EXPECT_NE(madeOn.load(), GetCurrentThreadId());
+    Sleep(100);
+    EXPECT_EQ(freedOn.load(), 0u) << "held until let go";
+    warmUp.Finish();
+    for (int waited = 0; waited < 5000 && !freedOn; waited += 10) Sleep(10);
+    EXPECT_EQ(freedOn.load(), madeOn.load()) << "freed on the thread that made it";
+    EXPECT_EQ(initsWhenFreed.load(), 1);
+    EXPECT_EQ(uninitsWhenFreed.load(), 1);
+  }
+  // Without a way to make one, nothing is waited for.
+  CVolumeWarmUp none(nullptr, nullptr);
+  none.WaitUntilLoaded();
 }
 
 TEST_F(CtrlBarTest, TheBrightnessSliderSetsTheRampAndTheLevelIsKept) {

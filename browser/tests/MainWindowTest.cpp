@@ -38,7 +38,9 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   EXPECT_TRUE(SameRect(client, screen));
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
   EXPECT_TRUE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  // A notice shows above the window.
+  EXPECT_EQ(window_->layouts, 1) << "laid out once, at the size it shows at";
+  // A notice shows above the window; the notifier is made for the first one.
+  EXPECT_EQ(window_->Notifier().Hwnd(), nullptr);
   SendMessageW(Hwnd(), WM_SHOW_NOTIFY, reinterpret_cast<WPARAM>(L"notice"), 0);
   Pump();
   ASSERT_TRUE(IsWindowVisible(window_->Notifier().Hwnd()));
@@ -114,8 +116,40 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   EXPECT_FALSE(IsWindow(Hwnd()));
 }
 
-TEST_F(MainWindowTest, UnlockedWindowMovesAndClosesWithoutAsking) {
+TEST_F(MainWindowTest, UnlockedWindowStartsMaximisedLaidOutOncePaintedOnceAndClosesWithoutAsking) {
   Open(false);
+  // The delayed start has run once the caption is the skin's name.
+  const std::wstring name = window_->Skin().GetItemCaption(L"appshowname");
+  for (int waited = 0; waited < 3000 && Caption() != name; waited += 20) {
+    Pump();
+    Sleep(20);
+  }
+  ASSERT_EQ(Caption(), name);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT client = window_->ClientRect();
+  MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_TRUE(IsZoomed(Hwnd()));
+  EXPECT_TRUE(SameRect(client, work));
+  // Sized to the skin, centred and maximised before it shows: one layout
+  // and one paint, at the size it shows at.
+  EXPECT_EQ(window_->layouts, 1);
+  EXPECT_EQ(window_->paints, 1);
+  // Restored, it has the skin's size in the middle of the work area, cut to
+  // its shape at that size.
+  SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  Pump();
+  const int width = window_->Skin().Width(), height = window_->Skin().Height();
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+  EXPECT_TRUE(SameRect(window_->WindowRect(), RECT{left, top, left + width, top + height}));
+  EXPECT_TRUE(SameRect(window_->ClientRect(), RECT{0, 0, width, height}));
+  fw::ScopedRegion shape(CreateRectRgn(0, 0, 0, 0));
+  RECT box{};
+  ASSERT_NE(GetWindowRgn(Hwnd(), shape.Get()), ERROR);
+  GetRgnBox(shape.Get(), &box);
+  EXPECT_TRUE(SameRect(box, RECT{0, 0, width, height}));
+
   EXPECT_FALSE(window_->IsLocked());
   EXPECT_TRUE(window_->CanMaximize());
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);

@@ -79,9 +79,20 @@ class TestMainWindow : public CBroswerDlg {
 
   int asks = 0;
   bool answer = false;
+  // Layouts of the window's skin and paints of its client area.
+  int layouts = 0;
+  int paints = 0;
 
  protected:
   CBrowserPage* NewPage() override { return new FakePage(); }
+  void OnSkinLayout() override {
+    ++layouts;
+    CBroswerDlg::OnSkinLayout();
+  }
+  void DrawSkinExtra(HDC dc) override {
+    ++paints;
+    CBroswerDlg::DrawSkinExtra(dc);
+  }
   bool ReadUrlHistory(std::vector<UrlHistoryEntry>& entries) override {
     return history_ ? history_(entries) : false;
   }

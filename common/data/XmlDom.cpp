@@ -94,6 +94,18 @@ int CXmlDom::Open(const wchar_t* path, bool mustExist, const wchar_t* rootName)
     return 1;
 }
 
+int CXmlDom::OpenShared(const CXmlDom& other)
+{
+    if (&other == this || !other.document_)
+        return 0;
+    Close();
+    document_ = other.document_;
+    root_ = other.root_;
+    current_ = root_;
+    fileName_ = other.fileName_;
+    return 1;
+}
+
 int CXmlDom::LoadXml(const wchar_t* xml)
 {
     return LoadXml(_bstr_t(xml ? xml : L""));

@@ -17,6 +17,9 @@ public:
 
     // Life cycle and files.
     int Open(const wchar_t* path, bool mustExist, const wchar_t* rootName);
+    // The document `other` holds, with a cursor of its own at the root;
+    // for documents that are only read. 0 when `other` holds none.
+    int OpenShared(const CXmlDom& other);
     int LoadXml(const wchar_t* xml);
     int LoadXml(const _bstr_t& xml);
     int Save();

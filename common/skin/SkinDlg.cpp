@@ -4,7 +4,6 @@
 
 #include "BCMenu.h"
 #include "CommHelper.h"
-#include "MemDC.h"
 
 namespace {
 
@@ -141,7 +140,18 @@ void CSkinDlg::OnCancel() {
 void CSkinDlg::LayoutNow() {
   if (!hwnd_ || ::IsIconic(hwnd_)) return;
   RECT client = ClientRect();
+  layoutOwed_ = false;
   m_skin.Resize(Width(client), Height(client));
+}
+
+void CSkinDlg::EndInitialLayout() {
+  if (!layoutHeld_) {
+    LayoutNow();
+    return;
+  }
+  layoutHeld_ = false;
+  const RECT client = ClientRect();
+  if (layoutOwed_ || m_skin.ClientWidth() != Width(client) || m_skin.ClientHeight() != Height(client)) LayoutNow();
 }
 
 bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -153,7 +163,7 @@ bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       result = OnInitDialog();
       // The engine lays out only on a size change; without this the dialog
       // first shows every control at its template position.
-      LayoutNow();
+      EndInitialLayout();
       return true;
     case WM_PAINT: {
       if (::IsIconic(hwnd_)) return false;
@@ -205,23 +215,36 @@ bool CSkinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
 
 void CSkinDlg::PaintSkin(HDC target) {
   OnSkinPrePaint();
-  RECT client = ClientRect();
-  CMemDC memory(target, &client);
-  // One off-screen bitmap per paint: the engine paints into this one. Without
-  // a laid-out skin it paints nothing, and the dialog still shows the
-  // engine's background colour.
-  if (!m_skin.DrawOffScreen(memory)) {
+  const RECT client = ClientRect();
+  // Through the engine's kept canvas: a paint at the size of the last one,
+  // or of the shape's cut, makes no new picture. Without a laid-out skin the
+  // engine paints nothing, and the dialog still shows its background colour.
+  HDC canvas = m_skin.Canvas(Width(client), Height(client));
+  if (!canvas) return;
+  if (!m_skin.DrawOffScreen(canvas)) {
     fw::ScopedBrush background(::CreateSolidBrush(m_skin.BkColor()));
-    ::FillRect(memory, &client, background.Get());
+    ::FillRect(canvas, &client, background.Get());
   }
-  DrawSkinExtra(memory);
-  memory.Flush();
+  DrawSkinExtra(canvas);
+  RECT box{};
+  if (::GetClipBox(target, &box) == ERROR || !::IntersectRect(&box, &box, &client)) box = client;
+  ::BitBlt(target, box.left, box.top, Width(box), Height(box), canvas, box.left, box.top, SRCCOPY);
 }
 
 void CSkinDlg::OnSize(UINT type, int width, int height) {
   // A minimised dialog keeps its layout: a zero client area would put every
   // control at negative sizes.
-  if (type != SIZE_MINIMIZED) m_skin.Resize(width, height);
+  if (type != SIZE_MINIMIZED) {
+    if (layoutHeld_ && !::IsWindowVisible(hwnd_)) {
+      layoutOwed_ = true;
+      // The frame takes the shape's style now: later sizes and placements
+      // are computed from the frame the window will show with.
+      m_skin.DropSizingFrame(hwnd_);
+    } else {
+      layoutOwed_ = false;
+      m_skin.Resize(width, height);
+    }
+  }
   DefaultDialogProc(WM_SIZE, type, MAKELPARAM(width, height));
   ::UpdateWindow(hwnd_);
 }

@@ -60,6 +60,12 @@ class CSkinDlg : public fw::Dialog, public ISkinHost {
   void OnCancel() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  // For the initialisation: sizes given while the window is hidden wait to
+  // be laid out until it is sized while shown or the initialisation ends,
+  // so a window sized several times before it first shows is laid out, cut
+  // and painted once, at the size it shows at.
+  void LayOutOnceAtStart() { layoutHeld_ = true; }
+
   // The skinned dialog's own button-down handling (derived frames call it).
   void OnLButtonDown(LPARAM lParam);
   bool IsMaximizedOrMinimized() const { return ::IsZoomed(hwnd_) || ::IsIconic(hwnd_); }
@@ -84,10 +90,14 @@ class CSkinDlg : public fw::Dialog, public ISkinHost {
   void OnShowWindow(WPARAM show, LPARAM status);
   bool OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* measure);
   void LayoutNow();
+  void EndInitialLayout();
 
   bool movable_ = false;
   bool transparentChildren_ = false;
   bool fade_ = false;
+  bool layoutHeld_ = false;
+  // A size was given while hidden and not laid out yet.
+  bool layoutOwed_ = false;
   // The menu this dialog is tracking, between WM_INITMENU and the end of the
   // menu loop.
   HMENU trackedMenu_ = nullptr;

@@ -6,6 +6,7 @@
 #include "ButtonST.h"
 #include "ComSupport.h"
 #include "DrawHelpers.h"
+#include "SkinFileCache.h"
 #include "SkinLayout.h"
 #include "SkinReader.h"
 #include "XmlDom.h"
@@ -124,7 +125,7 @@ void CSkinEngine::ReadFile(const std::wstring& path, const std::wstring& element
   try {
     fw::ComThreadScope com;
     CXmlDom dom;
-    if (!dom.Open(path.c_str(), true, nullptr)) return;
+    if (!CSkinFileCache::Open(dom, path)) return;
     folder_ = FolderOf(path);
     // The element is a child of the root with that name. Without one the
     // window gets no items: the file's other elements are other windows.
@@ -353,34 +354,55 @@ void CSkinEngine::ApplyRegion(HWND window) {
   if (::SetWindowRgn(window, region.Get(), TRUE)) region.Release();  // the window owns it now
 }
 
-HRGN CSkinEngine::BuildRegion(HWND window) {
-  if (clientWidth_ <= 0 || clientHeight_ <= 0) return nullptr;
-  fw::WindowDC windowDC(window);
-  if (!windowDC.Get()) return nullptr;
-  // Painted straight into 24-bit rows the scan reads: no screen bitmap to
-  // convert afterwards, which costs more than the painting on a big window.
-  const int roundedWidth = (clientWidth_ + 3) & ~3;
-  BITMAPINFO info = TopDownBitmapInfo(roundedWidth, clientHeight_, 24);
+void CSkinEngine::DropSizingFrame(HWND window) const {
+  if (!loaded_ || !setrgn_ || !window) return;
+  const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
+  if (!(style & WS_THICKFRAME)) return;
+  ::SetWindowLongPtrW(window, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
+  ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+HDC CSkinEngine::Canvas(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  if (canvasDC_ && canvasSize_.cx == width && canvasSize_.cy == height) return canvasDC_.Get();
+  ReleaseCanvas();
+  BITMAPINFO info = TopDownBitmapInfo(width, height, 32);
   void* pixels = nullptr;
-  fw::ScopedBitmap painted(::CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-  fw::ScopedCreatedDC dc(::CreateCompatibleDC(windowDC));
-  if (!painted || !pixels || !dc) return nullptr;
-  {
-    fw::ScopedSelectObject select(dc.Get(), painted.Get());
-    // Uncovered pixels hold what the paint shows there, so the shape
-    // follows the window as it is seen.
-    FillSolid(dc.Get(), RECT{0, 0, clientWidth_, clientHeight_}, background_);
-    PaintItems(dc.Get());
-  }
+  fw::ScopedBitmap picture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  fw::ScopedCreatedDC dc(::CreateCompatibleDC(nullptr));
+  if (!picture || !pixels || !dc) return nullptr;
+  canvasReplaced_ = ::SelectObject(dc.Get(), picture.Get());
+  canvas_ = std::move(picture);
+  canvasDC_ = std::move(dc);
+  canvasPixels_ = static_cast<const BYTE*>(pixels);
+  canvasSize_ = SIZE{width, height};
+  return canvasDC_.Get();
+}
+
+void CSkinEngine::ReleaseCanvas() {
+  // The picture leaves its DC before either is deleted.
+  if (canvasDC_ && canvasReplaced_) ::SelectObject(canvasDC_.Get(), canvasReplaced_);
+  canvasReplaced_ = nullptr;
+  canvasDC_.Reset();
+  canvas_.Reset();
+  canvasPixels_ = nullptr;
+  canvasSize_ = SIZE{0, 0};
+}
+
+HRGN CSkinEngine::BuildRegion(HWND window) {
+  if (!window) return nullptr;
+  // Painted into the canvas the next paint goes through: a full-screen
+  // picture is made once for both.
+  HDC dc = Canvas(clientWidth_, clientHeight_);
+  if (!dc) return nullptr;
+  // Uncovered pixels hold what the paint shows there, so the shape follows
+  // the window as it is seen.
+  FillSolid(dc, RECT{0, 0, clientWidth_, clientHeight_}, background_);
+  PaintItems(dc);
   ::GdiFlush();
-  const BYTE* begin = static_cast<const BYTE*>(pixels);
-  const std::vector<BYTE> bits(begin, begin + static_cast<size_t>(roundedWidth) * 3 * clientHeight_);
-  fw::ScopedRegion region(CreateRegionFromColor(bits, roundedWidth, clientHeight_, clrtrans_));
-  if (!region) return nullptr;
-  // The rows were padded to 4 pixels; the padding is not the window's.
-  fw::ScopedRegion client(::CreateRectRgn(0, 0, clientWidth_, clientHeight_));
-  if (client) ::CombineRgn(region.Get(), region.Get(), client.Get(), RGN_AND);
-  return region.Release();
+  return RegionFromPixels(canvasPixels_, static_cast<size_t>(clientWidth_) * 4, 4, clientWidth_, clientHeight_,
+                          clrtrans_);
 }
 
 HRGN CSkinEngine::CreateRegionFromColor(const std::vector<BYTE>& bits, int roundedWidth, int height,
@@ -388,20 +410,29 @@ HRGN CSkinEngine::CreateRegionFromColor(const std::vector<BYTE>& bits, int round
   if (roundedWidth <= 0 || height <= 0) return nullptr;
   const size_t stride = static_cast<size_t>(roundedWidth) * 3;
   if (bits.size() < stride * height) return nullptr;
-  fw::ScopedRegion region(::CreateRectRgn(0, 0, roundedWidth, height));
+  return RegionFromPixels(bits.data(), stride, 3, roundedWidth, height, key);
+}
+
+HRGN CSkinEngine::RegionFromPixels(const BYTE* bits, size_t stride, int pixelBytes, int width, int height,
+                                   COLORREF key) {
+  if (!bits || width <= 0 || height <= 0) return nullptr;
+  fw::ScopedRegion region(::CreateRectRgn(0, 0, width, height));
   if (!region) return nullptr;
   const BYTE red = GetRValue(key), green = GetGValue(key), blue = GetBValue(key);
   for (int y = 0; y < height; ++y) {
-    const BYTE* row = bits.data() + stride * y;
-    auto isKey = [&](int x) { return row[x * 3] == blue && row[x * 3 + 1] == green && row[x * 3 + 2] == red; };
+    const BYTE* row = bits + stride * y;
+    auto isKey = [&](int x) {
+      const BYTE* pixel = row + static_cast<size_t>(x) * pixelBytes;
+      return pixel[0] == blue && pixel[1] == green && pixel[2] == red;
+    };
     // One XOR per run of key pixels cuts the same shape as one per pixel.
-    for (int x = 0; x < roundedWidth;) {
+    for (int x = 0; x < width;) {
       if (!isKey(x)) {
         ++x;
         continue;
       }
       const int start = x;
-      while (x < roundedWidth && isKey(x)) ++x;
+      while (x < width && isKey(x)) ++x;
       fw::ScopedRegion run(::CreateRectRgn(start, y, x, y + 1));
       if (run) ::CombineRgn(region.Get(), region.Get(), run.Get(), RGN_XOR);
     }

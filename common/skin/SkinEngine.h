@@ -34,7 +34,10 @@ class ISkinHost {
 class CSkinEngine {
  public:
   CSkinEngine() = default;
-  ~CSkinEngine() { Clear(); }
+  ~CSkinEngine() {
+    Clear();
+    ReleaseCanvas();
+  }
   CSkinEngine(const CSkinEngine&) = delete;
   CSkinEngine& operator=(const CSkinEngine&) = delete;
 
@@ -67,10 +70,18 @@ class CSkinEngine {
   // memory DC), without a second bitmap and copy; false when nothing was
   // painted (an empty client area).
   bool DrawOffScreen(HDC dc);
+  // The off-screen picture of the client area that paints go through and
+  // the shape is cut from: a memory DC with a 32-bit picture of `width` x
+  // `height`, kept for the next call of the same size; null for an empty
+  // area or when it cannot be made.
+  HDC Canvas(int width, int height);
   void DrawItem(HDC dc, const tagSkinItem& item);
   // Cuts the pixels of the colour key, as the paint shows them (background
   // included), from the window's shape.
   void ApplyRegion(HWND window);
+  // Takes the sizing frame off a window whose shape this skin cuts, as the
+  // cut does, before the shape itself is cut.
+  void DropSizingFrame(HWND window) const;
   // Alpha steps on a layered bound window; nothing for any other window.
   void FadeIn();
   void FadeOut();
@@ -111,6 +122,9 @@ class CSkinEngine {
   void MoveBoundWindows();
   void PaintItems(HDC dc);
   HRGN BuildRegion(HWND window);
+  // Pixel rows `stride` bytes apart, blue, green and red first in each pixel.
+  static HRGN RegionFromPixels(const BYTE* bits, size_t stride, int pixelBytes, int width, int height, COLORREF key);
+  void ReleaseCanvas();
   void Fade(const BYTE* steps, size_t count, BYTE last);
   const tagSkinItem* ButtonItem(const std::wstring& id, const CButtonST* button) const;
   static void SetStateBitmaps(const tagSkinItem& item, CButtonST* button, bool withDisabled);
@@ -132,4 +146,9 @@ class CSkinEngine {
   COLORREF background_ = RGB(240, 240, 240);
   std::wstring folder_;  // with its trailing backslash
   DWORD fadeStep_ = 41;
+  fw::ScopedCreatedDC canvasDC_;
+  fw::ScopedBitmap canvas_;
+  HGDIOBJ canvasReplaced_ = nullptr;
+  const BYTE* canvasPixels_ = nullptr;
+  SIZE canvasSize_{0, 0};
 };

@@ -8,6 +8,7 @@
 #include "BkgBtn.h"
 #include "ButtonST.h"
 #include "SkinEngine.h"
+#include "SkinFileCache.h"
 #include "SkinTestSupport.h"
 #include "Wnd.h"
 
@@ -218,6 +219,27 @@ TEST_F(SkinEngineTest, MissingDamagedOrElementlessFilesLoadEmpty) {
   }
   EXPECT_EQ(1, engine.LoadSkin(L"", L"win", &host));
   EXPECT_TRUE(engine.Items().empty());
+}
+
+TEST_F(SkinEngineTest, OneFileIsParsedOnceWhileAScopeIsOpenAndEachWindowKeepsItsOwnElement) {
+  const std::wstring path = folder.Skin(L"<win width='10'><a id='a'/></win><bar width='20'><b id='b'/></bar>");
+  CSkinEngine bar;
+  {
+    CSkinFileCache::Scope scope;
+    engine.LoadSkin(path, L"win", &host);
+    // Changed on disk after the first read: inside the scope the file's
+    // first reading serves every window, each with its own element.
+    folder.Skin(L"<win width='30'/><bar width='40'/>");
+    bar.LoadSkin(path, L"bar", &host);
+    EXPECT_EQ(10, engine.Width());
+    EXPECT_NE(nullptr, engine.FindItem(L"a"));
+    EXPECT_EQ(20, bar.Width());
+    EXPECT_NE(nullptr, bar.FindItem(L"b"));
+  }
+  // Outside a scope the file is read again.
+  bar.LoadSkin(path, L"bar", &host);
+  EXPECT_EQ(40, bar.Width());
+  EXPECT_EQ(nullptr, bar.FindItem(L"b"));
 }
 
 TEST_F(SkinEngineTest, NumbersThatAreNoNumbersReadAsAbsent) {
@@ -522,6 +544,14 @@ TEST_F(SkinEngineTest, SetrgnCutsTheMagentaPixelsOfPaintedItemsFromTheWindow) {
   EXPECT_FALSE(PtInRegion(region.Get(), 21, 16));
   EXPECT_TRUE(PtInRegion(region.Get(), 29, 19));
   EXPECT_FALSE(PtInRegion(region.Get(), 30, 5)) << "the row padding is not part of the window";
+  // The picture the shape was cut from is the canvas paints go through,
+  // kept for its size.
+  HDC canvas = engine.Canvas(30, 20);
+  ASSERT_NE(nullptr, canvas);
+  EXPECT_EQ(kMagenta, GetPixel(canvas, 21, 16));
+  EXPECT_EQ(kBlue, GetPixel(canvas, 15, 5));
+  EXPECT_EQ(canvas, engine.Canvas(30, 20));
+  EXPECT_EQ(nullptr, engine.Canvas(0, 20));
 
   // A relayout at the same size with the same picture keeps the shape it has.
   SetWindowRgn(host.Hwnd(), nullptr, FALSE);
