@@ -147,6 +147,7 @@ BOOL CBroswerDlg::OnInitDialog() {
   }
   ::SetTimer(hwnd_, kStartTimer, kStartDelayMs, nullptr);
   ::SetFocus(urlBox_.Hwnd());
+  CreateNotifier();
 
   if (settings_.fullscreen_always) {
     if (settings_.block_key) RegisterBlockedKeys();
@@ -175,9 +176,6 @@ void CBroswerDlg::CreateNotifier() {
   notifier_.SetTextFont(popup->fonttype.c_str(), popup->fontsize, 0, 1);
   notifier_.SetTextColor(popup->normalclr, popup->onclr);
   notifier_.SetTextRect(RECT{popup->left, popup->top, info.bmWidth - 10, info.bmHeight - 20});
-  // It must show above the locked window.
-  if (locked_)
-    ::SetWindowPos(notifier_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CBroswerDlg::BindSkinItems() {
@@ -352,9 +350,6 @@ void CBroswerDlg::CloseAllTabs() {
 }
 
 void CBroswerDlg::ShowNotify(const std::wstring& text) {
-  // Made for the first notice: a hidden popup the window's first paint does
-  // not need.
-  if (!notifier_.Hwnd()) CreateNotifier();
   if (notifier_.Hwnd()) notifier_.ShowText(text, 1000, 5000, 500);
 }
 
@@ -429,6 +424,9 @@ void CBroswerDlg::SetLockMode() {
                                     screenHeight_ + window.bottom - client.bottom};
   ::SetParent(hwnd_, nullptr);
   ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOREDRAW);
+  // The notifier must show above a topmost window.
+  if (notifier_.Hwnd())
+    ::SetWindowPos(notifier_.Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPlacement(hwnd_, &placement);
   ::SetWindowLongPtrW(hwnd_, GWL_STYLE,
                       ::GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_MAXIMIZEBOX));
