@@ -30,12 +30,22 @@ bool FileExists(const wchar_t* path)
     return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A file nested deeper than any real one would run the parser out of stack;
-// it counts as unreadable, as does one that cannot be read for the check.
-bool IsShallowFile(const wchar_t* path)
+// The file is read once, for the depth check and then for the parser. A file
+// nested deeper than any real one would run the parser out of stack; it
+// counts as unreadable, as does one that cannot be read.
+HRESULT LoadShallowFile(IXMLDOMDocument* document, const wchar_t* path, VARIANT_BOOL* loaded)
 {
     std::string bytes;
-    return datafile::ReadBytes(path, &bytes, datafile::kMaxListBytes) && !datafile::FileNestsTooDeep(bytes);
+    if (!datafile::ReadBytes(path, &bytes, datafile::kMaxListBytes) || datafile::FileNestsTooDeep(bytes))
+        return E_FAIL;
+    IStreamPtr stream;
+    HRESULT hr = ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    if (SUCCEEDED(hr))
+        hr = stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+    const LARGE_INTEGER start{};
+    if (SUCCEEDED(hr))
+        hr = stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    return SUCCEEDED(hr) ? document->load(_variant_t(static_cast<IUnknown*>(stream)), loaded) : hr;
 }
 
 std::wstring AttributePredicate(const wchar_t* attribute, const std::wstring& value)
@@ -73,7 +83,7 @@ int CXmlDom::Open(const wchar_t* path, bool mustExist, const wchar_t* rootName)
 
     if (FileExists(path)) {
         VARIANT_BOOL loaded = VARIANT_FALSE;
-        const HRESULT hr = IsShallowFile(path) ? document_->load(_variant_t(path), &loaded) : E_FAIL;
+        const HRESULT hr = LoadShallowFile(document_, path, &loaded);
         if ((FAILED(hr) || loaded != VARIANT_TRUE) && mustExist) {
             Close();
             return 0;
