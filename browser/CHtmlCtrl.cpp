@@ -210,12 +210,6 @@ STDMETHODIMP CHtmlCtrl::XExternal::QueryInterface(REFIID iid, void** object) {
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CHtmlCtrl::XExternal::Release() {
-  const LONG left = ::InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
 STDMETHODIMP CHtmlCtrl::XExternal::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;

@@ -8,6 +8,7 @@
 
 #include "CMyOleDropTarget.h"
 #include "HtmlView.h"
+#include "TiedComObject.h"
 
 // The browser control as the child shows it: host flags, context menus, the
 // caption of script boxes, drag and drop, window.external and the security
@@ -97,13 +98,10 @@ class CHtmlCtrl : public fw::HtmlView {
   // window.external: WobbleWnd (1), IRead (2), IWrite (3). It lives by its
   // count, since the browser may release it after the page is gone; cut
   // loose from the control, every call fails with E_UNEXPECTED.
-  class XExternal final : public IDispatch {
+  class XExternal final : public fw::TiedComObject<IDispatch, CHtmlCtrl> {
    public:
-    explicit XExternal(CHtmlCtrl& owner) : owner_(&owner) {}
-    void Detach() { owner_ = nullptr; }
+    using TiedComObject::TiedComObject;
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -111,9 +109,7 @@ class CHtmlCtrl : public fw::HtmlView {
                         UINT* badArgument) override;
 
    private:
-    ~XExternal() = default;
-    CHtmlCtrl* owner_;
-    LONG references_ = 1;  // the control's
+    ~XExternal() override = default;
   };
 
   // The page is closing: what was handed to the browser answers no more.

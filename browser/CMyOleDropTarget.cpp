@@ -47,12 +47,6 @@ STDMETHODIMP CMyOleDropTarget::XMyDropTarget::QueryInterface(REFIID iid, void** 
   return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) CMyOleDropTarget::XMyDropTarget::Release() {
-  const LONG left = ::InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
-}
-
 IDropTarget* CMyOleDropTarget::XMyDropTarget::Target() const {
   if (!owner_) return nullptr;
   return owner_->browserTarget_ ? owner_->browserTarget_ : owner_->Interface();

@@ -1,5 +1,6 @@
 #pragma once
 #include "OleDropTarget.h"
+#include "TiedComObject.h"
 
 // The browser's drop target behind the control's own: drag and drop over the
 // page reaches the browser's target the host was given, or, without one, the
@@ -23,24 +24,19 @@ class CMyOleDropTarget : public fw::OleDropTarget {
   void CutLoose();
 
  private:
-  class XMyDropTarget final : public IDropTarget {
+  class XMyDropTarget final : public fw::TiedComObject<IDropTarget, CMyOleDropTarget> {
    public:
-    explicit XMyDropTarget(CMyOleDropTarget& owner) : owner_(&owner) {}
-    void Detach() { owner_ = nullptr; }
+    using TiedComObject::TiedComObject;
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
     STDMETHODIMP DragOver(DWORD keys, POINTL point, DWORD* effect) override;
     STDMETHODIMP DragLeave() override;
     STDMETHODIMP Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
    private:
-    ~XMyDropTarget() = default;
+    ~XMyDropTarget() override = default;
     // Where the calls go; nullptr once cut loose.
     IDropTarget* Target() const;
-    CMyOleDropTarget* owner_;
-    LONG references_ = 1;  // the owner's
   };
 
   XMyDropTarget* myTarget_ = nullptr;
