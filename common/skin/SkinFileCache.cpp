@@ -1,15 +1,16 @@
 #include "SkinFileCache.h"
 
-#include <objbase.h>
-
 #include <map>
 #include <memory>
 
+#include "ComSupport.h"
 #include "XmlDom.h"
 
 // What the scope open on this thread has parsed; documents are only ever
-// touched on the thread that parsed them.
+// touched on the thread that parsed them, and released before COM goes
+// from it.
 struct CSkinFileCache::Documents {
+  fw::ComThreadScope com;
   std::map<std::wstring, std::unique_ptr<CXmlDom>> byPath;
 };
 
@@ -22,8 +23,6 @@ thread_local CSkinFileCache::Documents* t_open = nullptr;
 CSkinFileCache::Scope::Scope() {
   // A scope inside another adds nothing.
   if (t_open) return;
-  // The documents are released before COM goes from this thread.
-  com_ = ::CoInitialize(nullptr);
   documents_ = std::make_unique<Documents>();
   t_open = documents_.get();
 }
@@ -32,7 +31,6 @@ CSkinFileCache::Scope::~Scope() {
   if (!documents_) return;
   t_open = nullptr;
   documents_.reset();
-  if (SUCCEEDED(com_)) ::CoUninitialize();
 }
 
 int CSkinFileCache::Open(CXmlDom& dom, const std::wstring& path) {

@@ -23,7 +23,6 @@ class CSkinFileCache {
 
    private:
     std::unique_ptr<Documents> documents_;
-    HRESULT com_ = E_FAIL;
   };
 
   // Opens the skin file at `path` into `dom`, sharing a document this
