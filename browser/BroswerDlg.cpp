@@ -458,7 +458,7 @@ bool CBroswerDlg::CanMaximize() { return !locked_; }
 int CBroswerDlg::OnKeyCombination(int, WPARAM, const KBDLLHOOKSTRUCT*) { return ::IsIconic(hwnd_) ? 1 : 0; }
 
 void CBroswerDlg::OnClose() {
-  if (!AskPassword()) return;
+  if (!closeApproved_ && !AskPassword()) return;
   EndDialog(IDCANCEL);
 }
 
