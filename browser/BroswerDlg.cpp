@@ -305,8 +305,12 @@ void CBroswerDlg::UpdatePageInfo(Tab* tab, bool updateTitle, bool updateUrl) {
   if (updateUrl) ::SetWindowTextW(urlBox_.Hwnd(), page->GetURL().c_str());
 }
 
+// The first tab opens before SetLockMode runs: the setting decides, and a
+// window once locked stays so.
 void CBroswerDlg::OnTabBeforeInsert(TabCtrl* ctrl, Tab* tab, const wchar_t*, int) {
-  static_cast<CBrowserPage*>(tab)->CreatePage(ctrl->Hwnd());
+  auto* page = static_cast<CBrowserPage*>(tab);
+  page->CreatePage(ctrl->Hwnd());
+  page->SetLocked(locked_ || settings_.fullscreen_always);
 }
 
 void CBroswerDlg::OnTabBeforeDelete(TabCtrl*, Tab* tab) { static_cast<CBrowserPage*>(tab)->DestroyPage(); }
@@ -454,7 +458,7 @@ bool CBroswerDlg::CanMaximize() { return !locked_; }
 int CBroswerDlg::OnKeyCombination(int, WPARAM, const KBDLLHOOKSTRUCT*) { return ::IsIconic(hwnd_) ? 1 : 0; }
 
 void CBroswerDlg::OnClose() {
-  if (!AskPassword()) return;
+  if (!closeApproved_ && !AskPassword()) return;
   EndDialog(IDCANCEL);
 }
 

@@ -164,6 +164,7 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   fw::ScopedImageList tabImages_, tabImagesDisabled_;
   bool locked_ = false;
   bool minimizeApproved_ = false;
+  bool closeApproved_ = false;
   bool comInitialized_ = false;
   std::vector<UrlHistoryEntry> urlHistory_;
   int urlBoxGrowth_ = 0;

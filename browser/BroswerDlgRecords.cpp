@@ -91,13 +91,17 @@ void CBroswerDlg::OnAddFavorite() {
 void CBroswerDlg::Notify(const wchar_t* text) { Send(WM_SHOW_NOTIFY, reinterpret_cast<WPARAM>(text)); }
 
 // The page named by a downloaded file is opened only as what it claims to
-// be: one http or https address, handed over as one argument.
+// be: one http or https address, handed over as one argument. It opens in a
+// browser no rule watches, so a locked window asks the password for leaving.
 void CBroswerDlg::OnNewVersion(WPARAM failed) {
   if (failed == 1) return;
   if (!InstallDownloadedUpdateIni() || !IsNewVersionAvailable()) return;
   const std::wstring page = QuotedHttpArgument(GetUpdatePageUrl());
   if (page.empty()) return;
   if (::MessageBoxW(hwnd_, kUpdateQuestion, L"提示", MB_YESNOCANCEL) != IDYES) return;
+  if (!AskPassword()) return;
+  // The close below leaves with the password just given.
+  closeApproved_ = true;
   shellOpen(nullptr, L"open", L"iexplore", page.c_str(), nullptr, SW_SHOW);
   ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
 }

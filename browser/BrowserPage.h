@@ -17,6 +17,9 @@ class CBrowserPage : public Tab {
   // Creates the page's window as a child of the strip and gives it id 3010.
   virtual bool CreatePage(HWND strip) = 0;
   virtual void DestroyPage() = 0;
+  // Lock mode: the page shows no context menu, its own keys open no window
+  // or dialog, and it downloads no file.
+  virtual void SetLocked(bool locked) = 0;
   virtual void Navigate(const std::wstring& url) = 0;
   virtual void GoBack() = 0;
   virtual void GoForward() = 0;

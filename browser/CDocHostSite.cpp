@@ -42,8 +42,11 @@ void* CDocHostSite::QueryHostInterface(REFIID iid) {
   if (iid == IID_IDocHostUIHandler) return static_cast<IDocHostUIHandler*>(&uiHandler_);
   if (iid == IID_IInternetSecurityManager) return static_cast<IInternetSecurityManager*>(&securityManager_);
   if (iid == IID_IServiceProvider) return static_cast<IServiceProvider*>(&serviceProvider_);
+  if (iid == __uuidof(IDownloadManager) && Locked()) return static_cast<IDownloadManager*>(&downloadManager_);
   return nullptr;
 }
+
+bool CDocHostSite::Locked() const { return control_ && control_->IsLocked(); }
 
 // Java actions (0x1C00-0x1CFF, 0x1605) and every undecided action keep the
 // browser's default. A policy buffer too small for a DWORD gets nothing.
@@ -99,6 +102,11 @@ STDMETHODIMP CDocHostSite::XDocHostUIHandler::ResizeBorder(LPCRECT border, IOleI
   return site_.control_ ? site_.control_->OnResizeBorder(border, window, frame) : S_OK;
 }
 
+STDMETHODIMP CDocHostSite::XDocHostUIHandler::TranslateAccelerator(LPMSG message, const GUID* group,
+                                                                   DWORD command) {
+  return site_.control_ ? site_.control_->OnTranslateAccelerator(message, group, command) : E_NOTIMPL;
+}
+
 STDMETHODIMP CDocHostSite::XDocHostUIHandler::GetOptionKeyPath(LPOLESTR* key, DWORD reserved) {
   if (site_.control_) return site_.control_->OnGetOptionKeyPath(key, reserved);
   if (key) *key = nullptr;
@@ -142,8 +150,16 @@ STDMETHODIMP CDocHostSite::XInternetSecurityManager::ProcessUrlAction(LPCWSTR ur
 STDMETHODIMP CDocHostSite::XServiceProvider::QueryService(REFGUID service, REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  if (service != IID_IInternetSecurityManager || iid != IID_IInternetSecurityManager) return E_NOINTERFACE;
-  *object = static_cast<IInternetSecurityManager*>(&site_.securityManager_);
+  if (service == IID_IInternetSecurityManager && iid == IID_IInternetSecurityManager) {
+    *object = static_cast<IInternetSecurityManager*>(&site_.securityManager_);
+  } else if (service == __uuidof(IDownloadManager) && iid == __uuidof(IDownloadManager) && site_.Locked()) {
+    // Its service id is its interface id. The browser asks it for a file to
+    // download: the stop for IE6, whose FileDownload cannot tell a file from
+    // a page.
+    *object = static_cast<IDownloadManager*>(&site_.downloadManager_);
+  } else {
+    return E_NOINTERFACE;
+  }
   site_.AddRef();
   return S_OK;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <downloadmgr.h>
 #include <mshtmhst.h>
 #include <urlmon.h>
 
@@ -50,7 +51,7 @@ class CDocHostSite : public fw::OleControlSite {
     STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
     STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
     STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
-    STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP TranslateAccelerator(LPMSG message, const GUID* group, DWORD command) override;
     STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD reserved) override;
     STDMETHODIMP GetDropTarget(IDropTarget* browserTarget, IDropTarget** target) override;
     STDMETHODIMP GetExternal(IDispatch** external) override;
@@ -83,6 +84,22 @@ class CDocHostSite : public fw::OleControlSite {
     CDocHostSite& site_;
   };
 
+  // A locked page's download manager: it refuses every download, whether
+  // the file would be opened or saved.
+  class XDownloadManager : public IDownloadManager {
+   public:
+    explicit XDownloadManager(CDocHostSite& site) : site_(site) {}
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override { return site_.QueryInterface(iid, object); }
+    STDMETHODIMP_(ULONG) AddRef() override { return site_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return site_.Release(); }
+    STDMETHODIMP Download(IMoniker*, IBindCtx*, DWORD, LONG, BINDINFO*, LPCOLESTR, LPCOLESTR, UINT) override {
+      return S_OK;  // handled: nothing is fetched
+    }
+
+   private:
+    CDocHostSite& site_;
+  };
+
   class XServiceProvider : public IServiceProvider {
    public:
     explicit XServiceProvider(CDocHostSite& site) : site_(site) {}
@@ -99,9 +116,12 @@ class CDocHostSite : public fw::OleControlSite {
   void* QueryHostInterface(REFIID iid) override;
 
  private:
+  bool Locked() const;
+
   CHtmlCtrl* control_;
   XDocHostShowUI showUI_{*this};
   XDocHostUIHandler uiHandler_{*this};
   XInternetSecurityManager securityManager_{*this};
   XServiceProvider serviceProvider_{*this};
+  XDownloadManager downloadManager_{*this};
 };

@@ -17,6 +17,67 @@ const DISPID kWobbleWnd = 1;
 const DISPID kIRead = 2;
 const DISPID kIWrite = 3;
 
+bool Down(int key) { return ::GetKeyState(key) < 0; }
+
+bool IsModifier(WPARAM key) {
+  switch (key) {
+    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_LSHIFT: case VK_RSHIFT: case VK_LCONTROL:
+    case VK_RCONTROL: case VK_LMENU: case VK_RMENU: case VK_LWIN: case VK_RWIN: case VK_CAPITAL:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Keys that open the context menu, help, printing, bars or other programs.
+bool IsLaunchKey(WPARAM key) {
+  return key == VK_APPS || key == VK_HELP || key == VK_PRINT || key == VK_BROWSER_SEARCH ||
+         key == VK_BROWSER_FAVORITES || (key >= VK_LAUNCH_MAIL && key <= VK_LAUNCH_APP2);
+}
+
+// With Ctrl: editing and caret keys in page fields, and the window's own
+// new-tab keys, which it answers after the page.
+bool KeepsWithCtrl(WPARAM key, bool shift) {
+  switch (key) {
+    case 'A': case 'C': case 'V': case 'X': case 'Y': case 'Z': case 'T':
+    case VK_INSERT: case VK_BACK: case VK_TAB: case VK_RETURN: case VK_SPACE:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+      return true;
+    case VK_DELETE:
+      return !shift;  // Ctrl+Shift+Del opens the browsing-history dialog
+    default:
+      return false;
+  }
+}
+
+// With Alt: back and forward, a list's drop-down, the window's system menu,
+// and characters typed by their code on the number pad.
+bool KeepsWithAlt(WPARAM key) {
+  switch (key) {
+    case VK_SPACE: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+      return true;
+    default:
+      return key >= VK_NUMPAD0 && key <= VK_NUMPAD9;
+  }
+}
+
+// Every browser version has its own accelerators for windows, bars and file
+// and print dialogs, so a locked page keeps only the keys it needs: with Ctrl
+// or Alt the lists above, of the function keys F5 (refresh) and Alt+F4
+// (closing, which asks the password).
+bool OpensWindowWhenLocked(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  const WPARAM key = message.wParam;
+  if (IsModifier(key)) return false;
+  const bool ctrl = Down(VK_CONTROL), alt = Down(VK_MENU);
+  if (key >= VK_F1 && key <= VK_F24) return !(key == VK_F5 || (key == VK_F4 && alt && !ctrl));
+  if (IsLaunchKey(key)) return true;
+  if (ctrl && alt) return false;  // AltGr: a character typed
+  if (ctrl) return !KeepsWithCtrl(key, Down(VK_SHIFT));
+  if (alt) return !KeepsWithAlt(key);
+  return false;
+}
+
 }  // namespace
 
 std::wstring ExternalReadPath(const std::wstring& name) {
@@ -189,6 +250,12 @@ HRESULT CHtmlCtrl::OnTranslateUrl(DWORD, OLECHAR*, OLECHAR** translated) {
 HRESULT CHtmlCtrl::OnFilterDataObject(IDataObject*, IDataObject** filtered) {
   if (filtered) *filtered = nullptr;
   return S_FALSE;
+}
+
+// S_OK: swallowed here; E_NOTIMPL: the browser's own key.
+HRESULT CHtmlCtrl::OnTranslateAccelerator(MSG* message, const GUID*, DWORD) {
+  if (!locked_ || !message) return E_NOTIMPL;
+  return OpensWindowWhenLocked(*message) ? S_OK : E_NOTIMPL;
 }
 
 std::wstring CHtmlCtrl::OnExternalRead(const std::wstring& name) {

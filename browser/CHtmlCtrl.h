@@ -32,6 +32,10 @@ class CHtmlCtrl : public fw::HtmlView {
   void SetCaption(const std::wstring& caption) { caption_ = caption; }
   const std::wstring& GetCaption() const { return caption_; }
   int GetViewMode() const { return viewMode_; }
+  // Lock mode: the control's own keys open no window or dialog, and no file
+  // is downloaded.
+  void SetLocked(bool locked) { locked_ = locked; }
+  bool IsLocked() const { return locked_; }
   void SetReadCallback(LONG_PTR user, ReadCallback callback) {
     readUser_ = user;
     readCallback_ = callback;
@@ -69,6 +73,7 @@ class CHtmlCtrl : public fw::HtmlView {
   virtual HRESULT OnGetExternal(IDispatch** external);
   virtual HRESULT OnTranslateUrl(DWORD, OLECHAR*, OLECHAR** translated);
   virtual HRESULT OnFilterDataObject(IDataObject*, IDataObject** filtered);
+  virtual HRESULT OnTranslateAccelerator(MSG* message, const GUID* group, DWORD command);
 
   // Unused page and form helpers. Values of named fields: INPUT (TEXT,
   // HIDDEN, CHECKBOX, RADIO), SELECT (its index), TEXTAREA.
@@ -118,6 +123,7 @@ class CHtmlCtrl : public fw::HtmlView {
   int contextMenuMode_ = 1;
   std::wstring caption_ = L"Tavik HTMLVIEW";
   int viewMode_;
+  bool locked_ = false;
   CMyOleDropTarget dropTarget_;
   ReadCallback readCallback_ = nullptr;
   WriteCallback writeCallback_ = nullptr;

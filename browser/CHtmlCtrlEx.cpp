@@ -47,3 +47,7 @@ void CHtmlCtrlEx::OnProgressChange(LONG progress, LONG progressMax) {
   if (sink_ && progressChange) (sink_->*progressChange)(progress, progressMax);
   CHtmlCtrl::OnProgressChange(progress, progressMax);
 }
+
+void CHtmlCtrlEx::OnFileDownload(bool activeDocument, bool& cancel) {
+  if (sink_ && fileDownload) (sink_->*fileDownload)(activeDocument, cancel);
+}

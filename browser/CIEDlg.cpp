@@ -58,6 +58,7 @@ void CIEDlg::ConnectEvents() {
   control_.titleChange = static_cast<CHtmlCtrlEx::TitleChangeSlot>(&CIEDlg::OnTitleChange);
   control_.newWindow2 = static_cast<CHtmlCtrlEx::NewWindow2Slot>(&CIEDlg::OnNewWindow2);
   control_.progressChange = static_cast<CHtmlCtrlEx::ProgressChangeSlot>(&CIEDlg::OnProgressChange);
+  control_.fileDownload = static_cast<CHtmlCtrlEx::FileDownloadSlot>(&CIEDlg::OnFileDownload);
 }
 
 bool CIEDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -136,6 +137,17 @@ LRESULT CIEDlg::OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) {
 }
 
 LRESULT CIEDlg::OnProgressChange(LONG, LONG) { return Tell(WM_IE_PROGRESS); }
+
+// A locked page downloads nothing: the download dialog's Open starts the
+// file and its Save opens a file dialog. Pages the browser shows itself load.
+void CIEDlg::OnFileDownload(bool activeDocument, bool& cancel) {
+  if (control_.IsLocked() && !activeDocument) cancel = true;
+}
+
+void CIEDlg::SetLocked(bool locked) {
+  control_.SetContextMenuMode(locked ? 0 : 1);
+  control_.SetLocked(locked);
+}
 
 void CIEDlg::Navigate(const std::wstring& url) {
   title_ = url;

@@ -34,12 +34,15 @@ class CIEDlg : public fw::Dialog, public CHtmlEventSink {
   virtual void OnTitleChange(const std::wstring& title);
   virtual LRESULT OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel);
   virtual LRESULT OnProgressChange(LONG progress, LONG progressMax);
+  virtual void OnFileDownload(bool activeDocument, bool& cancel);
 
   void Navigate(const std::wstring& url);
   void GoBack();
   void GoForward();
   void Refresh();
   void Stop();
+  // Lock mode: no context menu (mode 0 instead of 1), and the control locked.
+  void SetLocked(bool locked);
   std::wstring GetTitle() const;
   std::wstring GetURL() const;
   // The browser's application object with a reference, for a new window.

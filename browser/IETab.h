@@ -14,6 +14,7 @@ class IETab : public CBrowserPage, public CIEDlg {
   // CBrowserPage
   bool CreatePage(HWND strip) override;
   void DestroyPage() override;
+  void SetLocked(bool locked) override { CIEDlg::SetLocked(locked); }
   void Navigate(const std::wstring& url) override { CIEDlg::Navigate(url); }
   void GoBack() override { CIEDlg::GoBack(); }
   void GoForward() override { CIEDlg::GoForward(); }

@@ -280,6 +280,24 @@ TEST_F(UpdateQuestionTest, YesOpensTheUpdatePageAndCloses) {
   EXPECT_FALSE(IsWindow(Hwnd()));
 }
 
+TEST_F(UpdateQuestionTest, ALockedWindowStartsTheUpdatePageOnlyWithThePasswordAndAsksItOnce) {
+  Open(true);
+  Downloaded("99.0", "http://update.test/new");
+  Report(0, IDYES);
+  EXPECT_EQ(g_questions, 1);
+  EXPECT_EQ(window_->asks, 1);
+  EXPECT_TRUE(g_shellCalls.empty()) << "started without the password";
+  ASSERT_TRUE(IsWindow(Hwnd()));
+
+  window_->answer = true;
+  Downloaded("99.0", "http://update.test/new");
+  Report(0, IDYES);
+  EXPECT_EQ(window_->asks, 2) << "the close asked again";
+  ASSERT_EQ(g_shellCalls.size(), 1u);
+  EXPECT_EQ(g_shellCalls[0].parameters, L"\"http://update.test/new\"");
+  EXPECT_FALSE(IsWindow(Hwnd()));
+}
+
 TEST_F(UpdateQuestionTest, NoAFailedDownloadOrAnUnsafePageChangeNothing) {
   Open(false);
   struct Case {

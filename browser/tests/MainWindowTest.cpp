@@ -32,6 +32,10 @@ bool IsAbove(HWND upper, HWND lower) {
 TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
   Open(true);
   ASSERT_TRUE(window_->IsLocked());
+  // Every page is locked, the first one too, which opens before the lock.
+  EXPECT_TRUE(window_->Selected()->locked) << "the first tab";
+  ASSERT_TRUE(window_->OpenUrlInNewTab(L"about:blank"));
+  EXPECT_TRUE(window_->Selected()->locked) << "a new tab";
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   RECT client = window_->ClientRect();
   MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -150,6 +154,7 @@ TEST_F(MainWindowTest, UnlockedWindowStartsMaximisedLaidOutOncePaintedOnceAndClo
   EXPECT_TRUE(SameRect(box, RECT{0, 0, width, height}));
 
   EXPECT_FALSE(window_->IsLocked());
+  EXPECT_FALSE(window_->Selected()->locked);
   EXPECT_TRUE(window_->CanMaximize());
   EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   SendMessageW(Hwnd(), WM_CLOSE, 0, 0);

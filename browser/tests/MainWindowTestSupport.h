@@ -31,6 +31,7 @@ class FakePage : public CBrowserPage {
     if (window && ::IsWindow(window)) ::DestroyWindow(window);
     window = nullptr;
   }
+  void SetLocked(bool value) override { locked = value; }
   void Navigate(const std::wstring& url) override {
     url_ = url;
     title_.clear();
@@ -57,6 +58,7 @@ class FakePage : public CBrowserPage {
     title_ = title;
   }
   std::vector<std::wstring> snapshots;
+  bool locked = false;
 
  private:
   std::wstring url_;

@@ -1,6 +1,11 @@
 // The host as the browser asks it, through the control's own client site.
+#include <winsock2.h>
+#include <downloadmgr.h>
+#include <exdispid.h>
 #include <mshtmhst.h>
 #include <urlmon.h>
+
+#include <algorithm>
 
 #include "CDocHostSite.h"
 #include "CommHelper.h"
@@ -9,6 +14,7 @@
 #include "SiteList.h"
 #include "SnapshotList.h"
 #include "SysConf.h"
+#include "TestHttpServer.h"
 #include "UrlsConf.h"
 #include "WordsList.h"
 
@@ -289,6 +295,179 @@ TEST_F(PageHostSiteTest, ScriptBoxesTakeTheHostsCaption) {
   }
   KillTimer(nullptr, timer);
   showUI->Release();
+}
+
+// A page of a locked window, as the window tells it.
+IETab* Locked(IETab* page) {
+  static_cast<CBrowserPage*>(page)->SetLocked(true);
+  return page;
+}
+
+TEST_F(PageHostSiteTest, ALockedPageShowsNoContextMenu) {
+  IETab* locked = Locked(OpenPage());
+  IETab* unlocked = OpenPage();
+  EXPECT_EQ(0, locked->Control().GetContextMenuMode());
+  EXPECT_EQ(1, unlocked->Control().GetContextMenuMode());
+  IDocHostUIHandler* lockedHandler = SiteInterface<IDocHostUIHandler>(locked, IID_IDocHostUIHandler);
+  IDocHostUIHandler* unlockedHandler = SiteInterface<IDocHostUIHandler>(unlocked, IID_IDocHostUIHandler);
+  ASSERT_TRUE(lockedHandler && unlockedHandler);
+  // S_OK: handled by the host, no menu of the browser's.
+  for (DWORD type : {CONTEXT_MENU_DEFAULT, CONTEXT_MENU_IMAGE, CONTEXT_MENU_CONTROL, CONTEXT_MENU_TABLE,
+                     CONTEXT_MENU_TEXTSELECT, CONTEXT_MENU_ANCHOR, CONTEXT_MENU_UNKNOWN}) {
+    EXPECT_EQ(S_OK, lockedHandler->ShowContextMenu(type, nullptr, nullptr, nullptr)) << type;
+    EXPECT_EQ(S_FALSE, unlockedHandler->ShowContextMenu(type, nullptr, nullptr, nullptr)) << type;
+  }
+  lockedHandler->Release();
+  unlockedHandler->Release();
+}
+
+// Holds the modifiers of a key in the thread's key state, as while the key
+// is pressed, and puts the state back.
+class HeldModifiers {
+ public:
+  explicit HeldModifiers(const std::vector<BYTE>& keys) {
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    memcpy(state, saved_, sizeof(state));
+    for (BYTE key : {VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL, VK_MENU, VK_LMENU,
+                     VK_RMENU})
+      state[key] = 0;
+    for (BYTE key : keys) state[key] = 0x80;
+    SetKeyboardState(state);
+  }
+  ~HeldModifiers() { SetKeyboardState(saved_); }
+
+ private:
+  BYTE saved_[256];
+};
+
+TEST_F(PageHostSiteTest, ALockedPageSwallowsTheKeysThatOpenWindowsAndKeepsTheEditingKeys) {
+  IETab* locked = Locked(OpenPage());
+  IETab* unlocked = OpenPage();
+  IDocHostUIHandler* lockedHandler = SiteInterface<IDocHostUIHandler>(locked, IID_IDocHostUIHandler);
+  IDocHostUIHandler* unlockedHandler = SiteInterface<IDocHostUIHandler>(unlocked, IID_IDocHostUIHandler);
+  ASSERT_TRUE(lockedHandler && unlockedHandler);
+  const BYTE kCtrl = VK_CONTROL, kShift = VK_SHIFT, kAlt = VK_MENU;
+  struct Case {
+    std::vector<BYTE> modifiers;
+    WPARAM key;
+    bool swallowed;
+  } cases[] = {
+      // Open, open location, save as, print, new window, find, the search,
+      // favourites, history and downloads bars, add and organise favourites,
+      // a copy of the window, view source.
+      {{kCtrl}, 'O', true}, {{kCtrl}, 'L', true}, {{kCtrl}, 'S', true}, {{kCtrl}, 'P', true},
+      {{kCtrl}, 'N', true}, {{kCtrl}, 'F', true}, {{kCtrl}, 'E', true}, {{kCtrl}, 'I', true},
+      {{kCtrl}, 'H', true}, {{kCtrl}, 'J', true}, {{kCtrl}, 'D', true}, {{kCtrl}, 'B', true},
+      {{kCtrl}, 'K', true}, {{kCtrl}, 'U', true},
+      // A private window, the browsing-history dialog, pinned bars.
+      {{kCtrl, kShift}, 'P', true}, {{kCtrl, kShift}, VK_DELETE, true}, {{kCtrl, kShift}, 'H', true},
+      {{kCtrl, kShift}, 'S', true}, {{kCtrl}, VK_F4, true},
+      // Function keys: help, find, caret browsing, full screen, the tools of
+      // the page, the menu; the context-menu keys.
+      {{}, VK_F1, true}, {{}, VK_F3, true}, {{}, VK_F7, true}, {{}, VK_F11, true}, {{}, VK_F12, true},
+      {{}, VK_F10, true}, {{kShift}, VK_F10, true}, {{}, VK_APPS, true},
+      // Alt combinations: the browser's menus and commands.
+      {{kAlt}, 'D', true}, {{kAlt}, 'C', true}, {{kAlt}, 'F', true}, {{kAlt}, VK_HOME, true},
+      {{kAlt}, VK_RETURN, true},
+      // Typing, editing and moving in page fields.
+      {{}, 'A', false}, {{kShift}, 'A', false}, {{}, VK_BACK, false}, {{}, VK_TAB, false},
+      {{kShift}, VK_TAB, false}, {{}, VK_RETURN, false}, {{}, VK_LEFT, false}, {{}, VK_DOWN, false},
+      {{}, VK_HOME, false}, {{}, VK_END, false}, {{}, VK_DELETE, false}, {{}, VK_SPACE, false},
+      {{kShift}, VK_DELETE, false}, {{kShift}, VK_INSERT, false}, {{}, VK_ESCAPE, false},
+      {{kCtrl}, 'C', false}, {{kCtrl}, 'V', false}, {{kCtrl}, 'X', false}, {{kCtrl}, 'A', false},
+      {{kCtrl}, 'Z', false}, {{kCtrl}, 'Y', false}, {{kCtrl}, VK_INSERT, false}, {{kCtrl}, VK_LEFT, false},
+      {{kCtrl, kShift}, VK_RIGHT, false}, {{kCtrl}, VK_BACK, false}, {{kCtrl}, VK_DELETE, false},
+      {{kCtrl}, VK_HOME, false}, {{kCtrl}, VK_CONTROL, false},
+      // Refresh; the window's own new-tab keys; closing, which asks the
+      // password; back; a list's drop-down; AltGr and Alt codes typing.
+      {{}, VK_F5, false}, {{kCtrl}, 'T', false}, {{kCtrl}, VK_F5, false}, {{kAlt}, VK_F4, false},
+      {{kAlt}, VK_LEFT, false}, {{kAlt}, VK_DOWN, false}, {{kCtrl, kAlt}, 'Q', false},
+      {{kAlt}, VK_NUMPAD6, false}, {{kAlt}, VK_MENU, false},
+  };
+  for (const Case& c : cases) {
+    HeldModifiers held(c.modifiers);
+    const bool alt = std::find(c.modifiers.begin(), c.modifiers.end(), kAlt) != c.modifiers.end();
+    const bool ctrl = std::find(c.modifiers.begin(), c.modifiers.end(), kCtrl) != c.modifiers.end();
+    MSG key{};
+    key.hwnd = locked->Control().BrowserWindow() ? locked->Control().BrowserWindow() : locked->Control().Hwnd();
+    key.message = (alt && !ctrl) || c.key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    key.wParam = c.key;
+    key.lParam = 1 | (alt ? 1L << 29 : 0);
+    std::string name;
+    for (BYTE m : c.modifiers) name += m == kCtrl ? "Ctrl+" : m == kShift ? "Shift+" : "Alt+";
+    name += std::to_string(c.key);
+    EXPECT_EQ(c.swallowed ? S_OK : E_NOTIMPL, lockedHandler->TranslateAccelerator(&key, nullptr, 0)) << name;
+    key.hwnd = unlocked->Control().BrowserWindow() ? unlocked->Control().BrowserWindow() : unlocked->Control().Hwnd();
+    EXPECT_EQ(E_NOTIMPL, unlockedHandler->TranslateAccelerator(&key, nullptr, 0)) << "unlocked " << name;
+  }
+  // Only key presses are judged.
+  MSG character{};
+  character.hwnd = locked->Control().Hwnd();
+  character.message = WM_CHAR;
+  character.wParam = 'O' & 0x1F;  // what Ctrl+O types
+  HeldModifiers ctrl({kCtrl});
+  EXPECT_EQ(E_NOTIMPL, lockedHandler->TranslateAccelerator(&character, nullptr, 0));
+  lockedHandler->Release();
+  unlockedHandler->Release();
+}
+
+// FileDownload as the browser raises it: IE7 on with ActiveDocument and the
+// cancel flag, IE6 with the cancel flag alone.
+VARIANT_BOOL RaiseFileDownload(IETab* page, int activeDocument) {
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT args[2];
+  VariantInit(&args[0]);
+  args[0].vt = VT_BYREF | VT_BOOL;
+  args[0].pboolVal = &cancel;
+  VariantInit(&args[1]);
+  args[1].vt = VT_BOOL;
+  args[1].boolVal = activeDocument ? VARIANT_TRUE : VARIANT_FALSE;
+  DISPPARAMS params{args, nullptr, activeDocument < 0 ? 1u : 2u, 0};
+  EXPECT_EQ(S_OK, page->Control().EventSink()->Invoke(DISPID_FILEDOWNLOAD, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                                       nullptr, nullptr, nullptr));
+  return cancel;
+}
+
+TEST_F(PageHostSiteTest, ALockedPageDownloadsNoFile) {
+  IETab* locked = Locked(OpenPage());
+  IETab* unlocked = OpenPage();
+  EXPECT_EQ(VARIANT_TRUE, RaiseFileDownload(locked, 0)) << "a file";
+  EXPECT_EQ(VARIANT_FALSE, RaiseFileDownload(locked, 1)) << "a page the browser shows";
+  EXPECT_EQ(VARIANT_FALSE, RaiseFileDownload(locked, -1)) << "IE6, which raises it for pages too";
+  EXPECT_EQ(VARIANT_FALSE, RaiseFileDownload(unlocked, 0)) << "unlocked";
+
+  // The download manager the browser asks for a file: the browser's own
+  // unless locked; a locked page's fetches nothing and answers for it.
+  const GUID kDownloadManager = __uuidof(IDownloadManager);
+  IServiceProvider* unlockedServices = SiteInterface<IServiceProvider>(unlocked, IID_IServiceProvider);
+  ASSERT_NE(nullptr, unlockedServices);
+  void* none = unlockedServices;
+  EXPECT_EQ(E_NOINTERFACE, unlockedServices->QueryService(kDownloadManager, kDownloadManager, &none));
+  EXPECT_EQ(nullptr, none);
+  unlockedServices->Release();
+
+  IServiceProvider* services = SiteInterface<IServiceProvider>(locked, IID_IServiceProvider);
+  ASSERT_NE(nullptr, services);
+  IDownloadManager* manager = nullptr;
+  ASSERT_EQ(S_OK, services->QueryService(kDownloadManager, kDownloadManager, reinterpret_cast<void**>(&manager)));
+  ASSERT_NE(nullptr, manager);
+  servicetest::TestHttpServer server;
+  server.Route("/setup.exe", servicetest::HttpRoute(200, {"Content-Type: application/octet-stream"}, "MZ"));
+  IMoniker* file = nullptr;
+  IBindCtx* context = nullptr;
+  ASSERT_EQ(S_OK, CreateURLMonikerEx(nullptr, server.Url("/setup.exe").c_str(), &file, URL_MK_UNIFORM));
+  ASSERT_EQ(S_OK, CreateBindCtx(0, &context));
+  BINDINFO bind{};
+  bind.cbSize = sizeof(bind);
+  EXPECT_EQ(S_OK, manager->Download(file, context, BINDVERB_GET, BINDF_ASYNCHRONOUS, &bind, nullptr, nullptr,
+                                    CP_UTF8));
+  RunUntil([] { return false; }, 700);
+  EXPECT_EQ(0u, server.Requests().size());
+  context->Release();
+  file->Release();
+  manager->Release();
+  services->Release();
 }
 
 }  // namespace

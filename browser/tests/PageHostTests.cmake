@@ -6,7 +6,7 @@ hollin_add_test(browser_pagehost_tests
           ${CMAKE_CURRENT_LIST_DIR}/SnapshotBitmapTest.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/TabStrip.rc
           ${CMAKE_CURRENT_SOURCE_DIR}/PageHost.rc
-  LIBS browser ws2_32
+  LIBS browser ws2_32 urlmon
   LOCK display
   TIMEOUT 300)
 if(HOLLIN_TESTS)

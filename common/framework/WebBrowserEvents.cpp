@@ -148,6 +148,16 @@ HRESULT WebBrowserEvents::Dispatch(DISPID id, DISPPARAMS& params) {
       if (count != 2) return DISP_E_BADPARAMCOUNT;
       handler_->OnProgressChange(Number(a[1]), Number(a[0]));
       return S_OK;
+    case DISPID_FILEDOWNLOAD: {
+      // IE7 on: ActiveDocument, Cancel; IE6: Cancel alone.
+      if (count != 1 && count != 2) return DISP_E_BADPARAMCOUNT;
+      VARIANT_BOOL* flag = CancelFlag(a[0]);
+      if (!flag) return DISP_E_TYPEMISMATCH;
+      cancel = *flag != VARIANT_FALSE;
+      handler_->OnFileDownload(count == 1 || Number(a[1]) != 0, cancel);
+      WriteCancel(flag, cancel);
+      return S_OK;
+    }
     default:
       return S_OK;
   }

@@ -22,6 +22,10 @@ class WebBrowserEventHandler {
   // `cancel` is the browser's own flag, for owners that answer through it.
   virtual void OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) = 0;
   virtual void OnProgressChange(LONG progress, LONG progressMax) = 0;
+  // A download the browser will not show itself. `activeDocument` is true
+  // for a document it can host, and when the browser does not say (IE6,
+  // which raises the event for ordinary pages too).
+  virtual void OnFileDownload(bool activeDocument, bool& cancel) = 0;
 };
 
 // The DWebBrowserEvents2 sink: decodes each event's arguments and writes a
