@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "DashboardMessages.h"
 #include "DashboardResources.h"
 #include "StringConv.h"
 #include "SysConf.h"
@@ -81,6 +82,8 @@ int CGeneralCtrlDlg::SaveToConf() {
 }
 
 void CGeneralCtrlDlg::OpenInternetOptions() {
+  // The options can open Explorer: the panel may want the password first.
+  if (!::SendMessageW(::GetParent(hwnd_), WM_PAGE_MAY_START, 0, 0)) return;
   ::ShellExecuteW(hwnd_, L"open", L"control.exe", L"inetcpl.cpl", L".", SW_SHOW);
 }
 

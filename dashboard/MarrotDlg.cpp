@@ -124,7 +124,22 @@ bool CMarrotDlg::CheckParentAuth() {
   if (m_authenticated) return true;
   const CSysConf& conf = *g_pCurConf;
   if (!conf.login_need_pwd || conf.password.empty()) return true;
+  return AskPassword();
+}
+
+// In lock mode the panel is a way out of the browser: a program it starts
+// (the wizard, Explorer through the Internet options) runs outside the lock,
+// so a password that exists is asked whatever login_need_pwd says.
+bool CMarrotDlg::MayStartProgram() {
+  if (m_authenticated) return true;
+  const CSysConf& conf = *g_pCurConf;
+  if (!conf.fullscreen_always || conf.password.empty()) return true;
+  return AskPassword();
+}
+
+bool CMarrotDlg::AskPassword() {
   CParentAuthDlg prompt(hwnd_);
+  prompt.AskAlways();
   prompt.DoModal(hwnd_);
   if (!prompt.Passed()) return false;
   m_authenticated = 1;
@@ -194,7 +209,7 @@ LRESULT CMarrotDlg::RunLinkCommand(const wchar_t* url) {
   std::wstring program;
   if (text.find(L"OpenBroswer") != std::wstring::npos)
     program = L"Brivan.exe";
-  else if (text.find(L"OpenWizard") != std::wstring::npos)
+  else if (text.find(L"OpenWizard") != std::wstring::npos && MayStartProgram())
     program = L"Wizard.exe";
   if (!program.empty()) CProgramStarter::Start(CCommHelper::GetThisModuleDir() + L"\\" + program);
   // Always handled: the link must never open its text as an address.
@@ -240,6 +255,9 @@ bool CMarrotDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       return true;
     case WM_LINK_CLICKED:
       result = RunLinkCommand(reinterpret_cast<const wchar_t*>(wParam));
+      return true;
+    case WM_PAGE_MAY_START:
+      result = MayStartProgram() ? 1 : 0;
       return true;
     case WM_CLOSE:
       // Cancel alone: letting the dialog manager close too would send a

@@ -38,6 +38,8 @@ class CMarrotDlg : public CFrameDlg {
   void HideAllPages();
   void ShowPage(PageId id);
   bool CheckParentAuth();
+  bool MayStartProgram();
+  bool AskPassword();
   void OnTabGeneral();
   void OnGuardedTab(UINT tabId);
   int SaveAll();

@@ -10,6 +10,8 @@ class CParentAuthDlg : public CSkinDlg {
 
   // 1 when no password is asked for, or once the right one was given.
   int Passed() const { return m_passed; }
+  // The password is asked whatever login_need_pwd says.
+  void AskAlways() { m_passed = 0; }
 
  protected:
   BOOL OnInitDialog() override;

@@ -80,12 +80,13 @@ CSysConf::CSysConf() {
 
 const wchar_t CSysConf::kUnstorablePasswordText[] = L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。";
 
-bool CSysConf::CanStorePassword(const std::wstring& password) {
+bool CSysConf::CanStorePassword(const std::wstring& password) { return CanStorePassword(password, CP_THREAD_ACP); }
+
+// A round trip, not the used-default flag: the conversion refuses that flag
+// for UTF-8, an ANSI code page Windows 10 offers.
+bool CSysConf::CanStorePassword(const std::wstring& password, unsigned codePage) {
   if (password.empty()) return true;
-  BOOL usedDefault = FALSE;
-  int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, password.c_str(),
-                                    static_cast<int>(password.size()), nullptr, 0, nullptr, &usedDefault);
-  return bytes > 0 && !usedDefault;
+  return fw::ToWide(fw::ToAnsi(password, codePage), codePage) == password;
 }
 
 std::wstring GetSysConfPath() { return CCommHelper::GetDataDir(true) + L"conf\\sys.conf"; }

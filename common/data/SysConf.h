@@ -25,6 +25,9 @@ class CSysConf {
   // never match again. Every page that takes a new password refuses such a
   // one with this text.
   static bool CanStorePassword(const std::wstring& password);
+  // The same judgement for `codePage`: the password converts to it and back
+  // unchanged, look-alikes and default characters included.
+  static bool CanStorePassword(const std::wstring& password, unsigned codePage);
   static const wchar_t kUnstorablePasswordText[];
 
   int limited = 0;

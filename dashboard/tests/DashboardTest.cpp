@@ -380,8 +380,8 @@ TEST_F(DashboardTest, SecurityPageRefusesPasswordsThatDifferOrThatTheCodePageCan
     std::wstring password, again, message;
   } refusals[] = {
       {L"Secret2", L"secret2", L"密码输入不一致,请重新输入"},
-      // Best fit would store "w" for this letter, the plain conversion "?".
-      {L"pa\u0175s", L"pa\u0175s", L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。"},
+      // Code page 936 stores this character only as the look-alike "2".
+      {L"pa\u00b2s", L"pa\u00b2s", L"密码中含有无法保存的字符，请只使用字母、数字或常用符号。"},
   };
   for (const auto& refusal : refusals) {
     std::wstring message;
@@ -554,6 +554,24 @@ DWORD FindProcess(const wchar_t* name, DWORD other = 0) {
   return found;
 }
 
+// A process named `name` other than `other`, awaited for up to `milliseconds`.
+DWORD WaitForProcess(const wchar_t* name, DWORD other, DWORD milliseconds) {
+  DWORD start = ::GetTickCount();
+  DWORD found = FindProcess(name, other);
+  while (!found && ::GetTickCount() - start < milliseconds) {
+    ::Sleep(100);
+    found = FindProcess(name, other);
+  }
+  return found;
+}
+
+void EndProcess(DWORD id) {
+  HANDLE process = id ? ::OpenProcess(PROCESS_TERMINATE, FALSE, id) : nullptr;
+  if (!process) return;
+  ::TerminateProcess(process, 0);
+  ::CloseHandle(process);
+}
+
 TEST_F(DashboardTest, InternetOptionsButtonStartsTheControlPanelApplet) {
   Store([](CSysConf&) {});
   DWORD earlier = FindProcess(L"control.exe");
@@ -562,25 +580,111 @@ TEST_F(DashboardTest, InternetOptionsButtonStartsTheControlPanelApplet) {
   PanelRun run = Run(0, [&](Driver& d) {
     HWND panel = d.Panel();
     Driver::Click(d.Page(kInetOptions), kInetOptions);
-    DWORD start = ::GetTickCount();
-    while (!started && ::GetTickCount() - start < 8000) {
-      started = FindProcess(L"control.exe", earlier);
-      ::Sleep(100);
-    }
+    started = WaitForProcess(L"control.exe", earlier, 8000);
     marked = Driver::IsEnabled(panel, kApply);
     Driver::Click(panel, kCancel);
   });
-  if (started) {
-    HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, started);
-    if (process) {
-      ::TerminateProcess(process, 0);
-      ::CloseHandle(process);
-    }
-  }
+  EndProcess(started);
   EXPECT_EQ("", run.failure);
   EXPECT_NE(0u, started);
   EXPECT_FALSE(marked) << "opening the options changes no setting";
   EXPECT_EQ(2, run.result);
+}
+
+void ClickLink(HWND panel, int link) {
+  ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(panel, link)));
+}
+
+TEST_F(DashboardTest, LockedPanelStartsTheWizardAndTheInternetOptionsOnlyAfterThePassword) {
+  // The lock guards the password even where the panel itself asks for none.
+  Store([](CSysConf& conf) {
+    conf.fullscreen_always = 1;
+    conf.login_need_pwd = 0;
+    conf.can_change_mp = 0;
+    conf.password = L"Secret";
+  });
+  const std::wstring wizard = copy_->Path(L"Wizard.exe");
+  DWORD earlier = FindProcess(L"control.exe");
+  DWORD options = 0;
+  bool browserWithoutAsking = false, startedWithoutPassword = true, wizardStarted = false, askedAgain = true;
+  bool homeUnlocked = false;
+  std::wstring refusal;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND panel = d.Panel();
+    d.WaitFor([&] { return d.Shows(kDbClose) ? panel : nullptr; }, "the general page");
+    // The browser link only takes the child back into the lock.
+    ClickLink(panel, kLinkBrowser);
+    browserWithoutAsking = !copy_->RecordedArgs(copy_->Path(L"Brivan.exe"), 5000).empty() && !d.FindPrompt();
+    Driver::Click(d.Page(kInetOptions), kInetOptions);
+    HWND prompt = d.Prompt();
+    Driver::Click(prompt, IDCANCEL);
+    d.WaitGone(prompt, "the cancelled prompt");
+    ClickLink(panel, kLinkWizard);
+    d.EnterPassword(L"Secre");
+    refusal = d.Answer(IDOK);
+    prompt = d.Prompt();
+    Driver::Click(prompt, IDCANCEL);
+    d.WaitGone(prompt, "the prompt cancelled after a wrong password");
+    ::SendMessageW(panel, WM_NULL, 0, 0);  // answered once the link's handler is done
+    startedWithoutPassword =
+        !copy_->RecordedArgs(wizard, 1500).empty() || FindProcess(L"control.exe", earlier) != 0;
+    // Given once, for the wizard, the password lets the options through too.
+    ClickLink(panel, kLinkWizard);
+    d.EnterPassword(L"secret");
+    wizardStarted = !copy_->RecordedArgs(wizard, 5000).empty();
+    Driver::Click(d.Page(kInetOptions), kInetOptions);
+    options = WaitForProcess(L"control.exe", earlier, 8000);
+    askedAgain = d.FindPrompt() != nullptr;
+    if (askedAgain) Driver::Click(d.Prompt(), IDCANCEL);
+    // It is the panel's own authentication: the home page opens up.
+    Driver::Click(panel, kTabGeneral);
+    homeUnlocked = d.Appears([&] { return Driver::IsEnabled(d.Page(kHomeUrl), kHomeUrl) ? panel : nullptr; }, 2000);
+    Driver::Click(panel, kCancel);
+  });
+  EndProcess(options);
+  EndProcess(WaitForProcess(L"control.exe", earlier, 0));
+  EXPECT_EQ("", run.failure);
+  EXPECT_TRUE(browserWithoutAsking);
+  EXPECT_EQ(kWrongPassword, refusal);
+  EXPECT_FALSE(startedWithoutPassword) << "Cancel or a wrong password started a program";
+  EXPECT_TRUE(wizardStarted);
+  EXPECT_NE(0u, options);
+  EXPECT_FALSE(askedAgain);
+  EXPECT_TRUE(homeUnlocked);
+
+  // Nothing to ask: a new user's settings, a password without the lock, the
+  // lock without a password. Both start at once.
+  const struct {
+    const char* name;
+    std::function<void(CSysConf&)> settings;
+  } unasked[] = {
+      {"new user", [](CSysConf&) {}},
+      {"password, unlocked", RequirePassword},
+      {"locked, no password", [](CSysConf& conf) { conf.fullscreen_always = 1; }},
+  };
+  for (const auto& c : unasked) {
+    SCOPED_TRACE(c.name);
+    RemoveTree(CCommHelper::GetDataDir());
+    Store(c.settings);
+    copy_->ForgetRecords();
+    earlier = FindProcess(L"control.exe");
+    bool asked = true;
+    run = Run(0, [&](Driver& d) {
+      HWND panel = d.Panel();
+      ClickLink(panel, kLinkWizard);
+      Driver::Click(d.Page(kInetOptions), kInetOptions);
+      wizardStarted = !copy_->RecordedArgs(wizard, 5000).empty();
+      options = WaitForProcess(L"control.exe", earlier, 8000);
+      asked = d.FindPrompt() != nullptr;
+      if (asked) Driver::Click(d.Prompt(), IDCANCEL);
+      Driver::Click(panel, kCancel);
+    });
+    EndProcess(options);
+    EXPECT_EQ("", run.failure);
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(wizardStarted);
+    EXPECT_NE(0u, options);
+  }
 }
 
 }  // namespace

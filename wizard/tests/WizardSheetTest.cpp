@@ -87,8 +87,10 @@ TEST_F(WizardTest, RefusedFinishWritesNothingAndNoRunValue) {
     const wchar_t* message;
   } cases[] = {
       {"passwords differ in case", 0, IDC_PWD_FIRST, L"abc", L"ABC", L"密码输入不一致,请重新输入"},
-      // Stored in the ANSI code page it would change and never match again.
-      {"a character the code page lacks", 0, IDC_PWD_FIRST, L"pa\u0175s", L"pa\u0175s", CSysConf::kUnstorablePasswordText},
+      // Stored in the ANSI code page (936) it would become the look-alike "2"
+      // and never match again.
+      {"a character the code page holds only as a look-alike", 0, IDC_PWD_FIRST, L"pa\u00b2s", L"pa\u00b2s",
+       CSysConf::kUnstorablePasswordText},
       {"empty nick", 1, IDC_KID_NICK, L"", nullptr, L"请输入小孩的昵称..."},
   };
   for (const Case& c : cases) {

@@ -325,4 +325,28 @@ TEST_F(SysConfTest, ScramblingIsItsOwnInverse) {
   EXPECT_EQ(std::string(172, 'x'), scrambled.substr(128));
 }
 
+TEST_F(SysConfTest, APasswordIsStorableWhenItComesBackFromTheCodePageUnchanged) {
+  const wchar_t loneSurrogate[] = {L'p', 0xD800, L'w', 0};
+  const struct {
+    unsigned codePage;
+    std::wstring password;
+    bool storable;
+  } cases[] = {
+      // UTF-8 as the ANSI code page holds every character but a lone surrogate.
+      {CP_UTF8, L"pa\u00b2s", true},
+      {CP_UTF8, L"妈妈\u0175Secret", true},
+      {CP_UTF8, loneSurrogate, false},
+      {936, L"妈妈Secret&<>", true},
+      {936, L"", true},
+      // Best fit stores "2": a look-alike the parent never typed.
+      {936, L"pa\u00b2s", false},
+      // No look-alike: stored as the default character.
+      {936, L"pa\u0175s", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "code page " << c.codePage << ", " << fw::ToAnsi(c.password, CP_UTF8));
+    EXPECT_EQ(c.storable, CSysConf::CanStorePassword(c.password, c.codePage));
+  }
+}
+
 }  // namespace
