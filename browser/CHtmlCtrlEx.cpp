@@ -47,3 +47,7 @@ void CHtmlCtrlEx::OnProgressChange(LONG progress, LONG progressMax) {
   if (sink_ && progressChange) (sink_->*progressChange)(progress, progressMax);
   CHtmlCtrl::OnProgressChange(progress, progressMax);
 }
+
+void CHtmlCtrlEx::OnNavigateComplete2(IDispatch* browser, const std::wstring& url) {
+  if (sink_ && navigateComplete2) (sink_->*navigateComplete2)(browser, url);
+}

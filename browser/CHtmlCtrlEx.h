@@ -21,6 +21,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   using TitleChangeSlot = void (CHtmlEventSink::*)(const std::wstring&);
   using NewWindow2Slot = LRESULT (CHtmlEventSink::*)(IDispatch**, VARIANT_BOOL*);
   using ProgressChangeSlot = LRESULT (CHtmlEventSink::*)(LONG, LONG);
+  using NavigateComplete2Slot = void (CHtmlEventSink::*)(IDispatch*, const std::wstring&);
 
   CHtmlCtrlEx() : CHtmlCtrl(1) {}
   ~CHtmlCtrlEx() override { Destroy(); }
@@ -35,6 +36,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   TitleChangeSlot titleChange = nullptr;
   NewWindow2Slot newWindow2 = nullptr;
   ProgressChangeSlot progressChange = nullptr;
+  NavigateComplete2Slot navigateComplete2 = nullptr;
 
   void OnAppCommand(const std::wstring& command) override;
 
@@ -47,6 +49,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   void OnTitleChange(const std::wstring& title) override;
   void OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) override;
   void OnProgressChange(LONG progress, LONG progressMax) override;
+  void OnNavigateComplete2(IDispatch* browser, const std::wstring& url) override;
 
  private:
   CHtmlEventSink* sink_ = nullptr;

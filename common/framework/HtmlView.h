@@ -38,6 +38,7 @@ class HtmlView : public OleControlHost, protected WebBrowserEventHandler {
   void OnTitleChange(const std::wstring&) override {}
   void OnNewWindow2(IDispatch**, VARIANT_BOOL*) override {}
   void OnProgressChange(LONG, LONG) override {}
+  void OnNavigateComplete2(IDispatch*, const std::wstring&) override {}
 
  private:
   bool OnControlActivated() override;

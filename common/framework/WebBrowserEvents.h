@@ -22,6 +22,9 @@ class WebBrowserEventHandler {
   // `cancel` is the browser's own flag, for owners that answer through it.
   virtual void OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) = 0;
   virtual void OnProgressChange(LONG progress, LONG progressMax) = 0;
+  // `url` is where the navigation of `browser` (the top level or a frame)
+  // arrived, past any redirect of the server.
+  virtual void OnNavigateComplete2(IDispatch* browser, const std::wstring& url) = 0;
 };
 
 // The DWebBrowserEvents2 sink: decodes each event's arguments and writes a
