@@ -601,7 +601,7 @@ bool CBroswerDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       result = 0;
       return true;
     case WM_IE_NEWWINDOW:
-      OnNewWindow(reinterpret_cast<IDispatch**>(wParam));
+      OnNewWindow(reinterpret_cast<IDispatch**>(wParam), reinterpret_cast<VARIANT_BOOL*>(lParam));
       result = 0;
       return true;
     case WM_IE_DOCCOMPLETE:

@@ -129,7 +129,7 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   // Page messages and the records of visited and favourite pages.
   CBrowserPage* PageFromMessage(LPARAM lParam) const;
   void OnTitleChanged(CBrowserPage* page);
-  void OnNewWindow(IDispatch** browser);
+  void OnNewWindow(IDispatch** browser, VARIANT_BOOL* cancel);
   void OnPageLoaded(CBrowserPage* page);
   void OnAddFavorite();
   void OnNewVersion(WPARAM failed);

@@ -47,11 +47,16 @@ void CBroswerDlg::OnTitleChanged(CBrowserPage* page) {
   if (page && page == SelectedPage()) UpdatePageInfo(page, true, true);
 }
 
-void CBroswerDlg::OnNewWindow(IDispatch** browser) {
+// A window that gets no browser of a tab is cancelled: the control would
+// open one of its own, outside every rule.
+void CBroswerDlg::OnNewWindow(IDispatch** browser, VARIANT_BOOL* cancel) {
   CBrowserPage* page = OpenUrlInNewTab(kBlank);
-  if (!page) return;
-  if (browser) *browser = page->GetBrowserDispatch();
-  tabs_.EnsureVisible(page);
+  if (page) tabs_.EnsureVisible(page);
+  IDispatch* dispatch = page && browser ? page->GetBrowserDispatch() : nullptr;
+  if (dispatch)
+    *browser = dispatch;
+  else if (cancel)
+    *cancel = VARIANT_TRUE;
 }
 
 void CBroswerDlg::OnPageLoaded(CBrowserPage* page) {

@@ -51,3 +51,7 @@ void CHtmlCtrlEx::OnProgressChange(LONG progress, LONG progressMax) {
 void CHtmlCtrlEx::OnFileDownload(bool activeDocument, bool& cancel) {
   if (sink_ && fileDownload) (sink_->*fileDownload)(activeDocument, cancel);
 }
+
+void CHtmlCtrlEx::OnNavigateComplete2(IDispatch* browser, const std::wstring& url) {
+  if (sink_ && navigateComplete2) (sink_->*navigateComplete2)(browser, url);
+}

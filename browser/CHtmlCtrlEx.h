@@ -22,6 +22,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   using NewWindow2Slot = LRESULT (CHtmlEventSink::*)(IDispatch**, VARIANT_BOOL*);
   using ProgressChangeSlot = LRESULT (CHtmlEventSink::*)(LONG, LONG);
   using FileDownloadSlot = void (CHtmlEventSink::*)(bool, bool&);
+  using NavigateComplete2Slot = void (CHtmlEventSink::*)(IDispatch*, const std::wstring&);
 
   CHtmlCtrlEx() : CHtmlCtrl(1) {}
   ~CHtmlCtrlEx() override { Destroy(); }
@@ -37,6 +38,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   NewWindow2Slot newWindow2 = nullptr;
   ProgressChangeSlot progressChange = nullptr;
   FileDownloadSlot fileDownload = nullptr;
+  NavigateComplete2Slot navigateComplete2 = nullptr;
 
   void OnAppCommand(const std::wstring& command) override;
 
@@ -50,6 +52,7 @@ class CHtmlCtrlEx : public CHtmlCtrl {
   void OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel) override;
   void OnProgressChange(LONG progress, LONG progressMax) override;
   void OnFileDownload(bool activeDocument, bool& cancel) override;
+  void OnNavigateComplete2(IDispatch* browser, const std::wstring& url) override;
 
  private:
   CHtmlEventSink* sink_ = nullptr;

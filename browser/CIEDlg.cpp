@@ -5,6 +5,7 @@
 
 #include "BitmapDC.h"
 #include "SnapshotBitmap.h"
+#include "StringConv.h"
 #include "Url.h"
 
 namespace {
@@ -15,6 +16,36 @@ const wchar_t kBlankTitle[] = L"空白页";
 const int kCaptureMargin = 15;
 
 bool IsBlank(const std::wstring& url) { return ::_wcsicmp(url.c_str(), kBlankPage) == 0; }
+
+std::wstring Lower(const std::wstring& text) {
+  std::wstring lower = text;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) { return std::towlower(c); });
+  return lower;
+}
+
+// The control's own pages (its error pages) stand for an address that was
+// asked before it left.
+bool IsControlPage(const std::wstring& url) { return ::_wcsnicmp(url.c_str(), L"res:", 4) == 0; }
+
+std::wstring LocationOf(IWebBrowser2* browser) {
+  BSTR location = nullptr;
+  if (FAILED(browser->get_LocationURL(&location)) || !location) return std::wstring();
+  std::wstring text(location, ::SysStringLen(location));
+  ::SysFreeString(location);
+  return text;
+}
+
+bool IsSameObject(IUnknown* a, IUnknown* b) {
+  if (!a || !b) return false;
+  IUnknown* first = nullptr;
+  IUnknown* second = nullptr;
+  a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&first));
+  b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&second));
+  const bool same = first && first == second;
+  if (first) first->Release();
+  if (second) second->Release();
+  return same;
+}
 
 int Capture(HWND window, int width, int height, const std::wstring& fileName) {
   if (width <= 0 || height <= 0) return 0;
@@ -59,6 +90,7 @@ void CIEDlg::ConnectEvents() {
   control_.newWindow2 = static_cast<CHtmlCtrlEx::NewWindow2Slot>(&CIEDlg::OnNewWindow2);
   control_.progressChange = static_cast<CHtmlCtrlEx::ProgressChangeSlot>(&CIEDlg::OnProgressChange);
   control_.fileDownload = static_cast<CHtmlCtrlEx::FileDownloadSlot>(&CIEDlg::OnFileDownload);
+  control_.navigateComplete2 = static_cast<CHtmlCtrlEx::NavigateComplete2Slot>(&CIEDlg::OnNavigateComplete2);
 }
 
 bool CIEDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -99,32 +131,84 @@ LRESULT CIEDlg::Tell(UINT message, WPARAM wParam) {
   return ::SendMessageW(owner_, message, wParam, reinterpret_cast<LPARAM>(this));
 }
 
+bool CIEDlg::IsRefused(const std::wstring& url) {
+  const std::wstring lower = Lower(url);
+  return Tell(WM_IE_BEFORENAVIGATE, reinterpret_cast<WPARAM>(lower.c_str())) != 0;
+}
+
 void CIEDlg::OnBeforeNavigate2(IDispatch*, const std::wstring& url, DWORD, const std::wstring&, VARIANT*,
                                const std::wstring&, bool& cancel) {
-  std::wstring lower = url;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](wchar_t c) { return std::towlower(c); });
-  if (Tell(WM_IE_BEFORENAVIGATE, reinterpret_cast<WPARAM>(lower.c_str())) != 0) {
+  if (IsRefused(url)) {
     Stop();
     cancel = true;
     return;
   }
-  if (lower.find(L".swf") != std::wstring::npos) {
+  if (Lower(url).find(L".swf") != std::wstring::npos) {
     cancel = true;
     return;
   }
   loaded_ = 0;
 }
 
-void CIEDlg::OnDocumentComplete(IDispatch*, const std::wstring& url) {
+// A server's redirect raises no BeforeNavigate2, so where a navigation of the
+// page or of one of its frames arrived is asked again, as reported and as the
+// frame's location. True when it is refused.
+bool CIEDlg::CheckArrival(IDispatch* frame, const std::wstring& url) {
+  IWebBrowser2* browser = nullptr;
+  if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) || !browser)
+    return false;
+  const bool topLevel = IsSameObject(browser, control_.Browser());
+  const std::wstring location = LocationOf(browser);
+  const std::wstring arrived[] = {url, fw::EqualsNoCase(location, url) ? std::wstring() : location};
+  bool refused = false;
+  for (const std::wstring& address : arrived) {
+    if (address.empty() || IsControlPage(address)) continue;
+    // Already turned away: its later events are not told again.
+    if (topLevel && !refused_.empty() && fw::EqualsNoCase(address, refused_)) {
+      refused = true;
+      break;
+    }
+    if (IsRefused(address)) {
+      TurnAway(browser, address, topLevel);
+      refused = true;
+      break;
+    }
+  }
+  if (!refused && topLevel) refused_.clear();
+  browser->Release();
+  return refused;
+}
+
+// The frame is stopped and goes blank; the page then shows the blank page,
+// never the refused address.
+void CIEDlg::TurnAway(IWebBrowser2* frame, const std::wstring& address, bool topLevel) {
+  if (topLevel) {
+    refused_ = address;
+    url_ = kBlankPage;
+  }
+  frame->Stop();
+  BSTR blank = ::SysAllocString(kBlankPage);
+  VARIANT empty;
+  ::VariantInit(&empty);
+  frame->Navigate(blank, &empty, &empty, &empty, &empty);
+  ::SysFreeString(blank);
+  if (topLevel) OnTitleChange(kBlankPage);
+}
+
+void CIEDlg::OnDocumentComplete(IDispatch* browser, const std::wstring& url) {
   loaded_ = 1;
+  if (CheckArrival(browser, url)) return;
   // Only the top-level document carries the location; frames tell nothing.
   if (::_wcsicmp(url.c_str(), control_.LocationURL().c_str()) == 0) Tell(WM_IE_DOCCOMPLETE);
 }
 
-void CIEDlg::OnNavigateError(IDispatch*, const std::wstring&, const std::wstring&, LONG, bool&) {
+void CIEDlg::OnNavigateError(IDispatch* browser, const std::wstring& url, const std::wstring&, LONG, bool&) {
   loaded_ = 1;
   Tell(WM_IE_NAVERROR);
+  CheckArrival(browser, url);
 }
+
+void CIEDlg::OnNavigateComplete2(IDispatch* browser, const std::wstring& url) { CheckArrival(browser, url); }
 
 void CIEDlg::OnTitleChange(const std::wstring& title) {
   title_ = title;
@@ -179,7 +263,8 @@ std::wstring CIEDlg::GetTitle() const { return IsBlank(GetURL()) ? kBlankTitle :
 
 std::wstring CIEDlg::GetURL() const {
   const std::wstring location = control_.LocationURL();
-  return location.empty() ? url_ : location;
+  if (location.empty() || (!refused_.empty() && fw::EqualsNoCase(location, refused_))) return url_;
+  return location;
 }
 
 IDispatch* CIEDlg::GetBrowserDispatch() const {

@@ -35,6 +35,7 @@ class CIEDlg : public fw::Dialog, public CHtmlEventSink {
   virtual LRESULT OnNewWindow2(IDispatch** newBrowser, VARIANT_BOOL* cancel);
   virtual LRESULT OnProgressChange(LONG progress, LONG progressMax);
   virtual void OnFileDownload(bool activeDocument, bool& cancel);
+  virtual void OnNavigateComplete2(IDispatch* browser, const std::wstring& url);
 
   void Navigate(const std::wstring& url);
   void GoBack();
@@ -68,11 +69,16 @@ class CIEDlg : public fw::Dialog, public CHtmlEventSink {
  private:
   LRESULT Tell(UINT message, WPARAM wParam = 0);
   void ConnectEvents();
+  bool IsRefused(const std::wstring& url);
+  bool CheckArrival(IDispatch* frame, const std::wstring& url);
+  void TurnAway(IWebBrowser2* frame, const std::wstring& address, bool topLevel);
 
   CHtmlCtrlEx control_;
   UINT resourceId_;
   std::wstring title_;
   std::wstring url_;
+  // The page's refused arrival, the location until the blank page replaces it.
+  std::wstring refused_;
   HWND owner_;
   int loaded_ = 1;
   fw::ScopedBrush background_;

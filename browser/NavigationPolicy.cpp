@@ -1,8 +1,28 @@
 #include "NavigationPolicy.h"
 
+#include <string_view>
+
+#include "ProgramPage.h"
 #include "StringConv.h"
 #include "SysConf.h"
 #include "TimeLog.h"
+
+namespace {
+
+bool HasScheme(const std::wstring& url, std::wstring_view scheme) {
+  return url.size() >= scheme.size() && fw::EqualsNoCase(std::wstring_view(url).substr(0, scheme.size()), scheme);
+}
+
+// What the locked browser opens: web pages, the page's own script, the
+// control's error pages and the program's own pages. Every other address
+// (files, source views, mail, ftp) opens a window of another program.
+bool OpensWhenLocked(const std::wstring& url) {
+  for (const wchar_t* scheme : {L"http:", L"https:", L"javascript:", L"res:"})
+    if (HasScheme(url, scheme)) return true;
+  return IsProgramPage(url);
+}
+
+}  // namespace
 
 const wchar_t CNavigationPolicy::kTimeUpText[] = L"今天上网的时间已到，注意休息哦";
 const wchar_t CNavigationPolicy::kSiteRefusedText[] = L"噢，这个网页妈妈不让看哦...";
@@ -18,6 +38,8 @@ int CNavigationPolicy::OnBeforeNavigate(const std::wstring& url) {
   const wchar_t* refusal = nullptr;
   if (settings_.limited && timeUp_)
     refusal = kTimeUpText;
+  else if (settings_.fullscreen_always && !OpensWhenLocked(url))
+    refusal = kSiteRefusedText;
   else if (settings_.enable_filter && !sites_.IsHostListed(url))
     refusal = kSiteRefusedText;
   if (!refusal) return 0;

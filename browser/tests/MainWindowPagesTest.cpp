@@ -85,6 +85,15 @@ TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
   EXPECT_EQ(favourites[L"http://kids.test/farm"], first->snapshots[2]);
   EXPECT_TRUE(Exists(first->snapshots[2]));
   EXPECT_FALSE(Exists(first->snapshots[1]));
+
+  // A new window that gets no tab is cancelled, not left to open on its own.
+  window_->makesPages = false;
+  for (int i = 0; i < 2 * CBroswerDlg::kPagePoolSize && window_->OpenUrlInNewTab(L"about:blank"); ++i) {
+  }
+  target = nullptr;
+  SendMessageW(Hwnd(), WM_IE_NEWWINDOW, reinterpret_cast<WPARAM>(&target), reinterpret_cast<LPARAM>(&cancel));
+  EXPECT_EQ(target, nullptr);
+  EXPECT_EQ(cancel, VARIANT_TRUE);
 }
 
 TEST_F(MainWindowTest, WithoutTheLogNoPageIsRecorded) {

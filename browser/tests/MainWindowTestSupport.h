@@ -81,12 +81,14 @@ class TestMainWindow : public CBroswerDlg {
 
   int asks = 0;
   bool answer = false;
+  // Off: no page can be made, as when the system is out of resources.
+  bool makesPages = true;
   // Layouts of the window's skin and paints of its client area.
   int layouts = 0;
   int paints = 0;
 
  protected:
-  CBrowserPage* NewPage() override { return new FakePage(); }
+  CBrowserPage* NewPage() override { return makesPages ? new FakePage() : nullptr; }
   void OnSkinLayout() override {
     ++layouts;
     CBroswerDlg::OnSkinLayout();

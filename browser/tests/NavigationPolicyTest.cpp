@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <vector>
 
+#include "CommHelper.h"
 #include "DataFolderTest.h"
 #include "NavigationPolicy.h"
 #include "PolicyTestSupport.h"
 #include "SiteList.h"
+#include "StringConv.h"
 #include "SysConf.h"
 #include "TimeLog.h"
 
@@ -117,6 +120,49 @@ TEST_F(NavigationPolicyTest, AnEmptyAllowedListRefusesEverySiteWithTheFilterOn) 
   Browser browser(settings_, words_);
   EXPECT_EQ(1, browser.policy.OnBeforeNavigate(L"http://www.example.org/"));
   EXPECT_EQ(0, browser.policy.OnBeforeNavigate(L"about:blank"));
+}
+
+TEST_F(NavigationPolicyTest, LockModeOpensOnlyWebAndProgramPagesWithTheFilterOff) {
+  std::wstring folder = CCommHelper::GetExeDir();
+  std::replace(folder.begin(), folder.end(), L'\\', L'/');
+  const std::wstring programPage = L"file:///" + folder + L"/help/index.html";
+  const std::wstring beside = L"file:///" + folder + L"/../beside.html";
+  struct Case {
+    std::wstring url;
+    bool opensLocked;
+  } cases[] = {{L"http://www.example.org/", true},
+               {L"https://www.example.org/", true},
+               {L"about:blank", true},
+               {L"javascript:void(0)", true},
+               {L"res://ieframe.dll/navcancl.htm", true},
+               {programPage, true},
+               {beside, false},
+               {L"file:///c:/windows/system32/", false},
+               {L"file://server/share/page.html", false},
+               {L"view-source:http://www.example.org/", false},
+               {L"mailto:mother@example.org", false},
+               {L"ftp://ftp.example.org/", false},
+               {L"about:home", false}};
+  ASSERT_EQ(0, settings_.enable_filter) << "a new user's filter";
+  Browser browser(settings_, words_);
+  for (const int locked : {0, 1}) {
+    settings_.fullscreen_always = locked;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(fw::ToAnsi(c.url, CP_UTF8) + (locked ? " locked" : " unlocked"));
+      browser.window.notices.clear();
+      const bool opens = !locked || c.opensLocked;
+      EXPECT_EQ(opens ? 0 : 1, browser.policy.OnBeforeNavigate(c.url));
+      EXPECT_EQ(opens ? std::vector<std::wstring>{} : std::vector<std::wstring>{CNavigationPolicy::kSiteRefusedText},
+                browser.window.notices);
+    }
+  }
+
+  // Time up keeps its own text first.
+  settings_.limited = 1;
+  browser.policy.OnTimeUp();
+  browser.window.notices.clear();
+  EXPECT_EQ(1, browser.policy.OnBeforeNavigate(L"mailto:mother@example.org"));
+  EXPECT_EQ(std::vector<std::wstring>{CNavigationPolicy::kTimeUpText}, browser.window.notices);
 }
 
 TEST_F(NavigationPolicyTest, ALimitOfNWarnsAfterNMinusOneMinutesAndEndsAfterN) {

@@ -212,6 +212,16 @@ TEST_F(PageNavigationTest, EventsWineNeverFiresReachTheOwnerThroughTheSink) {
   EXPECT_EQ(VARIANT_TRUE, appCancel);
   EXPECT_EQ(asked, owner.Count(WM_IE_BEFORENAVIGATE));
 
+  // Where a navigation arrived is asked again: a refused arrival leaves the
+  // page blank.
+  owner.answerNavigation = [](const std::wstring& url) { return url == L"http://elsewhere.test/"; };
+  EventArguments arrived;
+  arrived.Value(Dispatch(page->Control().Browser()));
+  arrived.Text(L"http://Elsewhere.test/");
+  EXPECT_EQ(S_OK, Raise(page, DISPID_NAVIGATECOMPLETE2, arrived));
+  EXPECT_TRUE(RunUntil([&] { return page->Control().LocationURL() == L"about:blank"; }));
+  EXPECT_EQ(L"about:blank", page->GetURL());
+
   EventArguments wrong;
   EXPECT_EQ(DISP_E_BADPARAMCOUNT, Raise(page, DISPID_NEWWINDOW2, wrong));
 }

@@ -39,6 +39,7 @@ class HtmlView : public OleControlHost, protected WebBrowserEventHandler {
   void OnNewWindow2(IDispatch**, VARIANT_BOOL*) override {}
   void OnProgressChange(LONG, LONG) override {}
   void OnFileDownload(bool, bool&) override {}
+  void OnNavigateComplete2(IDispatch*, const std::wstring&) override {}
 
  private:
   bool OnControlActivated() override;

@@ -158,6 +158,10 @@ HRESULT WebBrowserEvents::Dispatch(DISPID id, DISPPARAMS& params) {
       WriteCancel(flag, cancel);
       return S_OK;
     }
+    case DISPID_NAVIGATECOMPLETE2:
+      if (count != 2) return DISP_E_BADPARAMCOUNT;
+      handler_->OnNavigateComplete2(Browser(a[1]), Text(a[0]));
+      return S_OK;
     default:
       return S_OK;
   }

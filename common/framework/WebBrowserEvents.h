@@ -26,6 +26,9 @@ class WebBrowserEventHandler {
   // for a document it can host, and when the browser does not say (IE6,
   // which raises the event for ordinary pages too).
   virtual void OnFileDownload(bool activeDocument, bool& cancel) = 0;
+  // `url` is where the navigation of `browser` (the top level or a frame)
+  // arrived, past any redirect of the server.
+  virtual void OnNavigateComplete2(IDispatch* browser, const std::wstring& url) = 0;
 };
 
 // The DWebBrowserEvents2 sink: decodes each event's arguments and writes a
