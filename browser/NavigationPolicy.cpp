@@ -1,5 +1,7 @@
 #include "NavigationPolicy.h"
 
+#include <algorithm>
+
 #include "StringConv.h"
 #include "SysConf.h"
 #include "TimeLog.h"
@@ -52,15 +54,30 @@ void CNavigationPolicy::KeepRegistered() {
     shared_.SetMainWindowIfEmpty(window);
 }
 
+int CNavigationPolicy::CountMinute() {
+  CTimeLog log;
+  log.AddUsage(settings_.time, 1);
+  // The log now holds today's date. A day this browser has counted before
+  // goes on from its own sum, also when the file started it again at 0.
+  const bool sameDay =
+      log.start_year == counted_.year && log.start_month == counted_.month && log.start_day == counted_.day;
+  if (sameDay)
+    counted_.minutes = std::max(counted_.minutes + 1, log.time_sum);
+  else
+    counted_ = CountedDay{log.start_year, log.start_month, log.start_day, log.time_sum};
+  return counted_.minutes;
+}
+
 void CNavigationPolicy::OnMinuteTick() {
   if (timeUp_) return;
   const bool registered = IsRegistered();
   // The registered browser counts every minute, also with the limit off.
-  if (registered) CTimeLog().AddUsage(settings_.time, 1);
+  const int counted = registered ? CountMinute() : 0;
   if (!settings_.limited) return;
   // Each browser decides by today's minutes in tl.dat, never by the shared
   // flag alone: a flag left from yesterday must not end a new day.
-  const int remaining = settings_.time - CTimeLog().TodayMinutes();
+  const int used = std::max(counted, CTimeLog().TodayMinutes());
+  const int remaining = settings_.time - used;
   if (remaining <= 0) {
     if (registered) shared_.SetTimeUp(1);
     OnTimeUp();

@@ -66,7 +66,20 @@ class CNavigationPolicy {
   CNavCtrlList& Sites() { return sites_; }
 
  private:
+  // The minutes the registered browser counted on one local day, kept apart
+  // from tl.dat: a file it cannot write (read-only, another account's) or
+  // one deleted mid-day must not give the child more time.
+  struct CountedDay {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int minutes = 0;
+  };
+
   bool IsRegistered() const;
+  // Adds this tick to tl.dat and to the day's own count; answers the day's
+  // minutes by the larger of the two.
+  int CountMinute();
 
   const CSysConf& settings_;
   INavigationPolicyHost& host_;
@@ -74,4 +87,5 @@ class CNavigationPolicy {
   CNavCtrlList sites_;
   int timeUp_ = 0;
   bool warned_ = false;
+  CountedDay counted_;
 };

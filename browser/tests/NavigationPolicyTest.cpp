@@ -160,6 +160,46 @@ TEST_F(NavigationPolicyTest, ALimitOfNWarnsAfterNMinusOneMinutesAndEndsAfterN) {
   EXPECT_EQ(nullptr, state.GetMainWindow()) << "a window in time up from its start registered";
 }
 
+TEST_F(NavigationPolicyTest, ARunningBrowserEndsTheDayAtTheLimitWhateverBecomesOfTlDat) {
+  settings_.limited = 1;
+  settings_.time = 2;
+  // Today has started, and the file is read-only (or another account's).
+  CTimeLog().AddUsage(settings_.time, 0);
+  const std::wstring file = folder_ + L"tl.dat";
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  {
+    Browser browser(settings_, words_);
+    CSharedState(words_).SetMainWindowIfEmpty(browser.window.Hwnd());
+    EXPECT_FALSE(browser.policy.CheckAtStart());
+    browser.window.Tick();
+    ASSERT_EQ(1u, browser.window.notices.size());
+    EXPECT_EQ(CNavigationPolicy::kOneMinuteLeftText, browser.window.notices[0]);
+    browser.window.Tick();
+    EXPECT_EQ(1, browser.policy.IsTimeUp()) << "a read-only tl.dat gave the child more time";
+    EXPECT_EQ(0, MinutesInFile());
+  }
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(::DeleteFileW(file.c_str()));
+
+  settings_.time = 3;
+  words_[0] = words_[1] = 0;
+  Browser browser(settings_, words_);
+  CSharedState(words_).SetMainWindowIfEmpty(browser.window.Hwnd());
+  browser.window.Tick();  // starts the day
+  browser.window.Tick();  // 1 minute
+  SetDay(10);             // midnight: the count starts again at 0
+  browser.window.Tick();  // starts the new day
+  browser.window.Tick();  // 1 minute
+  browser.window.Tick();  // 2 minutes: 1 left
+  ASSERT_EQ(1u, browser.window.notices.size());
+  EXPECT_EQ(CNavigationPolicy::kOneMinuteLeftText, browser.window.notices[0]);
+  EXPECT_EQ(0, browser.policy.IsTimeUp());
+  ASSERT_TRUE(::DeleteFileW(file.c_str()));
+  browser.window.Tick();
+  EXPECT_EQ(1, browser.policy.IsTimeUp()) << "tl.dat deleted mid-day gave the child more time";
+  EXPECT_EQ(0, MinutesInFile()) << "the file started the day again";
+}
+
 TEST_F(NavigationPolicyTest, OnlyTheRegisteredBrowserCountsAndTheOtherFollowsTheFile) {
   settings_.limited = 1;
   settings_.time = 3;
