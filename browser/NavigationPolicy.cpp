@@ -18,7 +18,7 @@ CNavigationPolicy::CNavigationPolicy(const CSysConf& settings, INavigationPolicy
 int CNavigationPolicy::OnBeforeNavigate(const std::wstring& url) {
   if (fw::EqualsNoCase(url, L"about:blank")) return 0;
   const wchar_t* refusal = nullptr;
-  if (settings_.limited && timeUp_)
+  if (!IsUsable())
     refusal = kTimeUpText;
   else if (settings_.enable_filter && !sites_.IsHostListed(url))
     refusal = kSiteRefusedText;
@@ -38,17 +38,31 @@ bool CNavigationPolicy::CheckAtStart() {
   return true;
 }
 
+bool CNavigationPolicy::IsUsable() const { return !timeUp_ || !settings_.limited; }
+
 void CNavigationPolicy::StartCounting() {
-  if (timeUp_) return;
-  ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
-  if (settings_.limited && !CheckTodayTime(0)) OnTimeUp();
+  started_ = true;
+  RunMinuteTimer(IsUsable());
+  if (!timeUp_ && settings_.limited && !CheckTodayTime(0)) OnTimeUp();
+}
+
+void CNavigationPolicy::RunMinuteTimer(bool run) {
+  // Set again, a running timer would start its minute over.
+  if (run == timerRunning_) return;
+  timerRunning_ = run;
+  if (run)
+    ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
+  else
+    ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
 }
 
 bool CNavigationPolicy::IsRegistered() const { return shared_.IsOwnMainWindow(host_.PolicyWindow()); }
 
 void CNavigationPolicy::KeepRegistered() {
   const HWND window = host_.PolicyWindow();
-  if (timeUp_)
+  const bool usable = IsUsable();
+  if (started_) RunMinuteTimer(usable);
+  if (!usable)
     shared_.GiveUpMainWindow(window);
   else if (!shared_.IsOwnMainWindow(window))
     shared_.SetMainWindowIfEmpty(window);
@@ -69,7 +83,7 @@ int CNavigationPolicy::CountMinute() {
 }
 
 void CNavigationPolicy::OnMinuteTick() {
-  if (timeUp_) return;
+  if (!IsUsable()) return;
   const bool registered = IsRegistered();
   // The registered browser counts every minute, also with the limit off.
   const int counted = registered ? CountMinute() : 0;
@@ -93,9 +107,10 @@ void CNavigationPolicy::OnMinuteTick() {
 }
 
 void CNavigationPolicy::OnTimeUp() {
-  ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
-  shared_.GiveUpMainWindow(host_.PolicyWindow());
-  host_.CloseAllTabs();
+  // Marked first: closing the pages pumps messages, and the registration
+  // timer must not register this window again in between.
   timeUp_ = 1;
+  KeepRegistered();
+  host_.CloseAllTabs();
   host_.ShowNotify(kTimeUpText);
 }

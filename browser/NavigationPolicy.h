@@ -54,14 +54,19 @@ class CNavigationPolicy {
   // becomes the registered one counts.
   void StartCounting();
   void OnMinuteTick();
-  // Every browser that may count keeps itself registered; a window in time
-  // up never registers, and gives the registration up when it holds it.
+  // Every browser that may count keeps itself registered and its minute
+  // timer running (after the delayed start); a window that may not gives the
+  // registration up when it holds it, and its timer stops.
   void KeepRegistered();
-  // Closes the tabs and refuses every page from then on. The window counts
-  // nothing more, so that left open past midnight it spends none of the new
-  // day: a browser still usable registers and counts instead.
+  // Marks the window in time up, then closes the tabs. While the limit holds
+  // the window refuses every page and counts nothing more, so that left open
+  // past midnight it spends none of the new day: a browser still usable
+  // registers and counts instead.
   void OnTimeUp();
 
+  // Not in time up, or the parent turned the limit off: the one test for
+  // refusing, counting, registering and the minute timer.
+  bool IsUsable() const;
   int IsTimeUp() const { return timeUp_; }
   CNavCtrlList& Sites() { return sites_; }
 
@@ -80,6 +85,7 @@ class CNavigationPolicy {
   // Adds this tick to tl.dat and to the day's own count; answers the day's
   // minutes by the larger of the two.
   int CountMinute();
+  void RunMinuteTimer(bool run);
 
   const CSysConf& settings_;
   INavigationPolicyHost& host_;
@@ -87,5 +93,7 @@ class CNavigationPolicy {
   CNavCtrlList sites_;
   int timeUp_ = 0;
   bool warned_ = false;
+  bool started_ = false;
+  bool timerRunning_ = false;
   CountedDay counted_;
 };

@@ -241,6 +241,46 @@ TEST_F(NavigationPolicyTest, TheRegisteredBrowserCountsWithTheLimitOffAndWarnsNo
   EXPECT_EQ(0, CSharedState(words_).IsTimeUp());
 }
 
+TEST_F(NavigationPolicyTest, AWindowInTimeUpWhoseLimitIsTurnedOffCountsAndRegistersUntilItIsOnAgain) {
+  CSysConf parent;  // the settings as the control panel saves them
+  parent.limited = 1;
+  parent.time = 1;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  Browser browser(settings_, words_);
+  CSharedState state(words_);
+  const HWND window = browser.window.Hwnd();
+  browser.policy.KeepRegistered();
+  browser.policy.StartCounting();
+  browser.window.Tick();  // starts the day
+  browser.window.Tick();  // used up
+  ASSERT_EQ(1, browser.policy.IsTimeUp());
+  ASSERT_EQ(nullptr, state.GetMainWindow());
+
+  parent.limited = 0;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  browser.policy.KeepRegistered();  // the registration timer
+  EXPECT_EQ(window, state.GetMainWindow()) << "the usable window never registered again";
+  EXPECT_TRUE(KillTimer(window, CNavigationPolicy::kMinuteTimer)) << "the minute timer stayed stopped";
+  SetTimer(window, CNavigationPolicy::kMinuteTimer, CNavigationPolicy::kMinuteMs, nullptr);
+  EXPECT_EQ(0, browser.policy.OnBeforeNavigate(L"http://www.example.org/"));
+  browser.window.Tick();
+  browser.window.Tick();
+  EXPECT_EQ(3, MinutesInFile()) << "the usable window counted nothing";
+
+  parent.limited = 1;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  EXPECT_EQ(1, browser.policy.OnBeforeNavigate(L"http://www.example.org/"));
+  EXPECT_EQ(CNavigationPolicy::kTimeUpText, browser.window.notices.back());
+  browser.policy.KeepRegistered();
+  EXPECT_EQ(nullptr, state.GetMainWindow());
+  EXPECT_FALSE(KillTimer(window, CNavigationPolicy::kMinuteTimer)) << "the minute timer ran on in time up";
+  browser.window.Tick();
+  EXPECT_EQ(3, MinutesInFile());
+}
+
 TEST_F(NavigationPolicyTest, YesterdaysUsedUpDayAndFlagLeaveANewBrowserCounting) {
   settings_.limited = 1;
   settings_.time = 5;
