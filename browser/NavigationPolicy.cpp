@@ -1,5 +1,6 @@
 #include "NavigationPolicy.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "ProgramPage.h"
@@ -36,7 +37,7 @@ CNavigationPolicy::CNavigationPolicy(const CSysConf& settings, INavigationPolicy
 int CNavigationPolicy::OnBeforeNavigate(const std::wstring& url) {
   if (fw::EqualsNoCase(url, L"about:blank")) return 0;
   const wchar_t* refusal = nullptr;
-  if (settings_.limited && timeUp_)
+  if (!IsUsable())
     refusal = kTimeUpText;
   else if (settings_.fullscreen_always && !OpensWhenLocked(url))
     refusal = kSiteRefusedText;
@@ -58,32 +59,68 @@ bool CNavigationPolicy::CheckAtStart() {
   return true;
 }
 
+bool CNavigationPolicy::IsUsable() const { return !timeUp_ || !settings_.limited; }
+
 void CNavigationPolicy::StartCounting() {
-  if (timeUp_) return;
-  ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
-  if (settings_.limited && !CheckTodayTime(0)) OnTimeUp();
+  started_ = true;
+  RunMinuteTimer(IsUsable());
+  if (!timeUp_ && settings_.limited && !CheckTodayTime(0)) OnTimeUp();
+}
+
+void CNavigationPolicy::RunMinuteTimer(bool run) {
+  // Set again, a running timer would start its minute over.
+  if (run == timerRunning_) return;
+  timerRunning_ = run;
+  if (run)
+    ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
+  else
+    ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
 }
 
 bool CNavigationPolicy::IsRegistered() const { return shared_.IsOwnMainWindow(host_.PolicyWindow()); }
 
 void CNavigationPolicy::KeepRegistered() {
   const HWND window = host_.PolicyWindow();
-  if (timeUp_)
+  const bool usable = IsUsable();
+  if (started_) RunMinuteTimer(usable);
+  if (!usable)
     shared_.GiveUpMainWindow(window);
   else if (!shared_.IsOwnMainWindow(window))
     shared_.SetMainWindowIfEmpty(window);
 }
 
+int CNavigationPolicy::CountMinute() {
+  CTimeLog log;
+  log.AddUsage(settings_.time, 1);
+  // The log now holds today's date. A day this browser has counted before
+  // goes on from its own sum, also when the file started it again at 0.
+  const bool sameDay =
+      log.start_year == counted_.year && log.start_month == counted_.month && log.start_day == counted_.day;
+  if (sameDay)
+    counted_.minutes = std::max(counted_.minutes + 1, log.time_sum);
+  else
+    counted_ = CountedDay{log.start_year, log.start_month, log.start_day, log.time_sum};
+  // A file that lost minutes (deleted or replaced mid-day) gets them back, so
+  // a browser registering after this one goes on from the whole sum.
+  if (log.Saved() && counted_.minutes > log.time_sum) log.AddUsage(settings_.time, counted_.minutes - log.time_sum);
+  fileWritable_ = log.Saved();
+  return counted_.minutes;
+}
+
 void CNavigationPolicy::OnMinuteTick() {
-  if (timeUp_) return;
+  if (!IsUsable()) return;
   const bool registered = IsRegistered();
   // The registered browser counts every minute, also with the limit off.
-  if (registered) CTimeLog().AddUsage(settings_.time, 1);
+  const int counted = registered ? CountMinute() : 0;
   if (!settings_.limited) return;
   // Each browser decides by today's minutes in tl.dat, never by the shared
   // flag alone: a flag left from yesterday must not end a new day.
-  const int remaining = settings_.time - CTimeLog().TodayMinutes();
-  if (remaining <= 0) {
+  const int used = std::max(counted, CTimeLog().TodayMinutes());
+  const int remaining = settings_.time - used;
+  // A tl.dat nobody can write holds no one's minutes: the flag of a browser
+  // that reached the limit before this one registered is all there is.
+  const bool endedElsewhere = registered && !fileWritable_ && shared_.IsTimeUp();
+  if (remaining <= 0 || endedElsewhere) {
     if (registered) shared_.SetTimeUp(1);
     OnTimeUp();
     return;
@@ -98,9 +135,10 @@ void CNavigationPolicy::OnMinuteTick() {
 }
 
 void CNavigationPolicy::OnTimeUp() {
-  ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
-  shared_.GiveUpMainWindow(host_.PolicyWindow());
-  host_.CloseAllTabs();
+  // Marked first: closing the pages pumps messages, and the registration
+  // timer must not register this window again in between.
   timeUp_ = 1;
+  KeepRegistered();
+  host_.CloseAllTabs();
   host_.ShowNotify(kTimeUpText);
 }

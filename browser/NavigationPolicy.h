@@ -54,19 +54,38 @@ class CNavigationPolicy {
   // becomes the registered one counts.
   void StartCounting();
   void OnMinuteTick();
-  // Every browser that may count keeps itself registered; a window in time
-  // up never registers, and gives the registration up when it holds it.
+  // Every browser that may count keeps itself registered and its minute
+  // timer running (after the delayed start); a window that may not gives the
+  // registration up when it holds it, and its timer stops.
   void KeepRegistered();
-  // Closes the tabs and refuses every page from then on. The window counts
-  // nothing more, so that left open past midnight it spends none of the new
-  // day: a browser still usable registers and counts instead.
+  // Marks the window in time up, then closes the tabs. While the limit holds
+  // the window refuses every page and counts nothing more, so that left open
+  // past midnight it spends none of the new day: a browser still usable
+  // registers and counts instead.
   void OnTimeUp();
 
+  // Not in time up, or the parent turned the limit off: the one test for
+  // refusing, counting, registering and the minute timer.
+  bool IsUsable() const;
   int IsTimeUp() const { return timeUp_; }
   CNavCtrlList& Sites() { return sites_; }
 
  private:
+  // The minutes the registered browser counted on one local day, kept apart
+  // from tl.dat: a file it cannot write (read-only, another account's) or
+  // one deleted mid-day must not give the child more time.
+  struct CountedDay {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int minutes = 0;
+  };
+
   bool IsRegistered() const;
+  // Adds this tick to tl.dat and to the day's own count; answers the day's
+  // minutes by the larger of the two.
+  int CountMinute();
+  void RunMinuteTimer(bool run);
 
   const CSysConf& settings_;
   INavigationPolicyHost& host_;
@@ -74,4 +93,9 @@ class CNavigationPolicy {
   CNavCtrlList sites_;
   int timeUp_ = 0;
   bool warned_ = false;
+  bool started_ = false;
+  bool timerRunning_ = false;
+  // Whether this browser's last count reached tl.dat.
+  bool fileWritable_ = true;
+  CountedDay counted_;
 };

@@ -206,6 +206,52 @@ TEST_F(NavigationPolicyTest, ALimitOfNWarnsAfterNMinusOneMinutesAndEndsAfterN) {
   EXPECT_EQ(nullptr, state.GetMainWindow()) << "a window in time up from its start registered";
 }
 
+TEST_F(NavigationPolicyTest, ARunningBrowserEndsTheDayAtTheLimitWhateverBecomesOfTlDat) {
+  settings_.limited = 1;
+  settings_.time = 2;
+  // Today has started, and the file is read-only (or another account's).
+  CTimeLog().AddUsage(settings_.time, 0);
+  const std::wstring file = folder_ + L"tl.dat";
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  {
+    Browser browser(settings_, words_);
+    CSharedState(words_).SetMainWindowIfEmpty(browser.window.Hwnd());
+    EXPECT_FALSE(browser.policy.CheckAtStart());
+    browser.window.Tick();
+    ASSERT_EQ(1u, browser.window.notices.size());
+    EXPECT_EQ(CNavigationPolicy::kOneMinuteLeftText, browser.window.notices[0]);
+    browser.window.Tick();
+    EXPECT_EQ(1, browser.policy.IsTimeUp()) << "a read-only tl.dat gave the child more time";
+    EXPECT_EQ(0, MinutesInFile());
+    // The browser that ended gave the registration up; one beside it takes
+    // it and must not start the day again from the file.
+    Browser beside(settings_, words_);
+    CSharedState(words_).SetMainWindowIfEmpty(beside.window.Hwnd());
+    beside.window.Tick();
+    EXPECT_EQ(1, beside.policy.IsTimeUp()) << "a browser beside the one that ended got the day again";
+  }
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(::DeleteFileW(file.c_str()));
+
+  settings_.time = 3;
+  words_[0] = words_[1] = 0;
+  Browser browser(settings_, words_);
+  CSharedState(words_).SetMainWindowIfEmpty(browser.window.Hwnd());
+  browser.window.Tick();  // starts the day
+  browser.window.Tick();  // 1 minute
+  SetDay(10);             // midnight: the count starts again at 0
+  browser.window.Tick();  // starts the new day
+  browser.window.Tick();  // 1 minute
+  browser.window.Tick();  // 2 minutes: 1 left
+  ASSERT_EQ(1u, browser.window.notices.size());
+  EXPECT_EQ(CNavigationPolicy::kOneMinuteLeftText, browser.window.notices[0]);
+  EXPECT_EQ(0, browser.policy.IsTimeUp());
+  ASSERT_TRUE(::DeleteFileW(file.c_str()));
+  browser.window.Tick();
+  EXPECT_EQ(1, browser.policy.IsTimeUp()) << "tl.dat deleted mid-day gave the child more time";
+  EXPECT_EQ(3, MinutesInFile()) << "the file did not get the day's minutes back";
+}
+
 TEST_F(NavigationPolicyTest, OnlyTheRegisteredBrowserCountsAndTheOtherFollowsTheFile) {
   settings_.limited = 1;
   settings_.time = 3;
@@ -245,6 +291,46 @@ TEST_F(NavigationPolicyTest, TheRegisteredBrowserCountsWithTheLimitOffAndWarnsNo
   EXPECT_TRUE(browser.window.notices.empty());
   EXPECT_EQ(0, browser.policy.IsTimeUp());
   EXPECT_EQ(0, CSharedState(words_).IsTimeUp());
+}
+
+TEST_F(NavigationPolicyTest, AWindowInTimeUpWhoseLimitIsTurnedOffCountsAndRegistersUntilItIsOnAgain) {
+  CSysConf parent;  // the settings as the control panel saves them
+  parent.limited = 1;
+  parent.time = 1;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  Browser browser(settings_, words_);
+  CSharedState state(words_);
+  const HWND window = browser.window.Hwnd();
+  browser.policy.KeepRegistered();
+  browser.policy.StartCounting();
+  browser.window.Tick();  // starts the day
+  browser.window.Tick();  // used up
+  ASSERT_EQ(1, browser.policy.IsTimeUp());
+  ASSERT_EQ(nullptr, state.GetMainWindow());
+
+  parent.limited = 0;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  browser.policy.KeepRegistered();  // the registration timer
+  EXPECT_EQ(window, state.GetMainWindow()) << "the usable window never registered again";
+  EXPECT_TRUE(KillTimer(window, CNavigationPolicy::kMinuteTimer)) << "the minute timer stayed stopped";
+  SetTimer(window, CNavigationPolicy::kMinuteTimer, CNavigationPolicy::kMinuteMs, nullptr);
+  EXPECT_EQ(0, browser.policy.OnBeforeNavigate(L"http://www.example.org/"));
+  browser.window.Tick();
+  browser.window.Tick();
+  EXPECT_EQ(3, MinutesInFile()) << "the usable window counted nothing";
+
+  parent.limited = 1;
+  ASSERT_EQ(1, parent.Save());
+  settings_.Load();
+  EXPECT_EQ(1, browser.policy.OnBeforeNavigate(L"http://www.example.org/"));
+  EXPECT_EQ(CNavigationPolicy::kTimeUpText, browser.window.notices.back());
+  browser.policy.KeepRegistered();
+  EXPECT_EQ(nullptr, state.GetMainWindow());
+  EXPECT_FALSE(KillTimer(window, CNavigationPolicy::kMinuteTimer)) << "the minute timer ran on in time up";
+  browser.window.Tick();
+  EXPECT_EQ(3, MinutesInFile());
 }
 
 TEST_F(NavigationPolicyTest, YesterdaysUsedUpDayAndFlagLeaveANewBrowserCounting) {

@@ -21,7 +21,12 @@ class PolicyHostWindow : public fw::Wnd, public INavigationPolicyHost {
 
   HWND PolicyWindow() const override { return Hwnd(); }
   void ShowNotify(const std::wstring& text) override { notices.push_back(text); }
-  void CloseAllTabs() override { ++tabClosings; }
+  // Closing the pages pumps messages: the registration timer may run
+  // before the call returns.
+  void CloseAllTabs() override {
+    ++tabClosings;
+    if (policy) policy->KeepRegistered();
+  }
 
   // A tick as the system delivers it.
   void Tick() { Send(WM_TIMER, CNavigationPolicy::kMinuteTimer, 0); }

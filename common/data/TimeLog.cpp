@@ -72,10 +72,10 @@ int CTimeLog::AddUsage(int limit, int inc) {
     start_month = month;
     start_day = day;
     time_sum = 0;
-    Write();
+    saved_ = Write() == 1;
     return 1;
   }
   if (inc > 0 && time_sum <= kMaxMinutes - inc) time_sum += inc;
-  Write();
+  saved_ = Write() == 1;
   return time_sum < limit ? 1 : 0;
 }

@@ -15,8 +15,12 @@ class CTimeLog {
 
   int Reload();
   // Rolls the day over (then answers 1 and does not add), else adds `inc`
-  // minutes and answers whether the sum is still below `limit`.
+  // minutes and answers whether the sum is still below `limit`. The answer
+  // stands whether or not the file could be written: see Saved.
   int AddUsage(int limit, int inc);
+  // Whether the last AddUsage wrote tl.dat. A read-only file, one another
+  // account owns, or a folder that cannot be written keeps the old sum.
+  bool Saved() const { return saved_; }
   // Reads the file without writing it: the minutes of today, 0 when the
   // stored day is another one (or the date cannot be had).
   int TodayMinutes();
@@ -38,4 +42,6 @@ class CTimeLog {
  private:
   int Read();
   int Write() const;
+
+  bool saved_ = false;
 };

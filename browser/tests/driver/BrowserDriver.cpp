@@ -120,7 +120,10 @@ LRESULT BrowserDriver::HandOverUrl(const std::wstring& url) const {
 }
 
 void BrowserDriver::StepMinute() const {
-  ::PostMessageW(main_, WM_TIMER, kMinuteTimer, 0);
+  // Sent, not posted: a thread answers every sent message before it takes a
+  // posted one, so a posted tick could still wait after Sync's rounds.
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(main_, WM_TIMER, kMinuteTimer, 0, SMTO_BLOCK, kSendTimeoutMs, &ignored);
   Sync();
 }
 

@@ -70,6 +70,23 @@ TEST_F(TimeLogTest, ZeroLimitIsReachedAtOnce) {
   EXPECT_EQ(0, CTimeLog().AddUsage(0, 0));
 }
 
+TEST_F(TimeLogTest, AFileThatCannotBeWrittenIsToldAndTheSumIsAnsweredAllTheSame) {
+  CTimeLog started;
+  started.AddUsage(2, 0);
+  EXPECT_TRUE(started.Saved());
+  const std::wstring file = folder_ + L"tl.dat";
+  ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  CTimeLog log;
+  EXPECT_EQ(1, log.AddUsage(2, 1));
+  EXPECT_FALSE(log.Saved()) << "a failed write went untold";
+  EXPECT_EQ(1, log.GetUsed());
+  CTimeLog again;
+  EXPECT_EQ(0, again.AddUsage(1, 1)) << "a failed write changed the answer";
+  EXPECT_FALSE(again.Saved());
+  EXPECT_EQ(0, CTimeLog().TodayMinutes());
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(TimeLogTest, FileIsScrambledXmlOfTheExactShape) {
   CTimeLog().AddUsage(10, 1);
   CTimeLog().AddUsage(10, 4);
