@@ -68,6 +68,8 @@ CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND paren
 }
 
 CBroswerDlg::~CBroswerDlg() {
+  // The hook's thread asks this object until the hook is gone.
+  Uninstall();
   for (CBrowserPage* page : pagePool_) delete page;
   if (comInitialized_) ::CoUninitialize();
 }
@@ -455,6 +457,8 @@ bool CBroswerDlg::CanMinimize() {
 
 bool CBroswerDlg::CanMaximize() { return !locked_; }
 
+// Asked on the hook's thread while the desktop's keyboard waits: IsIconic
+// only reads the window's state, nothing is sent to its busy thread.
 int CBroswerDlg::OnKeyCombination(int, WPARAM, const KBDLLHOOKSTRUCT*) { return ::IsIconic(hwnd_) ? 1 : 0; }
 
 void CBroswerDlg::OnClose() {

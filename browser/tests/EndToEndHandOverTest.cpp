@@ -58,6 +58,57 @@ TEST_F(FirstStartEndToEnd, TheStartWithWindowsOpensTheHomePageAndOnlyTheFirstSta
   }
 }
 
+// A window of the test's own that takes the foreground from the browser.
+class OtherWindow {
+ public:
+  OtherWindow()
+      : window_(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 60, 60, nullptr,
+                                  nullptr, nullptr, nullptr)) {}
+  ~OtherWindow() {
+    if (window_) ::DestroyWindow(window_);
+  }
+  OtherWindow(const OtherWindow&) = delete;
+  OtherWindow& operator=(const OtherWindow&) = delete;
+  bool TakeForeground() const {
+    ::SetForegroundWindow(window_);
+    return BrowserDriver::WaitUntil([this] { return ::GetForegroundWindow() == window_; }, 3000);
+  }
+
+ private:
+  HWND window_;
+};
+
+TEST_F(FirstStartEndToEnd, AnAddressStartedBesideTheBrowserBringsItToTheFrontRestoredWhenMinimised) {
+  BrowserDriver browser = Open();
+  HWND main = browser.Main();
+  ASSERT_TRUE(main);
+  // A new user's start asks about the default browser, then runs the wizard.
+  ASSERT_TRUE(BrowserDriver::WaitUntil(
+      [&] {
+        if (HWND question = DefaultBrowserQuestion(browser)) BrowserDriver::Click(question, IDCANCEL);
+        return staged_->Runs(L"Wizard.exe");
+      },
+      10000))
+      << "the first start ran no wizard";
+  staged_->EndProcesses(L"Wizard.exe");
+
+  OtherWindow other;
+  for (bool minimised : {false, true}) {
+    SCOPED_TRACE(minimised ? "minimised" : "behind another window");
+    if (minimised) {
+      ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+      ASSERT_TRUE(BrowserDriver::WaitUntil([&] { return ::IsIconic(main) != FALSE; })) << "the browser did not minimise";
+    }
+    ASSERT_TRUE(other.TakeForeground());
+    const int pages = browser.PageCount();
+    ASSERT_TRUE(Start(L"http://kids.test/front").WaitForExit(15000)) << "the start did not hand over";
+    EXPECT_EQ(pages + 1, browser.PageCount());
+    EXPECT_TRUE(BrowserDriver::WaitUntil([&] { return ::GetForegroundWindow() == main; }, 3000))
+        << "the browser did not come to the front";
+    EXPECT_FALSE(::IsIconic(main)) << "the browser stayed minimised";
+  }
+}
+
 TEST_F(HandOverEndToEnd, TheHandOverMessageOpensATabOnlyForItsOwnKind) {
   BrowserDriver browser = Open();
   ASSERT_TRUE(browser.Main());

@@ -2,6 +2,7 @@
 // top, and neither closes, hides, moves nor lets the system keys through
 // without the parent password.
 #include "EndToEndTest.h"
+#include "Handles.h"
 #include "KeyWatch.h"
 
 namespace {
@@ -166,6 +167,62 @@ TEST_F(LockEndToEnd, TheSystemKeysPassOnlyWhileThePasswordHasTheWindowMinimised)
   EXPECT_EQ(nullptr, browser.FindWindowTitled(kAuthCaption));
   ASSERT_TRUE(watch.TakeFocus());
   EXPECT_FALSE(GotPast(watch, {VK_MENU, VK_TAB}));
+}
+
+// Holds a thread still, as a long page load or a tab being made holds the
+// window's thread, until the object goes.
+class HeldThread {
+ public:
+  explicit HeldThread(HWND window)
+      : thread_(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, ::GetWindowThreadProcessId(window, nullptr))) {
+    held_ = thread_ && ::SuspendThread(thread_.Get()) != static_cast<DWORD>(-1);
+  }
+  ~HeldThread() {
+    if (held_) ::ResumeThread(thread_.Get());
+  }
+  HeldThread(const HeldThread&) = delete;
+  HeldThread& operator=(const HeldThread&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  fw::ScopedHandle thread_;
+  bool held_ = false;
+};
+
+const std::vector<std::vector<WORD>> kBusyChords = {{VK_MENU, VK_TAB}, {VK_LWIN}, {VK_RWIN}};
+
+// A key that goes past a hook the system gave up on reaches the watch only
+// through its window, so the watch must keep the keyboard: the browser's
+// start may still take it back once.
+bool SettleFocus(const KeyWatch& watch, const BrowserDriver& browser) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (!watch.TakeFocus() || !browser.Sync()) continue;
+    if (!BrowserDriver::WaitUntil([&] { return !watch.HasFocus(); }, 500)) return true;
+  }
+  return false;
+}
+
+TEST_F(LockEndToEnd, TheSystemKeysStayBlockedWhileTheWindowsThreadIsBusy) {
+  KeyWatch watch;  // first, so the browser's hook is asked before it
+  ASSERT_TRUE(watch.Installed());
+  BrowserDriver browser = Open();
+  HWND main = browser.Main();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(SettleFocus(watch, browser)) << "the watch could not keep the keyboard";
+  {
+    // Each key waits on a hook that the busy thread would have to answer,
+    // past the time the system gives a hook.
+    HeldThread busy(main);
+    ASSERT_TRUE(busy.Held());
+    for (const std::vector<WORD>& chord : kBusyChords) {
+      EXPECT_FALSE(GotPast(watch, chord)) << Name(chord) << " got past while the window was busy";
+      EXPECT_TRUE(watch.HasFocus()) << Name(chord) << " took the keyboard from the watch";
+    }
+  }
+  ASSERT_TRUE(browser.Sync()) << "the window did not answer again";
+  // A hook the system gave up on would stay gone for the rest of the session.
+  for (const std::vector<WORD>& chord : kBusyChords)
+    EXPECT_FALSE(GotPast(watch, chord)) << Name(chord) << " got past after the window was busy";
 }
 
 }  // namespace

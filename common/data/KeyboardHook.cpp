@@ -1,5 +1,7 @@
 #include "KeyboardHook.h"
 
+#include <process.h>
+
 #include <atomic>
 
 namespace {
@@ -10,6 +12,7 @@ std::atomic<CKeyboardHook*> g_hookInstance{nullptr};
 
 CKeyboardHook::CKeyboardHook()
 {
+    ::InitializeCriticalSection(&lock_);
     g_hookInstance.store(this);
 }
 
@@ -19,6 +22,7 @@ CKeyboardHook::~CKeyboardHook()
     // A key event after destruction must never reach this object.
     CKeyboardHook* self = this;
     g_hookInstance.compare_exchange_strong(self, nullptr);
+    ::DeleteCriticalSection(&lock_);
 }
 
 CKeyboardHook* CKeyboardHook::HookInstance()
@@ -28,23 +32,62 @@ CKeyboardHook* CKeyboardHook::HookInstance()
 
 int CKeyboardHook::Install(HINSTANCE module)
 {
-    if (hook_)
+    if (thread_)
         return 1;  // one hook per object: a second would see every key twice
-    hook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, &CKeyboardHook::HookProc, module, 0);
+    fw::ScopedHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!ready)
+        return 1;
+    Start start{module, ready.Get(), nullptr};
+    // Started through the C runtime, which the thread uses.
+    thread_.Reset(reinterpret_cast<HANDLE>(
+        ::_beginthreadex(nullptr, 0, &CKeyboardHook::RunHook, &start, 0, &threadId_)));
+    if (!thread_)
+        return 1;
+    // No key may slip past between the start and the hook.
+    const HANDLE waits[] = {ready.Get(), thread_.Get()};
+    ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+    hook_ = start.hook;
+    if (!hook_) {
+        ::WaitForSingleObject(thread_.Get(), INFINITE);
+        thread_.Reset();
+    }
     return 1;
 }
 
 int CKeyboardHook::Uninstall()
 {
-    if (!hook_)
+    if (!thread_)
         return 1;
-    const BOOL removed = ::UnhookWindowsHookEx(hook_);
+    ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    ::WaitForSingleObject(thread_.Get(), INFINITE);
+    DWORD removed = 0;
+    ::GetExitCodeThread(thread_.Get(), &removed);
+    thread_.Reset();
     hook_ = nullptr;
     return removed ? 1 : 0;
 }
 
+unsigned __stdcall CKeyboardHook::RunHook(void* started)
+{
+    Start& start = *static_cast<Start*>(started);
+    // The queue exists before the owner can post the end to it.
+    MSG message;
+    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    const HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, &CKeyboardHook::HookProc, start.module, 0);
+    start.hook = hook;
+    // `start` lives on the owner's stack only until this is set.
+    ::SetEvent(start.ready);
+    if (!hook)
+        return 1;
+    // The system calls the hook from inside GetMessage.
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    }
+    return ::UnhookWindowsHookEx(hook) ? 1 : 0;
+}
+
 int CKeyboardHook::AddKeyCombination(int key1, int key2, int key3)
 {
+    Lock lock(lock_);
     combinations_.push_back({key1, key2, key3});
     return 1;
 }
@@ -73,18 +116,25 @@ bool CKeyboardHook::Matches(const Combination& c, int key) const
            (key == c.third && IsKeyDown(c.first) && IsKeyDown(c.second));
 }
 
+bool CKeyboardHook::AnyMatches(int key)
+{
+    Lock lock(lock_);
+    for (const Combination& combination : combinations_) {
+        if (Matches(combination, key))
+            return true;
+    }
+    return false;
+}
+
 int CKeyboardHook::CheckKey(int code, WPARAM message, const KBDLLHOOKSTRUCT* event)
 {
     if (code < 0 || !event)
         return 1;
-    const int key = static_cast<int>(event->vkCode);
-    for (const Combination& combination : combinations_) {
-        if (Matches(combination, key)) {
-            CKeyboardHook* instance = HookInstance();
-            return instance ? instance->OnKeyCombination(code, message, event) : 1;
-        }
-    }
-    return 1;
+    if (!AnyMatches(static_cast<int>(event->vkCode)))
+        return 1;
+    // Asked outside the lock: adding a combination never waits on a decision.
+    CKeyboardHook* instance = HookInstance();
+    return instance ? instance->OnKeyCombination(code, message, event) : 1;
 }
 
 LRESULT CALLBACK CKeyboardHook::HookProc(int code, WPARAM message, LPARAM event)

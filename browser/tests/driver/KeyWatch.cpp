@@ -54,9 +54,16 @@ std::set<DWORD> KeyWatch::Type(const std::vector<WORD>& chord) {
     BrowserDriver::PressChord(chord);
     BrowserDriver::PressChord({kMarkerKey});
   });
-  BrowserDriver::WaitUntil([this] { return markerSeen_; }, 8000);
+  // Long enough for every key of a chord to wait out a hook the system then
+  // gives up on (two seconds each under Wine).
+  BrowserDriver::WaitUntil([this] { return markerSeen_; }, 15000);
   typist.join();
   return std::set<DWORD>(pressed_.begin(), pressed_.end());
+}
+
+void KeyWatch::Received(UINT message, DWORD key) {
+  if (message == WM_KEYUP && key == kMarkerKey) markerSeen_ = true;
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) pressed_.push_back(key);
 }
 
 LRESULT CALLBACK KeyWatch::HookProc(int code, WPARAM message, LPARAM event) {
@@ -72,6 +79,7 @@ LRESULT CALLBACK KeyWatch::HookProc(int code, WPARAM message, LPARAM event) {
 }
 
 LRESULT CALLBACK KeyWatch::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_watch) g_watch->Received(message, static_cast<DWORD>(wParam));
   // A lone Alt released here must not open a menu loop.
   if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR) return 0;
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
