@@ -110,6 +110,7 @@ CSnapshotList<Record>::CSnapshotList(std::wstring path, std::wstring folder, con
 
 template <typename Record>
 CSnapshotList<Record>::~CSnapshotList() {
+  if (keepFile_ && !damaged_ && datafile::Exists(path_)) return;
   Save();
 }
 
