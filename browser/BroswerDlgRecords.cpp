@@ -161,11 +161,14 @@ void CBroswerDlg::OnSkinLayout() {
 }
 
 // --- exit -----------------------------------------------------------------------
-// Snapshots no record names any more are deleted; closing the lists saves
-// them, the history first.
+// Snapshots no record names any more are deleted. The purge changes no
+// record, so the lists' files stay as they are, with any visit or favourite
+// another program saved since they were read.
 void CBroswerDlg::PurgeUnusedSnapshots() {
   CFavorites favorites;
+  favorites.KeepFileOnClose();
   favorites.PurgeUnusedImages(GetFavoritesDir());
   CHistoryList history;
+  history.KeepFileOnClose();
   history.PurgeUnusedFiles(GetHistoryDir());
 }

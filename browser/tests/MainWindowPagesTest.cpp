@@ -1,6 +1,7 @@
 // What the main window makes of its pages' messages, its tabs, the URL
 // history, the update question and its exit.
 #include <map>
+#include <thread>
 
 #include "MainWindowTestSupport.h"
 #include "BroswerDlgResources.h"
@@ -348,6 +349,43 @@ TEST_F(MainWindowTest, ExitDeletesUnnamedSnapshotsAndSavesTheRecords) {
   EXPECT_FALSE(Exists(favourites + L"stray.jpg"));
   EXPECT_EQ(HistorySnapshots().size(), 1u);
   EXPECT_TRUE(Exists(GetFavoritesFilePath())) << "the favourites were not saved";
+}
+
+// Another browser saves a visit and a favourite while this one's exit is
+// purging: it starts on the first stray snapshot the purge deletes.
+TEST_F(MainWindowTest, ExitKeepsWhatAnotherBrowserSavedWhileItPurged) {
+  const std::wstring history = GetHistoryDir() + L"\\";
+  CCommHelper::MakeDirTree(history);
+  { CHistoryList().AddVisit(L"http://kids.test/", L"kids", L""); }
+  { CFavorites().Add(L"http://kids.test/", L"kids", L""); }
+  // Enough that the purge is still deleting them when the other save is done.
+  for (int i = 0; i < 2000; ++i) {
+    const std::wstring stray = history + L"stray" + std::to_wstring(i) + L".jpg";
+    CloseHandle(CreateFileW(stray.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  Open(false);
+  HANDLE change = FindFirstChangeNotificationW(history.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  ASSERT_NE(change, INVALID_HANDLE_VALUE);
+  bool purging = false;
+  std::thread other([&] {
+    if (WaitForSingleObject(change, 30000) != WAIT_OBJECT_0) return;
+    { CHistoryList().AddVisit(L"http://other.test/", L"other", L""); }
+    { CFavorites().Add(L"http://other.test/", L"other", L""); }
+    WIN32_FIND_DATAW found;
+    HANDLE left = FindFirstFileW((history + L"stray*.jpg").c_str(), &found);
+    purging = left != INVALID_HANDLE_VALUE;
+    if (purging) FindClose(left);
+  });
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  other.join();
+  FindCloseChangeNotification(change);
+  ASSERT_FALSE(IsWindow(Hwnd()));
+  ASSERT_TRUE(purging) << "the other browser saved only after the purge";
+  EXPECT_EQ(HistorySnapshots().count(L"http://other.test/"), 1u);
+  EXPECT_EQ(HistorySnapshots().size(), 2u);
+  EXPECT_EQ(FavoriteSnapshots().count(L"http://other.test/"), 1u);
+  EXPECT_FALSE(Exists(history + L"stray0.jpg"));
 }
 
 TEST_F(MainWindowTest, ListsThatCouldNotBeReadKeepTheirFilesAndSnapshotsThroughVisitsAndExit) {

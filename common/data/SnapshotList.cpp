@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <set>
+#include <unordered_set>
 
 #include "CommHelper.h"
 #include "DataFile.h"
@@ -90,6 +91,32 @@ bool IsInside(const std::wstring& folder, const std::wstring& root) {
   return lowerFolder.compare(0, lowerRoot.size(), lowerRoot) == 0;
 }
 
+// Deletes the files under `folder` whose key (fw::NoCaseKey) is not in `used`,
+// but never the list's file at `listPath`, one set aside or a save's temporary.
+void PurgeFolder(const std::wstring& folder, const std::unordered_set<std::wstring>& used,
+                 const std::wstring& listPath) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const std::wstring listKey = fw::NoCaseKey(listPath);
+  do {
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    std::wstring path = JoinPath(folder, name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeFolder(path, used, listPath);
+      continue;
+    }
+    const std::wstring key = fw::NoCaseKey(path);
+    // Another program may be saving the list right now; the temporaries of
+    // dead writers go with the next save.
+    if (used.count(key) || key == listKey || IsSetAsideFile(name) || datafile::IsSaveTemporary(name, listPath))
+      continue;
+    ::DeleteFileW(path.c_str());
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+}
+
 }  // namespace
 
 std::wstring CurrentVisitTime() {
@@ -110,6 +137,7 @@ CSnapshotList<Record>::CSnapshotList(std::wstring path, std::wstring folder, con
 
 template <typename Record>
 CSnapshotList<Record>::~CSnapshotList() {
+  if (keepFile_ && !damaged_ && datafile::Exists(path_)) return;
   Save();
 }
 
@@ -214,23 +242,12 @@ void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
   // for as long as the file set aside is there.
   if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
   if (UnreadLists().count(fw::ToLower(path_)) && datafile::Exists(path_ + L".damaged")) return;
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    std::wstring path = JoinPath(folder, name);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeUnusedFiles(path);
-    } else if (!fw::EqualsNoCase(path, path_) && !IsSetAsideFile(name) && !IsImageUsed(path) &&
-               // Another program may be saving the list right now; the temporaries
-               // of dead writers go with the next save.
-               !datafile::IsSaveTemporary(name, path_)) {
-      ::DeleteFileW(path.c_str());
-    }
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  // A long history has a snapshot for nearly every entry: each file is looked
+  // up once instead of against every entry.
+  std::unordered_set<std::wstring> used;
+  used.reserve(records_.size());
+  for (const auto& entry : records_) used.insert(fw::NoCaseKey(entry.second->img));
+  PurgeFolder(folder, used, path_);
 }
 
 template class CSnapshotList<HistoryRecord>;

@@ -45,6 +45,10 @@ class CSnapshotList {
   // list's own folder (and below) is ever purged, never the list's file, and
   // nothing while the list's file could not be read.
   void PurgeUnusedFiles(const std::wstring& folder);
+  // The destructor then writes the file only where there is none or it could
+  // not be read: a list opened only to be looked at must not write back over
+  // what another program saved after it was loaded.
+  void KeepFileOnClose() { keepFile_ = true; }
   const std::wstring& Path() const { return path_; }
 
  protected:
@@ -65,6 +69,7 @@ class CSnapshotList {
   // The file exists but could not be read: it is set aside before the list
   // is written over it.
   mutable bool damaged_ = false;
+  bool keepFile_ = false;
 };
 
 class CHistoryList : public CSnapshotList<HistoryRecord> {

@@ -45,11 +45,9 @@ std::wstring ToLower(std::wstring_view text) {
   return lower;
 }
 
-namespace {
-
 // The invariant locale's upper case: the same for every user, as an ordinal
 // comparison ignoring case is. CompareStringOrdinal does this from Vista on.
-std::wstring InvariantUpper(std::wstring_view text) {
+std::wstring NoCaseKey(std::wstring_view text) {
   std::wstring upper(text);
   if (!upper.empty())
     LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
@@ -57,11 +55,7 @@ std::wstring InvariantUpper(std::wstring_view text) {
   return upper;
 }
 
-}  // namespace
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  return InvariantUpper(a) == InvariantUpper(b);
-}
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) { return NoCaseKey(a) == NoCaseKey(b); }
 
 std::wstring Format(const wchar_t* format, ...) {
   va_list args;

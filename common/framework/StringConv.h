@@ -15,6 +15,9 @@ size_t AnsiPrefixLength(std::string_view text, size_t maxBytes, unsigned codePag
 
 // Case-insensitive comparison of wide strings (ordinal, invariant upper case).
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// The form EqualsNoCase compares: texts equal ignoring case have equal keys,
+// so a set of keys finds a name as EqualsNoCase would.
+std::wstring NoCaseKey(std::wstring_view text);
 std::wstring ToLower(std::wstring_view text);
 
 // printf-style formatting into a wide string.

@@ -65,10 +65,12 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring outside = Snapshot(folder_, L"outside.txt");
   std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
   std::wstring setAside = Snapshot(history, L"his.xml.damaged");  // from an earlier run
+  std::wstring otherCase = Snapshot(history, L"{Kept-Case}.JPG");
   {
     CHistoryList list;
     list.AddVisit(L"http://k.example/", L"k", kept);
     list.AddVisit(L"http://m.example/", L"m", L"");
+    list.AddVisit(L"http://c.example/", L"c", history + L"\\{kept-case}.jpg");
   }
   // Another program's save in progress.
   std::wstring saving = Snapshot(history, L"his.xml.tmp" + std::to_wstring(::GetCurrentProcessId() + 4));
@@ -83,11 +85,12 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
+  EXPECT_TRUE(Exists(otherCase)) << "file names are compared ignoring case";
   EXPECT_TRUE(Exists(setAside)) << "a file set aside as unreadable is never purged";
   EXPECT_FALSE(Exists(stray));
   EXPECT_FALSE(Exists(nested));
   CHistoryList reloaded;
-  EXPECT_EQ(2, reloaded.Count());
+  EXPECT_EQ(3, reloaded.Count());
 }
 
 TEST_F(SnapshotListTest, RemovingAnEntryDeletesItsSnapshotAndClearingEveryOne) {
