@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "CriticalSection.h"
+
 // The listeners of a process-wide hook, each with the value it registered
 // with, behind a critical section. A listener may add or remove listeners
 // (itself included) while it is told: the walk goes over a copy and skips
@@ -13,14 +15,13 @@
 template <typename Listener, typename Value = bool>
 class ListenerRegistry {
  public:
-  ListenerRegistry() { ::InitializeCriticalSection(&lock_); }
-  ~ListenerRegistry() { ::DeleteCriticalSection(&lock_); }
+  ListenerRegistry() = default;
   ListenerRegistry(const ListenerRegistry&) = delete;
   ListenerRegistry& operator=(const ListenerRegistry&) = delete;
 
   // False when memory runs out; the listeners stay as they were.
   bool Add(Listener* listener, const Value& value = Value()) {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     try {
       listeners_[listener] = value;
     } catch (const std::bad_alloc&) {
@@ -30,12 +31,12 @@ class ListenerRegistry {
   }
 
   void Remove(Listener* listener) {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     listeners_.erase(listener);
   }
 
   bool Contains(Listener* listener) {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     return listeners_.count(listener) != 0;
   }
 
@@ -43,7 +44,7 @@ class ListenerRegistry {
   // addresses; nobody is told when memory runs out for the copy.
   template <typename Tell>
   void TellEach(Tell tell) {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     std::vector<std::pair<Listener*, Value>> snapshot;
     try {
       snapshot.assign(listeners_.begin(), listeners_.end());
@@ -58,17 +59,6 @@ class ListenerRegistry {
   }
 
  private:
-  class Lock {
-   public:
-    explicit Lock(CRITICAL_SECTION& section) : section_(section) { ::EnterCriticalSection(&section_); }
-    ~Lock() { ::LeaveCriticalSection(&section_); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-   private:
-    CRITICAL_SECTION& section_;
-  };
-
-  CRITICAL_SECTION lock_;
+  fw::CriticalSection lock_;
   std::map<Listener*, Value> listeners_;
 };

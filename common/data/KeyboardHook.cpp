@@ -12,7 +12,6 @@ std::atomic<CKeyboardHook*> g_hookInstance{nullptr};
 
 CKeyboardHook::CKeyboardHook()
 {
-    ::InitializeCriticalSection(&lock_);
     g_hookInstance.store(this);
 }
 
@@ -22,7 +21,6 @@ CKeyboardHook::~CKeyboardHook()
     // A key event after destruction must never reach this object.
     CKeyboardHook* self = this;
     g_hookInstance.compare_exchange_strong(self, nullptr);
-    ::DeleteCriticalSection(&lock_);
 }
 
 CKeyboardHook* CKeyboardHook::HookInstance()
@@ -87,7 +85,7 @@ unsigned __stdcall CKeyboardHook::RunHook(void* started)
 
 int CKeyboardHook::AddKeyCombination(int key1, int key2, int key3)
 {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     combinations_.push_back({key1, key2, key3});
     return 1;
 }
@@ -118,7 +116,7 @@ bool CKeyboardHook::Matches(const Combination& c, int key) const
 
 bool CKeyboardHook::AnyMatches(int key)
 {
-    Lock lock(lock_);
+    fw::CriticalSectionLock lock(lock_);
     for (const Combination& combination : combinations_) {
         if (Matches(combination, key))
             return true;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "CriticalSection.h"
 #include "Handles.h"
 
 // Watches every key event of the desktop through a low-level keyboard hook
@@ -58,17 +59,6 @@ private:
         HANDLE ready;
         HHOOK hook;
     };
-    class Lock {
-    public:
-        explicit Lock(CRITICAL_SECTION& section) : section_(section) { ::EnterCriticalSection(&section_); }
-        ~Lock() { ::LeaveCriticalSection(&section_); }
-        Lock(const Lock&) = delete;
-        Lock& operator=(const Lock&) = delete;
-
-    private:
-        CRITICAL_SECTION& section_;
-    };
-
     static unsigned __stdcall RunHook(void* start);
     static LRESULT CALLBACK HookProc(int code, WPARAM message, LPARAM event);
     bool AnyMatches(int key);
@@ -78,6 +68,6 @@ private:
     fw::ScopedHandle thread_;
     unsigned threadId_ = 0;
     // Added to on the owner's thread, read on the hook's.
-    CRITICAL_SECTION lock_;
+    fw::CriticalSection lock_;
     std::vector<Combination> combinations_;
 };
