@@ -27,14 +27,6 @@ std::wstring Lower(const std::wstring& text) {
 // asked before it left.
 bool IsControlPage(const std::wstring& url) { return ::_wcsnicmp(url.c_str(), L"res:", 4) == 0; }
 
-std::wstring LocationOf(IWebBrowser2* browser) {
-  BSTR location = nullptr;
-  if (FAILED(browser->get_LocationURL(&location)) || !location) return std::wstring();
-  std::wstring text(location, ::SysStringLen(location));
-  ::SysFreeString(location);
-  return text;
-}
-
 bool IsSameObject(IUnknown* a, IUnknown* b) {
   if (!a || !b) return false;
   IUnknown* first = nullptr;
@@ -131,19 +123,20 @@ LRESULT CIEDlg::Tell(UINT message, WPARAM wParam) {
   return ::SendMessageW(owner_, message, wParam, reinterpret_cast<LPARAM>(this));
 }
 
-bool CIEDlg::IsRefused(const std::wstring& url) {
-  const std::wstring lower = Lower(url);
+// The policy is given the address lower-cased.
+bool CIEDlg::IsRefused(const std::wstring& lower) {
   return Tell(WM_IE_BEFORENAVIGATE, reinterpret_cast<WPARAM>(lower.c_str())) != 0;
 }
 
 void CIEDlg::OnBeforeNavigate2(IDispatch*, const std::wstring& url, DWORD, const std::wstring&, VARIANT*,
                                const std::wstring&, bool& cancel) {
-  if (IsRefused(url)) {
+  const std::wstring lower = Lower(url);
+  if (IsRefused(lower)) {
     Stop();
     cancel = true;
     return;
   }
-  if (Lower(url).find(L".swf") != std::wstring::npos) {
+  if (lower.find(L".swf") != std::wstring::npos) {
     cancel = true;
     return;
   }
@@ -158,7 +151,7 @@ bool CIEDlg::CheckArrival(IDispatch* frame, const std::wstring& url) {
   if (!frame || FAILED(frame->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) || !browser)
     return false;
   const bool topLevel = IsSameObject(browser, control_.Browser());
-  const std::wstring location = LocationOf(browser);
+  const std::wstring location = fw::HtmlView::LocationURL(browser);
   const std::wstring arrived[] = {url, fw::EqualsNoCase(location, url) ? std::wstring() : location};
   bool refused = false;
   for (const std::wstring& address : arrived) {
@@ -168,7 +161,7 @@ bool CIEDlg::CheckArrival(IDispatch* frame, const std::wstring& url) {
       refused = true;
       break;
     }
-    if (IsRefused(address)) {
+    if (IsRefused(Lower(address))) {
       TurnAway(browser, address, topLevel);
       refused = true;
       break;
@@ -187,11 +180,7 @@ void CIEDlg::TurnAway(IWebBrowser2* frame, const std::wstring& address, bool top
     url_ = kBlankPage;
   }
   frame->Stop();
-  BSTR blank = ::SysAllocString(kBlankPage);
-  VARIANT empty;
-  ::VariantInit(&empty);
-  frame->Navigate(blank, &empty, &empty, &empty, &empty);
-  ::SysFreeString(blank);
+  fw::HtmlView::Navigate(frame, kBlankPage);
   if (topLevel) OnTitleChange(kBlankPage);
 }
 

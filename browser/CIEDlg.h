@@ -69,7 +69,7 @@ class CIEDlg : public fw::Dialog, public CHtmlEventSink {
  private:
   LRESULT Tell(UINT message, WPARAM wParam = 0);
   void ConnectEvents();
-  bool IsRefused(const std::wstring& url);
+  bool IsRefused(const std::wstring& lower);
   bool CheckArrival(IDispatch* frame, const std::wstring& url);
   void TurnAway(IWebBrowser2* frame, const std::wstring& address, bool topLevel);
 

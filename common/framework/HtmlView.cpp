@@ -43,20 +43,24 @@ void HtmlView::ReleaseControlInterfaces() {
   }
 }
 
-HRESULT HtmlView::Navigate(const std::wstring& url) {
-  if (!browser_) return E_FAIL;
+HRESULT HtmlView::Navigate(const std::wstring& url) { return Navigate(browser_, url); }
+
+std::wstring HtmlView::LocationURL() const { return LocationURL(browser_); }
+
+HRESULT HtmlView::Navigate(IWebBrowser2* browser, const std::wstring& url) {
+  if (!browser) return E_FAIL;
   BSTR address = ::SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
   VARIANT empty;
   ::VariantInit(&empty);
-  const HRESULT hr = browser_->Navigate(address, &empty, &empty, &empty, &empty);
+  const HRESULT hr = browser->Navigate(address, &empty, &empty, &empty, &empty);
   ::SysFreeString(address);
   return hr;
 }
 
-std::wstring HtmlView::LocationURL() const {
-  if (!browser_) return std::wstring();
+std::wstring HtmlView::LocationURL(IWebBrowser2* browser) {
+  if (!browser) return std::wstring();
   BSTR location = nullptr;
-  if (FAILED(browser_->get_LocationURL(&location)) || !location) return std::wstring();
+  if (FAILED(browser->get_LocationURL(&location)) || !location) return std::wstring();
   std::wstring text(location, ::SysStringLen(location));
   ::SysFreeString(location);
   return text;

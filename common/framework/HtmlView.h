@@ -26,6 +26,9 @@ class HtmlView : public OleControlHost, protected WebBrowserEventHandler {
   IDispatch* EventSink() const { return events_; }
   HRESULT Navigate(const std::wstring& url);
   std::wstring LocationURL() const;
+  // The same for any browser, a frame of the page included.
+  static HRESULT Navigate(IWebBrowser2* browser, const std::wstring& url);
+  static std::wstring LocationURL(IWebBrowser2* browser);
   // The browser's own window; nullptr when it has none.
   HWND BrowserWindow() const { return ControlWindow(); }
 
