@@ -89,7 +89,7 @@ void CNavigationPolicy::KeepRegistered() {
     shared_.SetMainWindowIfEmpty(window);
 }
 
-int CNavigationPolicy::CountMinute() {
+int CNavigationPolicy::CountMinute(bool* written) {
   CTimeLog log;
   log.AddUsage(settings_.time, 1);
   // The log now holds today's date. A day this browser has counted before
@@ -103,23 +103,24 @@ int CNavigationPolicy::CountMinute() {
   // A file that lost minutes (deleted or replaced mid-day) gets them back, so
   // a browser registering after this one goes on from the whole sum.
   if (log.Saved() && counted_.minutes > log.time_sum) log.AddUsage(settings_.time, counted_.minutes - log.time_sum);
-  fileWritable_ = log.Saved();
+  *written = log.Saved();
   return counted_.minutes;
 }
 
 void CNavigationPolicy::OnMinuteTick() {
   if (!IsUsable()) return;
   const bool registered = IsRegistered();
-  // The registered browser counts every minute, also with the limit off.
-  const int counted = registered ? CountMinute() : 0;
+  // The registered browser counts every minute, also with the limit off; its
+  // count already holds the file's sum. The others read the file.
+  bool written = true;
+  const int used = registered ? CountMinute(&written) : 0;
   if (!settings_.limited) return;
-  // Each browser decides by today's minutes in tl.dat, never by the shared
-  // flag alone: a flag left from yesterday must not end a new day.
-  const int used = std::max(counted, CTimeLog().TodayMinutes());
-  const int remaining = settings_.time - used;
+  // Each browser decides by today's minutes, never by the shared flag alone:
+  // a flag left from yesterday must not end a new day.
+  const int remaining = settings_.time - (registered ? used : CTimeLog().TodayMinutes());
   // A tl.dat nobody can write holds no one's minutes: the flag of a browser
   // that reached the limit before this one registered is all there is.
-  const bool endedElsewhere = registered && !fileWritable_ && shared_.IsTimeUp();
+  const bool endedElsewhere = registered && !written && shared_.IsTimeUp();
   if (remaining <= 0 || endedElsewhere) {
     if (registered) shared_.SetTimeUp(1);
     OnTimeUp();

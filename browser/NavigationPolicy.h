@@ -83,8 +83,8 @@ class CNavigationPolicy {
 
   bool IsRegistered() const;
   // Adds this tick to tl.dat and to the day's own count; answers the day's
-  // minutes by the larger of the two.
-  int CountMinute();
+  // minutes by the larger of the two, and whether tl.dat was written.
+  int CountMinute(bool* written);
   void RunMinuteTimer(bool run);
 
   const CSysConf& settings_;
@@ -95,7 +95,5 @@ class CNavigationPolicy {
   bool warned_ = false;
   bool started_ = false;
   bool timerRunning_ = false;
-  // Whether this browser's last count reached tl.dat.
-  bool fileWritable_ = true;
   CountedDay counted_;
 };
