@@ -60,6 +60,17 @@ std::wstring LocalPath(const std::wstring& url) {
   return canonical;
 }
 
+// A page the control shows itself: an .htm or .html file. Never a folder,
+// which the control shows as the shell's view, whose menu opens files in
+// other programs; nor a stream or a name no file can have.
+bool IsPageFile(const std::wstring& path) {
+  if (path.find_first_of(L":*?\"<>|", 2) != std::wstring::npos) return false;
+  const wchar_t* extension = ::PathFindExtensionW(path.c_str());
+  if (::_wcsicmp(extension, L".htm") != 0 && ::_wcsicmp(extension, L".html") != 0) return false;
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
@@ -69,7 +80,8 @@ bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
   if (path.empty() || base.size() < 2 || base.compare(0, 2, L"\\\\") == 0) return false;
   if (path.size() <= base.size() + 1 || path[base.size()] != L'\\') return false;
   return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(base.size()),
-                          base.c_str(), static_cast<int>(base.size())) == CSTR_EQUAL;
+                          base.c_str(), static_cast<int>(base.size())) == CSTR_EQUAL &&
+         IsPageFile(path);
 }
 
 bool IsProgramPage(const std::wstring& url) { return IsPageInFolder(url, CCommHelper::GetExeDir()); }

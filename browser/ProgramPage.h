@@ -3,8 +3,9 @@
 
 // Whether an address is a page of the program itself: a file: URL, in any
 // form the browser reports (file:///C:/dir/a.html, file://C:\dir\a.html,
-// escaped or not), whose full path lies inside `folder` (no case, on a folder
-// boundary). UNC paths and every other scheme are not.
+// escaped or not), whose full path, once unescaped and canonical, lies inside
+// `folder` (no case, on a folder boundary) and names an .htm or .html file,
+// never a folder. UNC paths and every other scheme are not.
 bool IsPageInFolder(const std::wstring& url, const std::wstring& folder);
 // The same for the folder of the running program.
 bool IsProgramPage(const std::wstring& url);

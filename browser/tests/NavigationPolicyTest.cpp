@@ -123,10 +123,14 @@ TEST_F(NavigationPolicyTest, AnEmptyAllowedListRefusesEverySiteWithTheFilterOn) 
 }
 
 TEST_F(NavigationPolicyTest, LockModeOpensOnlyWebAndProgramPagesWithTheFilterOff) {
-  std::wstring folder = CCommHelper::GetExeDir();
+  const std::wstring native = CCommHelper::GetExeDir();
+  std::wstring folder = native;
   std::replace(folder.begin(), folder.end(), L'\\', L'/');
-  const std::wstring programPage = L"file:///" + folder + L"/help/index.html";
-  const std::wstring beside = L"file:///" + folder + L"/../beside.html";
+  const std::wstring program = L"file:///" + folder;
+  // A folder named like a page is still a folder.
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW((native + L"\\theme\\default\\caption_logo.bmp").c_str()));
+  const std::wstring pageLikeFolder = native + L"\\shelf.htm";
+  ASSERT_TRUE(::CreateDirectoryW(pageLikeFolder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
   struct Case {
     std::wstring url;
     bool opensLocked;
@@ -135,8 +139,23 @@ TEST_F(NavigationPolicyTest, LockModeOpensOnlyWebAndProgramPagesWithTheFilterOff
                {L"about:blank", true},
                {L"javascript:void(0)", true},
                {L"res://ieframe.dll/navcancl.htm", true},
-               {programPage, true},
-               {beside, false},
+               {program + L"/help/index.html", true},
+               {program + L"/theme/../help/INDEX.HTM", true},
+               {program + L"/../beside.html", false},
+               // The program folder's own folders and files: the control
+               // shows a folder as the shell's view, a way out of the lock.
+               {program + L"/theme/", false},
+               {program + L"/theme", false},
+               {program + L"/%74heme/", false},
+               {L"file:///" + native + L"\\theme\\", false},
+               {program + L"/theme/../conf/", false},
+               {program + L"/conf/urls.conf", false},
+               {program + L"/conf/urls.conf%00.htm", false},
+               {program + L"/conf/urls.conf:x.htm", false},
+               {program + L"/theme/default/caption_logo.bmp", false},
+               {program + L"/shelf.htm", false},
+               {program + L"/shelf.htm/", false},
+               {program + L"/", false},
                {L"file:///c:/windows/system32/", false},
                {L"file://server/share/page.html", false},
                {L"view-source:http://www.example.org/", false},
@@ -156,6 +175,8 @@ TEST_F(NavigationPolicyTest, LockModeOpensOnlyWebAndProgramPagesWithTheFilterOff
                 browser.window.notices);
     }
   }
+
+  ::RemoveDirectoryW(pageLikeFolder.c_str());
 
   // Time up keeps its own text first.
   settings_.limited = 1;
