@@ -65,7 +65,7 @@ void CBroswerDlg::OnPageLoaded(CBrowserPage* page) {
   const std::wstring url = page->GetURL();
   if (IsBlankOrEmpty(url) || !settings_.enable_log) return;
   const std::wstring folder = GetHistoryDir() + L"\\";
-  CCommHelper::MakeDirTree(folder);
+  CCommHelper::MakeDirTree(folder, AccountSharing::kModify);
   const std::wstring snapshot = SnapshotName(folder);
   CHistoryList history;
   if (history.AddVisit(url, page->GetTitle(), snapshot)) page->SaveSnapshot(snapshot);
@@ -75,7 +75,7 @@ void CBroswerDlg::OnPageLoaded(CBrowserPage* page) {
 // record now names the new file and the old picture is gone.
 void CBroswerDlg::OnAddFavorite() {
   const std::wstring folder = GetFavoritesDir();
-  CCommHelper::MakeDirTree(folder);
+  CCommHelper::MakeDirTree(folder, AccountSharing::kModify);
   const std::wstring snapshot = SnapshotName(folder);
   CBrowserPage* page = SelectedPage();
   if (!page) return;

@@ -62,5 +62,6 @@ bool WriteSnapshotBitmap(HDC source, int width, int height, const std::wstring& 
   Append(bytes, file);
   Append(bytes, info);
   bytes += pixels;
-  return datafile::WriteBytesReplacing(path, bytes);
+  // Snapshots belong to the history and favourites every account keeps.
+  return datafile::WriteBytesReplacing(path, bytes, /*createFolder=*/false, AccountSharing::kModify);
 }

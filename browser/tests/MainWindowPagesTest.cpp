@@ -6,6 +6,7 @@
 #include "MainWindowTestSupport.h"
 #include "BroswerDlgResources.h"
 #include "CIEDlg.h"
+#include "CreationLog.h"
 #include "RegKey.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
@@ -33,6 +34,7 @@ LRESULT SendPageMessage(HWND window, UINT message, CBrowserPage* page) {
 
 TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
   settings_.enable_log = 1;
+  CreationLog log;
   Open(false);
   TabCtrl& tabs = window_->Tabs();
   FakePage* first = window_->Selected();
@@ -86,6 +88,9 @@ TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
   EXPECT_EQ(favourites[L"http://kids.test/farm"], first->snapshots[2]);
   EXPECT_TRUE(Exists(first->snapshots[2]));
   EXPECT_FALSE(Exists(first->snapshots[1]));
+  // The browser of every account records into the two folders.
+  EXPECT_EQ(log.GrantOf(GetHistoryDir()), kModifyFolderGrant);
+  EXPECT_EQ(log.GrantOf(GetFavoritesDir().substr(0, GetFavoritesDir().size() - 1)), kModifyFolderGrant);
 
   // A new window that gets no tab is cancelled, not left to open on its own.
   window_->makesPages = false;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CommHelper.h"
+#include "CreationLog.h"
 #include "DataFile.h"
 #include "PageHostTestSupport.h"
 #include "SnapshotBitmap.h"
@@ -65,7 +66,9 @@ std::wstring TempFile(const wchar_t* name) {
 TEST(SnapshotBitmapTest, APageOf1024By600At32BitsIsAHeaderAndBottomUpRows) {
   TestPicture picture(1024, 600, 32);
   const std::wstring path = TempFile(L"snapshot32.jpg");
+  CreationLog log;
   ASSERT_TRUE(WriteSnapshotBitmap(picture.Dc(), 1024, 600, path));
+  EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(path)) << "the exit of every account's browser may purge it";
   std::string bytes;
   ASSERT_TRUE(datafile::ReadBytes(path, &bytes) || bytes.size() > 0) << "read";
   if (bytes.empty()) {  // larger than a data file: read it plainly

@@ -52,6 +52,26 @@ bool SetRegText(HKEY root, const std::wstring& subkey, const wchar_t* name, cons
 
 wchar_t lastGuid[128] = L"";
 
+std::wstring WithoutSlash(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+// An empty path leaves nothing to create.
+bool Exists(const std::wstring& folder) {
+  const std::wstring path = WithoutSlash(folder);
+  return path.empty() || ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void MakeFolders(const std::wstring& folder, CAccountAccess& access) {
+  const std::wstring path = WithoutSlash(folder);
+  if (Exists(path)) return;
+  size_t slash = path.rfind(L'\\');
+  // A path with no parent left ("X:" or a bare name) ends the climb.
+  if (slash != std::wstring::npos && slash > 0) MakeFolders(path.substr(0, slash), access);
+  access.CreateFolder(path);
+}
+
 }  // namespace
 
 HMODULE CCommHelper::GetThisModuleHandle() {
@@ -85,19 +105,20 @@ std::wstring CCommHelper::GetDataDir(bool withSlash) {
   wchar_t common[MAX_PATH] = {};
   if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common))) return {};
   std::wstring folder = WithSlash(common, true) + L"Hollin\\Orlat";
-  folder = WithSlash(folder, withSlash);
-  MakeDirTree(folder);
-  return folder;
+  // Every account may add its files to our two folders; the all-users folder
+  // above them stays as the system made it.
+  if (!Exists(folder)) {
+    MakeDirTree(common);
+    MakeDirTree(folder, AccountSharing::kAddOnly);
+  }
+  return WithSlash(folder, withSlash);
 }
 
-void CCommHelper::MakeDirTree(const std::wstring& folder) {
-  std::wstring path = folder;
-  if (!path.empty() && path.back() == L'\\') path.pop_back();
-  if (path.empty() || ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-  size_t slash = path.rfind(L'\\');
-  // A path with no parent left ("X:" or a bare name) ends the climb.
-  if (slash != std::wstring::npos && slash > 0) MakeDirTree(path.substr(0, slash));
-  ::CreateDirectoryW(path.c_str(), nullptr);
+void CCommHelper::MakeDirTree(const std::wstring& folder, AccountSharing sharing) {
+  // Most calls find the folder there: the descriptor is built only to create.
+  if (Exists(folder)) return;
+  CAccountAccess access(sharing, CAccountAccess::Target::kFolder);
+  MakeFolders(folder, access);
 }
 
 HRESULT CCommHelper::GetPathDirSafe(const wchar_t* path, wchar_t* buffer, DWORD* length) {

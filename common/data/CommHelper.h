@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "AccountAccess.h"
+
 // Folders, picture loading, GUID names and small system chores shared by the
 // browser, the control panel and the wizard. Stateless but for the last GUID
 // text.
@@ -15,13 +17,14 @@ class CCommHelper {
   static std::wstring GetThisModuleDir(bool withSlash = false);
   static std::wstring GetConfDir(bool withSlash = false);
   // Hollin\Orlat under the common application data folder, created (with its
-  // parents) whenever it is asked for.
+  // parents) whenever it is asked for; every account may add files to it.
   static std::wstring GetDataDir(bool withSlash = false);
   static std::wstring GetExeDir(bool withSlash = false);
   static std::wstring GetModuleDir(HMODULE module, bool withSlash = false);
   static std::wstring GetModuleFilePath(HMODULE module);
   static HMODULE GetThisModuleHandle();
-  static void MakeDirTree(const std::wstring& folder);
+  // Creates the folder and every missing parent, each with `sharing`.
+  static void MakeDirTree(const std::wstring& folder, AccountSharing sharing = AccountSharing::kCreatorOnly);
 
   // Buffer variants: S_OK, S_FALSE (cut to fit), E_INVALIDARG or E_FAIL;
   // `length` is the buffer's size in characters going in and the number of

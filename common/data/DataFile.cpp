@@ -173,9 +173,10 @@ bool IsSaveTemporary(const std::wstring& name, const std::wstring& path) {
   return TemporaryOwner(name, slash == std::wstring::npos ? path : path.substr(slash + 1)) != 0;
 }
 
-bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder) {
+bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder,
+                         AccountSharing sharing) {
   size_t slash = path.rfind(L'\\');
-  if (createFolder && slash != std::wstring::npos) CCommHelper::MakeDirTree(path.substr(0, slash));
+  if (createFolder && slash != std::wstring::npos) CCommHelper::MakeDirTree(path.substr(0, slash), sharing);
   // Replacing would succeed over a read-only file; it must not be changed.
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
@@ -183,8 +184,8 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
   RemoveStaleTemporaries(path);
   std::wstring temporary = path + L".tmp" + std::to_wstring(::GetCurrentProcessId());
   {
-    fw::ScopedHandle file(
-        ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAccountAccess access(sharing, CAccountAccess::Target::kFile);
+    fw::ScopedHandle file(access.CreateNewFile(temporary, GENERIC_WRITE));
     if (!file) return false;
     DWORD written = 0;
     bool complete = (bytes.empty() || (::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -264,10 +265,11 @@ bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambl
   return ParseXml(plain, document) || ParseXml(bytes, document);
 }
 
-bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder) {
+bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder,
+                 AccountSharing sharing) {
   std::string bytes = PrintXml(document);
   if (scrambled) InvertHead(&bytes);
-  return WriteBytesReplacing(path, bytes, createFolder);
+  return WriteBytesReplacing(path, bytes, createFolder, sharing);
 }
 
 }  // namespace datafile

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "AccountAccess.h"
+
 class TiXmlDocument;
 
 // Whole-file reads and writes of the data files. A save never leaves a
@@ -19,8 +21,11 @@ constexpr size_t kMaxListBytes = 256 * 1024 * 1024;
 bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
 // Also removes the temporary files that killed saves of the same target left
-// behind, unless their process still runs.
-bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false);
+// behind, unless their process still runs. The file (and a folder created for
+// it) gets `sharing`: the temporary is created with it and the replace keeps
+// it, so a file written before gains it at its next save.
+bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false,
+                         AccountSharing sharing = AccountSharing::kCreatorOnly);
 // Whether `name` is a temporary file a save of `path` writes before it
 // replaces the file ("<file>.tmp<pid>"), whatever process it belongs to.
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
@@ -65,6 +70,6 @@ bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambl
                  size_t maxBytes = kMaxSettingsBytes);
 // Writes a document whole (scrambled when asked).
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false,
-                 bool createFolder = false);
+                 bool createFolder = false, AccountSharing sharing = AccountSharing::kCreatorOnly);
 
 }  // namespace datafile

@@ -130,10 +130,11 @@ private:
 };
 
 // Stores the announced body; the file is made full length first.
-int StoreBody(fw::InternetRequest& request, const std::wstring& localFile, DWORD contentLength)
+int StoreBody(fw::InternetRequest& request, const std::wstring& localFile, DWORD contentLength,
+              AccountSharing sharing)
 {
-    FileHandle file(::CreateFileW(localFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    CAccountAccess access(sharing, CAccountAccess::Target::kFile);
+    FileHandle file(access.CreateNewFile(localFile, GENERIC_READ | GENERIC_WRITE));
     if (!file.valid())
         return 0;
     LARGE_INTEGER size{};
@@ -191,7 +192,7 @@ HRESULT OpenHttpUrl(const std::wstring& url, std::unique_ptr<fw::InternetSession
     }
 }
 
-int DownloadFile(const std::wstring& url, const std::wstring& localFile)
+int DownloadFile(const std::wstring& url, const std::wstring& localFile, AccountSharing sharing)
 {
     if (url.empty() || localFile.empty())
         return 0;
@@ -204,7 +205,7 @@ int DownloadFile(const std::wstring& url, const std::wstring& localFile)
         DWORD contentLength = 0;
         if (!request->QueryInfoNumber(HTTP_QUERY_CONTENT_LENGTH, contentLength) || contentLength == 0)
             return 0;
-        return StoreBody(*request, localFile, contentLength);
+        return StoreBody(*request, localFile, contentLength, sharing);
     } catch (const fw::InternetException&) {
         return 0;
     }
@@ -215,6 +216,7 @@ int StartDownloadThread(const HttpTaskInfo& request)
     auto record = std::make_unique<HttpTaskInfo>();
     record->url = request.url;
     record->localFile = request.localFile;
+    record->sharing = request.sharing;
     record->window = request.window;
     record->message = request.message;
     return StartWorker(DownloadThreadProc, std::move(record));
@@ -224,7 +226,7 @@ DWORD WINAPI DownloadThreadProc(void* parameter)
 {
     std::unique_ptr<HttpTaskInfo> record(static_cast<HttpTaskInfo*>(parameter));
     fw::ComThreadScope com;
-    const int stored = DownloadFile(record->url, record->localFile);
+    const int stored = DownloadFile(record->url, record->localFile, record->sharing);
     if (record->window)
         ::PostMessageW(record->window, record->message, stored ? 0 : 1, 0);
     return 0;

@@ -16,8 +16,9 @@ inline constexpr size_t kMaxPostBytes = 1023;
 // 0 on success / 1 on failure, 0) to the window. 0 when no thread started.
 int StartDownloadThread(const HttpTaskInfo& request);
 DWORD WINAPI DownloadThreadProc(void* record);
-// 1 when the whole body was stored.
-int DownloadFile(const std::wstring& url, const std::wstring& localFile);
+// 1 when the whole body was stored. A file the download creates gets `sharing`.
+int DownloadFile(const std::wstring& url, const std::wstring& localFile,
+                 AccountSharing sharing = AccountSharing::kCreatorOnly);
 
 // GET of a plain HTTP address; S_OK hands the three objects to the caller,
 // E_INVALIDARG for an empty url or a missing out-parameter, E_FAIL otherwise.

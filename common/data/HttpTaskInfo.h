@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "AccountAccess.h"
+
 // One request handed to a worker thread; the starter gives the worker its own
 // copy, so the worker never shares it.
 struct HttpTaskInfo {
     std::wstring url;
     std::wstring localFile;  // download target
+    AccountSharing sharing = AccountSharing::kCreatorOnly;  // of the download target, when created
     std::wstring postData;   // body of a POST
     std::wstring answer;     // body of a POST answer, filled by the worker
     std::wstring cookies;    // a header line sent with a POST; received cookies are appended

@@ -191,7 +191,9 @@ int CSnapshotList<Record>::Save() const {
     text += '>';
     text += lineBreak;
   }
-  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true) ? 1 : 0;
+  // The browser of every account records visits and favourites; its exit
+  // purges the snapshots whoever took them.
+  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true, AccountSharing::kModify) ? 1 : 0;
 }
 
 template <typename Record>

@@ -48,7 +48,10 @@ int CTimeLog::Write() const {
   xmlattr::SetNumber(ti, "start_month", start_month);
   xmlattr::SetNumber(ti, "start_day", start_day);
   xmlattr::SetNumber(ti, "time_sum", time_sum);
-  return datafile::SaveXmlFile(path, document, /*scrambled=*/true) ? 1 : 0;
+  // Every account's browser adds its minutes to the one file.
+  const bool saved =
+      datafile::SaveXmlFile(path, document, /*scrambled=*/true, /*createFolder=*/false, AccountSharing::kModify);
+  return saved ? 1 : 0;
 }
 
 int CTimeLog::TodayMinutes() {

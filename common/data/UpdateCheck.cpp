@@ -1,5 +1,6 @@
 #include "UpdateCheck.h"
 
+#include "DataFile.h"
 #include "HttpClient.h"
 #include "ServicePaths.h"
 #include "StringConv.h"
@@ -33,6 +34,9 @@ int StartUpdateDownload(const std::wstring& url, HWND window, UINT message)
     HttpTaskInfo request;
     request.url = url;
     request.localFile = GetUpdateTempPath();
+    // The browser of any account checks: each must be able to replace what
+    // another's check left.
+    request.sharing = AccountSharing::kModify;
     request.window = window;
     request.message = message;
     return StartDownloadThread(request);
@@ -41,10 +45,14 @@ int StartUpdateDownload(const std::wstring& url, HWND window, UINT message)
 BOOL InstallDownloadedUpdateIni()
 {
     const std::wstring temp = GetUpdateTempPath();
-    const BOOL copied = ::CopyFileW(temp.c_str(), GetUpdateIniPath().c_str(), FALSE);
-    if (copied)
-        ::DeleteFileW(temp.c_str());
-    return copied;
+    // Written anew rather than copied: a copy keeps the permissions of the
+    // update.ini it overwrites, or takes the folder's, never the shared ones.
+    std::string bytes;
+    if (!datafile::ReadBytes(temp, &bytes) ||
+        !datafile::WriteBytesReplacing(GetUpdateIniPath(), bytes, /*createFolder=*/false, AccountSharing::kModify))
+        return FALSE;
+    ::DeleteFileW(temp.c_str());
+    return TRUE;
 }
 
 std::wstring ReadUpdateValue(const std::wstring& iniPath, const wchar_t* key)

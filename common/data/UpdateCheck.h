@@ -16,7 +16,8 @@ std::wstring GetShippedUpdateIniPath();
 int StartUpdateCheck(HWND window, UINT message);
 int StartUpdateDownload(const std::wstring& url, HWND window, UINT message);
 
-// Moves the temporary file over update.ini; the old one stays on failure.
+// Puts the temporary file's bytes in place of update.ini and deletes it; the
+// old update.ini stays on failure.
 BOOL InstallDownloadedUpdateIni();
 // 1 when the downloaded version is newer than the shipped one: dotted parts
 // compared in turn, numerically where both are digits, else as text ignoring

@@ -96,6 +96,15 @@ struct ModuleTraits {
 };
 using ScopedModule = UniqueHandle<ModuleTraits>;
 
+struct SidTraits {
+  using Handle = PSID;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { ::FreeSid(h); }
+};
+// A SID made with AllocateAndInitializeSid.
+using ScopedSid = UniqueHandle<SidTraits>;
+
 // Selects an object into a DC and puts the previous one back at scope end, so
 // nothing is ever deleted while still selected.
 class ScopedSelectObject {

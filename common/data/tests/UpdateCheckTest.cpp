@@ -1,5 +1,6 @@
 #include "TestHttpServer.h"
 
+#include "CreationLog.h"
 #include "ServiceTestSupport.h"
 #include "UpdateCheck.h"
 
@@ -81,7 +82,11 @@ protected:
 TEST_F(UpdateCheckTest, DownloadedFileIsInstalledFromTheTemporaryName)
 {
     EXPECT_EQ(L"\\Hollin\\Orlat\\update.ini", GetUpdateIniPath().substr(GetUpdateIniPath().size() - 24));
+    CreationLog log;
     Fetch(Ini("2.0", "http://127.0.0.1/page"));
+    // The browser of any account replaces what another's check left.
+    EXPECT_EQ(kModifyFileGrant, log.GrantOf(GetUpdateTempPath()));
+    EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(GetUpdateIniPath()));
     EXPECT_FALSE(FileExists(GetUpdateTempPath()));
     EXPECT_EQ(Ini("2.0", "http://127.0.0.1/page"), ReadBytes(GetUpdateIniPath()));
     EXPECT_EQ(L"http://127.0.0.1/page", GetUpdatePageUrl());
