@@ -86,8 +86,15 @@ class TestMainWindow : public CBroswerDlg {
   // Layouts of the window's skin and paints of its client area.
   int layouts = 0;
   int paints = 0;
+  // Delayed starts that have run to their end.
+  int delayedStarts = 0;
 
  protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    const bool handled = CBroswerDlg::OnMessage(message, wParam, lParam, result);
+    if (message == WM_TIMER && wParam == kStartTimer) ++delayedStarts;
+    return handled;
+  }
   CBrowserPage* NewPage() override { return makesPages ? new FakePage() : nullptr; }
   void OnSkinLayout() override {
     ++layouts;
@@ -129,11 +136,14 @@ class MainWindowTest : public DataFolderTest {
     settings_.Save();
     window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_);
     ASSERT_TRUE(window_->CreateModeless(nullptr));
-    // The delayed start shows the window.
-    for (int waited = 0; waited < 3000 && !::IsWindowVisible(Hwnd()); waited += 20) {
+    // Maximised or locked, the window shows before its delayed start has
+    // made the pages, read the URL history and started the timers.
+    const DWORD began = ::GetTickCount();
+    while (!window_->delayedStarts && ::GetTickCount() - began < 30000) {
       Pump();
-      ::Sleep(20);
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     }
+    ASSERT_EQ(window_->delayedStarts, 1) << "the delayed start did not run";
     Pump();
   }
   void TearDown() override {
