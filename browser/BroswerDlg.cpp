@@ -52,14 +52,14 @@ CVolumeWarmUp StartVolumeWarmUp() {
 
 }  // namespace
 
-CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent)
+CBroswerDlg::CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent, UINT minuteMs)
     : CFrameDlg(IDD_BROSWER_DIALOG, parent),
       settings_(settings),
       newTabUrl_(newTabUrl),
       icon_(static_cast<HICON>(::LoadImageW(fw::ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0,
                                             LR_DEFAULTSIZE))),
       tabs_(this, IDB_TAB_BUTTONS, L"微软雅黑", 120),
-      policy_(settings, *this),
+      policy_(settings, *this, CSharedState(), minuteMs),
       volumeWarmUp_(StartVolumeWarmUp()) {
   comInitialized_ = SUCCEEDED(::CoInitialize(nullptr));
   m_strSkinElement = L"maindlg";

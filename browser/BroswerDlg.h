@@ -47,8 +47,9 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   static ShellOpenFunction shellOpen;
 
   // New tabs the user opens show `newTabUrl`; creation sets it to the
-  // address book's "navhome".
-  CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent = nullptr);
+  // address book's "navhome". A minute of the time limit lasts `minuteMs`.
+  CBroswerDlg(CSysConf& settings, std::wstring& newTabUrl, HWND parent = nullptr,
+              UINT minuteMs = CNavigationPolicy::kMinuteMs);
   ~CBroswerDlg() override;
 
   void SetStartUrl(const std::wstring& url) { startUrl_ = url; }

@@ -29,8 +29,9 @@ const wchar_t CNavigationPolicy::kTimeUpText[] = L"今天上网的时间已到�
 const wchar_t CNavigationPolicy::kSiteRefusedText[] = L"噢，这个网页妈妈不让看哦...";
 const wchar_t CNavigationPolicy::kOneMinuteLeftText[] = L"今天的上网时间还剩下 1 分钟";
 
-CNavigationPolicy::CNavigationPolicy(const CSysConf& settings, INavigationPolicyHost& host, CSharedState shared)
-    : settings_(settings), host_(host), shared_(shared) {
+CNavigationPolicy::CNavigationPolicy(const CSysConf& settings, INavigationPolicyHost& host, CSharedState shared,
+                                     UINT minuteMs)
+    : settings_(settings), host_(host), shared_(shared), minuteMs_(minuteMs) {
   sites_.Load();
 }
 
@@ -72,7 +73,7 @@ void CNavigationPolicy::RunMinuteTimer(bool run) {
   if (run == timerRunning_) return;
   timerRunning_ = run;
   if (run)
-    ::SetTimer(host_.PolicyWindow(), kMinuteTimer, kMinuteMs, nullptr);
+    ::SetTimer(host_.PolicyWindow(), kMinuteTimer, minuteMs_, nullptr);
   else
     ::KillTimer(host_.PolicyWindow(), kMinuteTimer);
 }

@@ -39,8 +39,10 @@ class CNavigationPolicy {
   static const wchar_t kOneMinuteLeftText[];
 
   // Loads the allowed sites (navctrl.dat); the settings are read at every
-  // decision, so a reload takes effect at the next one.
-  CNavigationPolicy(const CSysConf& settings, INavigationPolicyHost& host, CSharedState shared = CSharedState());
+  // decision, so a reload takes effect at the next one. A minute of the
+  // limit lasts `minuteMs` of the minute timer.
+  CNavigationPolicy(const CSysConf& settings, INavigationPolicyHost& host, CSharedState shared = CSharedState(),
+                    UINT minuteMs = kMinuteMs);
 
   // 0 lets the navigation go on, 1 refuses it (the notifier tells why).
   int OnBeforeNavigate(const std::wstring& url);
@@ -90,6 +92,7 @@ class CNavigationPolicy {
   const CSysConf& settings_;
   INavigationPolicyHost& host_;
   CSharedState shared_;
+  const UINT minuteMs_;
   CNavCtrlList sites_;
   int timeUp_ = 0;
   bool warned_ = false;

@@ -121,13 +121,7 @@ TEST_F(MainWindowTest, LockedWindowEndsOrHidesOnlyWithThePassword) {
 
 TEST_F(MainWindowTest, UnlockedWindowStartsMaximisedLaidOutOncePaintedOnceAndClosesWithoutAsking) {
   Open(false);
-  // The delayed start has run once the caption is the skin's name.
-  const std::wstring name = window_->Skin().GetItemCaption(L"appshowname");
-  for (int waited = 0; waited < 3000 && Caption() != name; waited += 20) {
-    Pump();
-    Sleep(20);
-  }
-  ASSERT_EQ(Caption(), name);
+  ASSERT_EQ(Caption(), window_->Skin().GetItemCaption(L"appshowname"));
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   RECT client = window_->ClientRect();
@@ -205,7 +199,7 @@ TEST_F(MainWindowTest, MinutesAreCountedWhileTheDefaultBrowserQuestionIsOpen) {
   ASSERT_EQ(1, settings_.Save());
   CTimeLog().AddUsage(CSysConf::kMaxMinutes, 0);  // today, nothing used yet
   questionProbe = QuestionProbe();
-  window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_);
+  window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_, minuteMs_);
   ASSERT_TRUE(window_->CreateModeless(nullptr));
   questionProbe.main = Hwnd();
   const UINT_PTR probe = SetTimer(nullptr, 0, 50, ProbeQuestion);
@@ -220,6 +214,39 @@ TEST_F(MainWindowTest, MinutesAreCountedWhileTheDefaultBrowserQuestionIsOpen) {
   EXPECT_TRUE(questionProbe.registering) << "the registration waits for the answer";
   EXPECT_EQ(2, questionProbe.minutes);
   EXPECT_TRUE(IsWindowEnabled(Hwnd())) << "the question is still open";
+}
+
+// Minutes of two seconds, so that the registration check runs inside each
+// one, on the window's own timers from a new user's empty data folder.
+TEST_F(MainWindowTest, TheRealTimersCountEachMinuteIntoTlDatUntilTheTimeIsUp) {
+  settings_.limited = 1;
+  settings_.time = 3;
+  minuteMs_ = 2000;
+  Start();
+  ASSERT_TRUE(PumpUntil([this] { return window_->Policy().IsTimeUp() != 0; }, 60000))
+      << window_->Ran(CNavigationPolicy::kMinuteTimer) << " minutes elapsed, " << CTimeLog().TodayMinutes()
+      << " counted";
+  // The first tick starts the day; the warning follows the second minute
+  // counted, the time-up the third.
+  const std::vector<std::pair<std::wstring, int>> notices{{CNavigationPolicy::kOneMinuteLeftText, 2},
+                                                          {CNavigationPolicy::kTimeUpText, 3}};
+  EXPECT_EQ(window_->notices, notices);
+  EXPECT_EQ(window_->Ran(CNavigationPolicy::kMinuteTimer), 4);
+  EXPECT_EQ(window_->Ran(CBroswerDlg::kStartTimer), 1) << "the delayed start ran again";
+  // Every minute elapsed with registration checks inside it.
+  int checks = 0, minute = 0;
+  for (UINT_PTR timer : window_->timers) {
+    if (timer == CBroswerDlg::kRegisterTimer) ++checks;
+    if (timer != CNavigationPolicy::kMinuteTimer) continue;
+    ++minute;
+    EXPECT_GT(checks, 0) << "minute " << minute;
+    checks = 0;
+  }
+  EXPECT_FALSE(KillTimer(Hwnd(), CNavigationPolicy::kMinuteTimer)) << "the minute timer runs on in time up";
+  CSharedState shared;
+  EXPECT_NE(shared.GetMainWindow(), Hwnd()) << "the window in time up stayed registered";
+  EXPECT_EQ(shared.IsTimeUp(), 1);
+  shared.SetTimeUp(0);
 }
 
 LRESULT SendCopyData(HWND window, ULONG_PTR kind, const void* data, DWORD size) {

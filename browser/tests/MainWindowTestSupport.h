@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "BroswerDlg.h"
 #include "DataFolderTest.h"
 #include "SysConf.h"
+#include "TimeLog.h"
 
 // A page that shows its address in a static window. Its title is the one the
 // test gives, else its address; its snapshot is a small real file.
@@ -69,14 +71,19 @@ class TestMainWindow : public CBroswerDlg {
  public:
   using HistoryReader = std::function<bool(std::vector<UrlHistoryEntry>&)>;
 
-  TestMainWindow(CSysConf& settings, std::wstring& newTabUrl, HistoryReader history)
-      : CBroswerDlg(settings, newTabUrl), history_(std::move(history)) {}
+  TestMainWindow(CSysConf& settings, std::wstring& newTabUrl, HistoryReader history, UINT minuteMs)
+      : CBroswerDlg(settings, newTabUrl, nullptr, minuteMs), history_(std::move(history)) {}
   bool AskPassword() override {
     if (!NeedsPassword()) return true;
     ++asks;
     return answer;
   }
   TabCtrlNotify& StripEvents() { return *this; }
+  void ShowNotify(const std::wstring& text) override {
+    notices.push_back({text, CTimeLog().TodayMinutes()});
+    CBroswerDlg::ShowNotify(text);
+  }
+  int Ran(UINT_PTR timer) const { return static_cast<int>(std::count(timers.begin(), timers.end(), timer)); }
   FakePage* Selected() { return static_cast<FakePage*>(Tabs().GetSelectedTab()); }
 
   int asks = 0;
@@ -86,8 +93,17 @@ class TestMainWindow : public CBroswerDlg {
   // Layouts of the window's skin and paints of its client area.
   int layouts = 0;
   int paints = 0;
+  // The timers handled, in order, each once it has run to its end.
+  std::vector<UINT_PTR> timers;
+  // The notifier's texts, each with the minutes tl.dat held when it showed.
+  std::vector<std::pair<std::wstring, int>> notices;
 
  protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    const bool handled = CBroswerDlg::OnMessage(message, wParam, lParam, result);
+    if (message == WM_TIMER) timers.push_back(wParam);
+    return handled;
+  }
   CBrowserPage* NewPage() override { return makesPages ? new FakePage() : nullptr; }
   void OnSkinLayout() override {
     ++layouts;
@@ -123,18 +139,32 @@ class MainWindowTest : public DataFolderTest {
     settings_.fullscreen_always = locked ? 1 : 0;
     settings_.exit_need_pwd = locked ? 1 : 0;
     settings_.limited = 0;
+    Start();
+  }
+  // The window with the settings as they are, but without the wizard, the
+  // update check and the default-browser question.
+  void Start() {
     settings_.first_run = 0;
     settings_.auto_update = 0;
     settings_.start_check = 0;
     settings_.Save();
-    window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_);
+    window_ = std::make_unique<TestMainWindow>(settings_, newTabUrl_, history_, minuteMs_);
     ASSERT_TRUE(window_->CreateModeless(nullptr));
-    // The delayed start shows the window.
-    for (int waited = 0; waited < 3000 && !::IsWindowVisible(Hwnd()); waited += 20) {
-      Pump();
-      ::Sleep(20);
-    }
+    // Maximised or locked, the window shows before its delayed start has
+    // made the pages, read the URL history and started the timers.
+    ASSERT_TRUE(PumpUntil([this] { return window_->Ran(CBroswerDlg::kStartTimer) > 0; }, 30000))
+        << "the delayed start did not run";
     Pump();
+  }
+  // Runs the window's messages until `done` holds; false after `bound` ms.
+  static bool PumpUntil(const std::function<bool()>& done, DWORD bound) {
+    const DWORD began = ::GetTickCount();
+    while (!done()) {
+      if (::GetTickCount() - began > bound) return false;
+      Pump();
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    return true;
   }
   void TearDown() override {
     if (window_ && ::IsWindow(window_->Hwnd())) ::DestroyWindow(window_->Hwnd());
@@ -149,6 +179,7 @@ class MainWindowTest : public DataFolderTest {
 
   CSysConf settings_;
   std::wstring newTabUrl_ = L"about:blank";
+  UINT minuteMs_ = CNavigationPolicy::kMinuteMs;
   TestMainWindow::HistoryReader history_;
   std::unique_ptr<TestMainWindow> window_;
 };
