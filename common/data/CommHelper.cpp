@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "AccountAccess.h"
 #include "ComSupport.h"
 #include "DataFile.h"
 #include "Handles.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "AccountAccess.h"
+#include "AccountSharing.h"
 
 // Folders, picture loading, GUID names and small system chores shared by the
 // browser, the control panel and the wizard. Stateless but for the last GUID

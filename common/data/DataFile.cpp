@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "AccountAccess.h"
 #include "CommHelper.h"
 #include "Handles.h"
 #include "StringConv.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "AccountAccess.h"
+#include "AccountSharing.h"
 
 class TiXmlDocument;
 

@@ -1,5 +1,6 @@
 #include "HttpClient.h"
 
+#include "AccountAccess.h"
 #include "ComSupport.h"
 #include "InternetException.h"
 #include "ServiceUi.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "AccountAccess.h"
+#include "AccountSharing.h"
 
 // One request handed to a worker thread; the starter gives the worker its own
 // copy, so the worker never shares it.
