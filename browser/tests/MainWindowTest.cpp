@@ -132,6 +132,8 @@ TEST_F(MainWindowTest, UnlockedWindowStartsMaximisedLaidOutOncePaintedOnceAndClo
   // and one paint, at the size it shows at.
   EXPECT_EQ(window_->layouts, 1);
   EXPECT_EQ(window_->paints, 1);
+  EXPECT_NE(window_->Tabs().GetToolTip(), nullptr) << "the strip's tooltip refused its tool";
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 0) << "the strip's tool records went unchecked";
   // Restored, it has the skin's size in the middle of the work area, cut to
   // its shape at that size.
   SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);

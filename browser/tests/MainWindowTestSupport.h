@@ -16,6 +16,7 @@
 #include "DataFolderTest.h"
 #include "SysConf.h"
 #include "TimeLog.h"
+#include "ToolInfoSizeCheck.h"
 
 // A page that shows its address in a static window. Its title is the one the
 // test gives, else its address; its snapshot is a small real file.
@@ -177,6 +178,7 @@ class MainWindowTest : public DataFolderTest {
     return text;
   }
 
+  ToolInfoSizeCheck toolInfoCheck_;
   CSysConf settings_;
   std::wstring newTabUrl_ = L"about:blank";
   UINT minuteMs_ = CNavigationPolicy::kMinuteMs;
