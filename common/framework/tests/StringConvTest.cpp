@@ -29,6 +29,11 @@ TEST(StringConv, FormatAndCase) {
   EXPECT_FALSE(fw::EqualsNoCase(L"example.com", L"examplf.com"));
   EXPECT_EQ(L"http://a.b/", fw::ToLower(L"HTTP://A.B/"));
   EXPECT_EQ(L"", fw::Format(L"%s", L""));
+  // Texts around and past the first buffer (256 characters) come out whole.
+  for (size_t length : {253u, 254u, 255u, 5000u}) {
+    const std::wstring text(length, L'x');
+    EXPECT_EQ(text + L"|7", fw::Format(L"%s|%d", text.c_str(), 7)) << length;
+  }
 }
 
 }  // namespace
