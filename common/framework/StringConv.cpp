@@ -7,6 +7,8 @@
 
 namespace fw {
 
+static_assert(kNoCaseLocale == MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+
 std::wstring ToWide(std::string_view text, unsigned codePage) {
   if (text.empty()) return {};
   int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -45,12 +47,12 @@ std::wstring ToLower(std::wstring_view text) {
   return lower;
 }
 
-// The invariant locale's upper case: the same for every user, as an ordinal
-// comparison ignoring case is. CompareStringOrdinal does this from Vista on.
+// The invariant upper case: the same for every user, as an ordinal comparison
+// ignoring case is. CompareStringOrdinal does this from Vista on.
 std::wstring NoCaseKey(std::wstring_view text) {
   std::wstring upper(text);
   if (!upper.empty())
-    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
+    LCMapStringW(kNoCaseLocale, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
                  static_cast<int>(upper.size()));
   return upper;
 }
