@@ -94,15 +94,20 @@ class TestMainWindow : public CBroswerDlg {
   // Layouts of the window's skin and paints of its client area.
   int layouts = 0;
   int paints = 0;
-  // The timers handled, in order, each once it has run to its end.
+  // The timers handled, in order, each once it has run to its end, and when
+  // each ended (GetTickCount).
   std::vector<UINT_PTR> timers;
+  std::vector<DWORD> timerEnds;
   // The notifier's texts, each with the minutes tl.dat held when it showed.
   std::vector<std::pair<std::wstring, int>> notices;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     const bool handled = CBroswerDlg::OnMessage(message, wParam, lParam, result);
-    if (message == WM_TIMER) timers.push_back(wParam);
+    if (message == WM_TIMER) {
+      timers.push_back(wParam);
+      timerEnds.push_back(::GetTickCount());
+    }
     return handled;
   }
   CBrowserPage* NewPage() override { return makesPages ? new FakePage() : nullptr; }
