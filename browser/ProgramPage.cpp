@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "CommHelper.h"
+#include "StringConv.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
   while (!base.empty() && IsSeparator(base.back())) base.pop_back();
   if (path.empty() || base.size() < 2 || base.compare(0, 2, L"\\\\") == 0) return false;
   if (path.size() <= base.size() + 1 || path[base.size()] != L'\\') return false;
-  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), static_cast<int>(base.size()),
+  return ::CompareStringW(fw::kNoCaseLocale, NORM_IGNORECASE, path.c_str(), static_cast<int>(base.size()),
                           base.c_str(), static_cast<int>(base.size())) == CSTR_EQUAL &&
          IsPageFile(path);
 }

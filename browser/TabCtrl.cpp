@@ -4,6 +4,7 @@
 #include <new>
 
 #include "TabCtrlStyleDrawer.h"
+#include "ToolInfo.h"
 
 namespace {
 
@@ -77,12 +78,10 @@ bool TabCtrl::Create(HWND parent, DWORD style, const RECT& rect, UINT id) {
 
   toolTip_ = toolTipManager_->CreateToolTip(this, &service_);
   if (toolTip_) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = Hwnd();
-    tool.uId = 1;
+    TOOLINFOW tool = fw::ToolInfo(Hwnd(), kToolId);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    if (!::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return false;
+    // A tooltip that refuses its tool costs the tips, not the strip.
+    if (!::SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) toolTip_ = nullptr;
   }
   for (int i = 0; i < 5; ++i) {
     if (buttonToolTips_[i].empty()) buttonToolTips_[i] = kButtonToolTips[i];

@@ -375,6 +375,8 @@ class TabCtrl : public fw::Wnd,
   RECT windowsArea_{};
   RECT buttonRects_[5]{};
 
+  // The tooltip with its one tool, the control area; none when it refused it.
+  static constexpr UINT_PTR kToolId = 1;
   HWND toolTip_ = nullptr;
 
   std::vector<Tab*> tabs_;

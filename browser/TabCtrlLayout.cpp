@@ -4,6 +4,7 @@
 
 #include "TabCtrl.h"
 #include "TabCtrlStyleDrawer.h"
+#include "ToolInfo.h"
 
 namespace {
 
@@ -39,10 +40,7 @@ void TabCtrl::Recalc(bool redraw) {
   else
     LayoutTabsFitted(total);
   if (toolTip_) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = Hwnd();
-    tool.uId = 1;
+    TOOLINFOW tool = fw::ToolInfo(Hwnd(), kToolId);
     tool.rect = ctrlArea_;
     ::SendMessageW(toolTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   }

@@ -132,6 +132,8 @@ TEST_F(MainWindowTest, UnlockedWindowStartsMaximisedLaidOutOncePaintedOnceAndClo
   // and one paint, at the size it shows at.
   EXPECT_EQ(window_->layouts, 1);
   EXPECT_EQ(window_->paints, 1);
+  EXPECT_NE(window_->Tabs().GetToolTip(), nullptr) << "the strip's tooltip refused its tool";
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 0) << "the strip's tool records went unchecked";
   // Restored, it has the skin's size in the middle of the work area, cut to
   // its shape at that size.
   SendMessageW(Hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
@@ -231,11 +233,21 @@ TEST_F(MainWindowTest, TheRealTimersCountEachMinuteIntoTlDatUntilTheTimeIsUp) {
   const std::vector<std::pair<std::wstring, int>> notices{{CNavigationPolicy::kOneMinuteLeftText, 2},
                                                           {CNavigationPolicy::kTimeUpText, 3}};
   EXPECT_EQ(window_->notices, notices);
-  EXPECT_EQ(window_->Ran(CNavigationPolicy::kMinuteTimer), 4);
-  EXPECT_EQ(window_->Ran(CBroswerDlg::kStartTimer), 1) << "the delayed start ran again";
+  ASSERT_EQ(window_->Ran(CNavigationPolicy::kMinuteTimer), 4);
+  ASSERT_EQ(window_->Ran(CBroswerDlg::kStartTimer), 1) << "the delayed start ran again";
+  // The four minutes last as long as given from the delayed start, which
+  // starts the minute timer: not longer (with room for a loaded machine),
+  // nor much shorter.
+  const auto& timers = window_->timers;
+  const size_t start = std::find(timers.begin(), timers.end(), CBroswerDlg::kStartTimer) - timers.begin();
+  const size_t fourth =
+      timers.size() - 1 - (std::find(timers.rbegin(), timers.rend(), CNavigationPolicy::kMinuteTimer) - timers.rbegin());
+  const DWORD elapsed = window_->timerEnds[fourth] - window_->timerEnds[start];
+  EXPECT_LE(elapsed, 4 * minuteMs_ * 3 / 2) << "four minutes of " << minuteMs_ << " ms";
+  EXPECT_GE(elapsed, 4 * minuteMs_ * 3 / 4) << "four minutes of " << minuteMs_ << " ms";
   // Every minute elapsed with registration checks inside it.
   int checks = 0, minute = 0;
-  for (UINT_PTR timer : window_->timers) {
+  for (UINT_PTR timer : timers) {
     if (timer == CBroswerDlg::kRegisterTimer) ++checks;
     if (timer != CNavigationPolicy::kMinuteTimer) continue;
     ++minute;

@@ -16,6 +16,7 @@
 #include "DataFolderTest.h"
 #include "SysConf.h"
 #include "TimeLog.h"
+#include "ToolInfoSizeCheck.h"
 
 // A page that shows its address in a static window. Its title is the one the
 // test gives, else its address; its snapshot is a small real file.
@@ -93,15 +94,20 @@ class TestMainWindow : public CBroswerDlg {
   // Layouts of the window's skin and paints of its client area.
   int layouts = 0;
   int paints = 0;
-  // The timers handled, in order, each once it has run to its end.
+  // The timers handled, in order, each once it has run to its end, and when
+  // each ended (GetTickCount).
   std::vector<UINT_PTR> timers;
+  std::vector<DWORD> timerEnds;
   // The notifier's texts, each with the minutes tl.dat held when it showed.
   std::vector<std::pair<std::wstring, int>> notices;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     const bool handled = CBroswerDlg::OnMessage(message, wParam, lParam, result);
-    if (message == WM_TIMER) timers.push_back(wParam);
+    if (message == WM_TIMER) {
+      timers.push_back(wParam);
+      timerEnds.push_back(::GetTickCount());
+    }
     return handled;
   }
   CBrowserPage* NewPage() override { return makesPages ? new FakePage() : nullptr; }
@@ -177,6 +183,7 @@ class MainWindowTest : public DataFolderTest {
     return text;
   }
 
+  ToolInfoSizeCheck toolInfoCheck_;
   CSysConf settings_;
   std::wstring newTabUrl_ = L"about:blank";
   UINT minuteMs_ = CNavigationPolicy::kMinuteMs;

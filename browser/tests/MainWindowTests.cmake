@@ -8,7 +8,8 @@ hollin_add_test(browser_mainwindow_tests
   LOCK display datafolder registry
   SERIAL)
 if(HOLLIN_TESTS)
-  target_include_directories(browser_mainwindow_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/data/tests)
+  target_include_directories(browser_mainwindow_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/data/tests
+                             ${CMAKE_SOURCE_DIR}/common/framework/tests)
 endif()
 if(HOLLIN_TESTS)
   # Shows the main window, normal or locked, with the notifier up.

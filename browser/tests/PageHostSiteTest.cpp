@@ -16,6 +16,7 @@
 #include "SysConf.h"
 #include "TestHttpServer.h"
 #include "UrlsConf.h"
+#include "Windows2000Locales.h"
 #include "WordsList.h"
 
 namespace {
@@ -37,6 +38,7 @@ T* SiteInterface(CIEDlg* page, REFIID iid) {
 }
 
 TEST(ProgramPageTest, OnlyFilesInsideTheFolderArePagesOfTheProgram) {
+  Windows2000Locales windows2000;
   const std::wstring folder = L"C:\\Program Files\\Tavik";
   struct Case {
     const wchar_t* url;

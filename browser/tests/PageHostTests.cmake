@@ -11,5 +11,6 @@ hollin_add_test(browser_pagehost_tests
   TIMEOUT 300)
 if(HOLLIN_TESTS)
   target_include_directories(browser_pagehost_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}
-                             ${CMAKE_SOURCE_DIR}/common/skin/tests ${CMAKE_SOURCE_DIR}/common/data/tests)
+                             ${CMAKE_SOURCE_DIR}/common/skin/tests ${CMAKE_SOURCE_DIR}/common/data/tests
+                             ${CMAKE_SOURCE_DIR}/common/framework/tests)
 endif()

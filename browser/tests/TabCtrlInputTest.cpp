@@ -334,6 +334,7 @@ TEST_F(TabCtrlInputTest, TooltipTextsFollowTheHoveredItem) {
   EXPECT_EQ(L"", text(100, 15)) << "a whole tab needs no tip";
   EXPECT_EQ(L"标题\r\nhttp://example.com/", text(300, 15));
   EXPECT_EQ(L"标签 2", text(680, 15)) << "a cut tab shows its title";
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 1) << "the strip's tool records went unchecked";
 }
 
 // A parent that answers the page events it is sent.

@@ -27,6 +27,19 @@ struct LayoutCase {
 
 class TabCtrlLayoutTest : public StripTest {};
 
+// A look whose tooltip takes no tool, as comctl32 5 takes none whose record
+// is larger than its own.
+class RefusingToolTipStyle : public ITabCtrlStyle, public ITabCtrlToolTip {
+ public:
+  TabCtrlDraw* GetDrawManager() override { return nullptr; }
+  ITabCtrlRecalc* GetRecalcManager() override { return nullptr; }
+  ITabCtrlBehavior* GetBehaviorManager() override { return nullptr; }
+  ITabCtrlToolTip* GetToolTipManager() override { return this; }
+  HWND CreateToolTip(TabCtrl* ctrl, ITabCtrlToolTip*) override {
+    return CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, ctrl->Hwnd(), nullptr, nullptr, nullptr);
+  }
+};
+
 TEST_F(TabCtrlLayoutTest, BothLayoutsPlaceAreasTabsAndButtonsByTheDefaultMetrics) {
   const LayoutCase cases[] = {
       {0, {1, 1, 799, 30}, {0, 1, 686, 30}, {1, 30, 799, 299}, {764, -1, 797, 27}, {716, -2, 738, 26},
@@ -237,6 +250,19 @@ TEST_F(TabCtrlLayoutTest, AppendedTabsRecordImageZeroAndTheClassNameCarriesWhole
   for (auto value = reinterpret_cast<uintptr_t>(fw::ThisModule()); instance.size() < sizeof(void*) * 2; value >>= 4)
     instance.insert(instance.begin(), L"0123456789ABCDEF"[value & 0xF]);
   EXPECT_EQ(0u, std::wstring(name).rfind(L"TabCtrl:" + instance + L":", 0)) << name;
+}
+
+TEST_F(TabCtrlLayoutTest, ATooltipThatRefusesItsToolCostsOnlyTheTips) {
+  static RefusingToolTipStyle style;
+  ASSERT_TRUE(parent.Create(PopupArgs(0, 0, 800, 300)));
+  strip = std::make_unique<TabCtrl>(&recorder, IDB_TAB_BUTTONS);
+  strip->SetStyle(&style);
+  ASSERT_TRUE(strip->Create(parent.Hwnd(), WS_CHILD | WS_VISIBLE, parent.ClientRect(), kStripId));
+  EXPECT_EQ(nullptr, strip->GetToolTip());
+  AddTabs(2);
+  Hover(100, 15);
+  EXPECT_EQ(2, strip->GetCount());
+  EXPECT_FALSE(IsRectEmpty(&strip->GetTab(1)->rect)) << "the strip is laid out";
 }
 
 }  // namespace

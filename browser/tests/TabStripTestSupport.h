@@ -13,6 +13,7 @@
 #include "SkinTestSupport.h"
 #include "TabCtrl.h"
 #include "TabStripResources.h"
+#include "ToolInfoSizeCheck.h"
 
 // A tab whose window is a plain child of the strip with its own control id.
 class PlainTab : public Tab {
@@ -114,6 +115,7 @@ class StripTest : public ::testing::Test {
   }
   void Hover(int x, int y) { strip->Send(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
+  ToolInfoSizeCheck toolInfoCheck;
   fw::Wnd parent;
   Recorder recorder;
   std::unique_ptr<TabCtrl> strip;

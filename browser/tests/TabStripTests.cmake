@@ -17,9 +17,9 @@ hollin_add_test(browser_tabstrip_input_tests
   SERIAL)
 if(HOLLIN_TESTS)
   target_include_directories(browser_tabstrip_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}
-                             ${CMAKE_SOURCE_DIR}/common/skin/tests)
+                             ${CMAKE_SOURCE_DIR}/common/skin/tests ${CMAKE_SOURCE_DIR}/common/framework/tests)
   target_include_directories(browser_tabstrip_input_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}
-                             ${CMAKE_SOURCE_DIR}/common/skin/tests)
+                             ${CMAKE_SOURCE_DIR}/common/skin/tests ${CMAKE_SOURCE_DIR}/common/framework/tests)
   # Shows the strip in the default theme for a look or a screenshot.
   add_executable(browser_tabstrip_gallery ${CMAKE_CURRENT_LIST_DIR}/TabStripGallery.cpp
                  ${CMAKE_CURRENT_SOURCE_DIR}/TabStrip.rc)

@@ -7,6 +7,8 @@
 
 namespace fw {
 
+static_assert(kNoCaseLocale == MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+
 std::wstring ToWide(std::string_view text, unsigned codePage) {
   if (text.empty()) return {};
   int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -45,33 +47,36 @@ std::wstring ToLower(std::wstring_view text) {
   return lower;
 }
 
-// The invariant locale's upper case: the same for every user, as an ordinal
-// comparison ignoring case is. CompareStringOrdinal does this from Vista on.
+// The invariant upper case: the same for every user, as an ordinal comparison
+// ignoring case is. CompareStringOrdinal does this from Vista on.
 std::wstring NoCaseKey(std::wstring_view text) {
   std::wstring upper(text);
   if (!upper.empty())
-    LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
+    LCMapStringW(kNoCaseLocale, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
                  static_cast<int>(upper.size()));
   return upper;
 }
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) { return NoCaseKey(a) == NoCaseKey(b); }
 
+// Windows 2000's msvcrt cannot measure a formatted text (_vscwprintf came
+// with XP's), and its _vsnwprintf answers -1 for a text that does not fit:
+// the buffer grows until the text and its terminator fit.
 std::wstring Format(const wchar_t* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list measure;
-  va_copy(measure, args);
-  int length = _vscwprintf(format, measure);
-  va_end(measure);
-  std::wstring text;
-  if (length > 0) {
-    text.resize(static_cast<size_t>(length) + 1);
-    _vsnwprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<size_t>(length));
+  constexpr size_t kLongestText = 1 << 20;
+  std::wstring text(256, L'\0');
+  for (;;) {
+    va_list args;
+    va_start(args, format);
+    const int length = _vsnwprintf(text.data(), text.size(), format, args);
+    va_end(args);
+    if (length >= 0 && static_cast<size_t>(length) < text.size()) {
+      text.resize(static_cast<size_t>(length));
+      return text;
+    }
+    if (text.size() >= kLongestText) return {};
+    text.resize(text.size() * 2);
   }
-  va_end(args);
-  return text;
 }
 
 }  // namespace fw

@@ -13,6 +13,12 @@ std::string ToAnsi(std::wstring_view text, unsigned codePage = 3 /* CP_THREAD_AC
 // does not split a double-byte character of the code page.
 size_t AnsiPrefixLength(std::string_view text, size_t maxBytes, unsigned codePage = 3);
 
+// The locale of the comparisons that ignore case: English (United States)
+// with the default sort, MAKELCID(MAKELANGID(LANG_ENGLISH,
+// SUBLANG_ENGLISH_US), SORT_DEFAULT). Its case mapping is the invariant one,
+// and every Windows has it; LOCALE_INVARIANT came only with XP.
+inline constexpr unsigned long kNoCaseLocale = 0x0409;
+
 // Case-insensitive comparison of wide strings (ordinal, invariant upper case).
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
 // The form EqualsNoCase compares: texts equal ignoring case have equal keys,

@@ -6,6 +6,7 @@
 #include <windowsx.h>
 
 #include "BCMenu.h"
+#include "ToolInfo.h"
 
 namespace {
 
@@ -14,13 +15,7 @@ const UINT kToolId = 1;
 const UINT kMenuTrackFlags = TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD;  // 0x182
 
 // The button's one tool in its tooltip.
-TOOLINFOW ToolOf(HWND button) {
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = button;
-  tool.uId = kToolId;
-  return tool;
-}
+TOOLINFOW ToolOf(HWND button) { return fw::ToolInfo(button, kToolId); }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "StringConv.h"
+#include "ToolInfo.h"
 
 namespace {
 
@@ -49,10 +50,7 @@ void CHyperLink::PreSubclassWindow() {
   toolTip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr, fw::ThisModule(), nullptr);
   if (toolTip_) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = control;
-    tool.uId = kToolId;
+    TOOLINFOW tool = fw::ToolInfo(control, kToolId);
     tool.rect = ClientRect();
     std::wstring text = tipText_.empty() ? url_ : tipText_;
     tool.lpszText = text.data();
@@ -62,10 +60,7 @@ void CHyperLink::PreSubclassWindow() {
 
 void CHyperLink::UpdateTip() {
   if (!toolTip_) return;
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = Hwnd();
-  tool.uId = kToolId;
+  TOOLINFOW tool = fw::ToolInfo(Hwnd(), kToolId);
   std::wstring text = tipText_.empty() ? url_ : tipText_;
   tool.lpszText = text.data();
   ::SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));

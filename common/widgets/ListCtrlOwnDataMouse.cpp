@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ListCtrlOwnData.h"
+#include "ToolInfo.h"
 
 namespace {
 
@@ -57,13 +58,8 @@ void CListCtrlOwnData::ShowLinkTooltip(const LinkHit& hit) {
     args.style = WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP;
     args.exStyle = WS_EX_TOPMOST;
     if (!tooltip_.Create(args)) return;
-    // The size of the record this architecture's control reads, without the
-    // field that only comctl32 6 knows, so that version 5 accepts it too.
-    toolInfo_ = TOOLINFOW{};
-    toolInfo_.cbSize = TTTOOLINFOW_V2_SIZE;
+    toolInfo_ = fw::ToolInfo(Hwnd(), reinterpret_cast<UINT_PTR>(Hwnd()));
     toolInfo_.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
-    toolInfo_.hwnd = Hwnd();
-    toolInfo_.uId = reinterpret_cast<UINT_PTR>(Hwnd());
     tooltipText_.assign(1, L'\0');
     toolInfo_.lpszText = &tooltipText_[0];
     tooltip_.Send(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&toolInfo_));

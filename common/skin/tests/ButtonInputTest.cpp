@@ -10,6 +10,8 @@
 
 #include "ButtonST.h"
 #include "SkinTestSupport.h"
+#include "ToolInfo.h"
+#include "ToolInfoSizeCheck.h"
 
 namespace {
 
@@ -93,6 +95,7 @@ class ButtonInputTest : public ::testing::Test {
     Button(MOUSEEVENTF_LEFTUP);
   }
 
+  ToolInfoSizeCheck toolInfoCheck;
   Parent parent;
   CountingButton button;
 };
@@ -112,10 +115,7 @@ TEST_F(ButtonInputTest, HoverShowsTheTooltipAndLeavingEndsBoth) {
   EXPECT_EQ(400, SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0));
   EXPECT_EQ(1, SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
   wchar_t text[64] = {};
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.hwnd = button.Hwnd();
-  tool.uId = 1;
+  TOOLINFOW tool = fw::ToolInfo(button.Hwnd(), 1);
   tool.lpszText = text;
   SendMessageW(tip, TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
   EXPECT_STREQ(L"回到首页", text);
@@ -146,6 +146,7 @@ TEST_F(ButtonInputTest, HoverShowsTheTooltipAndLeavingEndsBoth) {
   MoveMouse(Centre());
   ASSERT_TRUE(PumpUntil([&] { return button.IsHovered() != FALSE; }));
   EXPECT_NE(nullptr, button.ToolTip()) << "and is built again on the next move";
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 3) << "the button's tool records went unchecked";
 }
 
 TEST_F(ButtonInputTest, ClickNotifiesTheParent) {

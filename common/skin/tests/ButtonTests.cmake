@@ -19,6 +19,7 @@ hollin_add_test(skin_button_input_tests
   LOCK display
   SERIAL)
 if(HOLLIN_TESTS)
+  target_include_directories(skin_button_input_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/framework/tests)
   add_executable(skin_buttons_gallery ${CMAKE_CURRENT_LIST_DIR}/ButtonsGallery.cpp)
   target_link_libraries(skin_buttons_gallery PRIVATE skin)
 endif()

@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include "HyperLink.h"
+#include "ToolInfo.h"
+#include "ToolInfoSizeCheck.h"
 
 namespace {
 
@@ -76,6 +78,7 @@ class HyperLinkTest : public ::testing::Test {
     SendMessageW(link.Hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
 
+  ToolInfoSizeCheck toolInfoCheck;
   Parent parent;
   TestLink link;
 };
@@ -190,10 +193,7 @@ TEST_F(HyperLinkTest, TooltipShowsTheUrlOrItsOwnText) {
   EXPECT_EQ(1, SendMessageW(link.ToolTip(), TTM_GETTOOLCOUNT, 0, 0));
   auto tip = [&] {
     wchar_t text[256] = {};
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = link.Hwnd();
-    tool.uId = CHyperLink::kToolId;
+    TOOLINFOW tool = fw::ToolInfo(link.Hwnd(), CHyperLink::kToolId);
     tool.lpszText = text;
     SendMessageW(link.ToolTip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
     return std::wstring(text);
@@ -204,6 +204,7 @@ TEST_F(HyperLinkTest, TooltipShowsTheUrlOrItsOwnText) {
   link.SetTipText(L"");
   link.SetURL(L"http://new.example/");
   EXPECT_EQ(L"http://new.example/", tip());
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 3) << "the link's tool records went unchecked";
 }
 
 }  // namespace

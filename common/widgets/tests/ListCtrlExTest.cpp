@@ -9,6 +9,8 @@
 
 #include "ListCtrlEx.h"
 #include "ListTestSupport.h"
+#include "ToolInfo.h"
+#include "ToolInfoSizeCheck.h"
 
 namespace {
 
@@ -101,6 +103,7 @@ class ListCtrlExTest : public ::testing::Test {
     return POINT{x, cell.top + 3};
   }
 
+  ToolInfoSizeCheck toolInfoCheck;
   TempSkinFolder folder;
   ListParent parent;
   CListCtrlEx list;
@@ -338,10 +341,7 @@ TEST_F(ListCtrlExTest, AnEnabledLinkUnderTheMouseShowsItsTooltip) {
   MoveTo(list.Hwnd(), LinkPoint(0, 0));
   ASSERT_NE(nullptr, list.Tooltip());
   EXPECT_EQ(1, SendMessageW(list.Tooltip(), TTM_GETTOOLCOUNT, 0, 0));
-  TOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.hwnd = list.Hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(list.Hwnd());
+  TOOLINFOW tool = fw::ToolInfo(list.Hwnd(), reinterpret_cast<UINT_PTR>(list.Hwnd()));
   wchar_t text[80] = {};
   tool.lpszText = text;
   SendMessageW(list.Tooltip(), TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
@@ -351,6 +351,7 @@ TEST_F(ListCtrlExTest, AnEnabledLinkUnderTheMouseShowsItsTooltip) {
   RECT cell = SubItemRect(list.Hwnd(), 0, 0);
   MoveTo(list.Hwnd(), POINT{cell.left + 5, cell.top + 3});
   EXPECT_FALSE(IsWindowVisible(list.Tooltip()));
+  EXPECT_GT(ToolInfoSizeCheck::Seen(), 3) << "the list's tool records went unchecked";
 }
 
 TEST_F(ListCtrlExTest, PaintsTheHeaderAndAlternatingRowsInTheSkinsColours) {

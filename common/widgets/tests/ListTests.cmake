@@ -7,4 +7,5 @@ hollin_add_test(widgets_list_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ListCtrlExTest.cpp ${CMAKE_CURRENT_LIST_DIR}/RecordListCtrlTest.cpp
   LIBS widgets
   LOCK display)
-target_include_directories(widgets_list_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../../skin/tests)
+target_include_directories(widgets_list_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../../skin/tests
+                           ${CMAKE_SOURCE_DIR}/common/framework/tests)
