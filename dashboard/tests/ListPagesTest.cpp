@@ -9,6 +9,7 @@
 #include "DashboardTestFixture.h"
 #include "DataFile.h"
 #include "ListInput.h"
+#include "ModuleAllocationLimit.h"
 #include "SiteList.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
@@ -248,6 +249,59 @@ TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
     EXPECT_EQ(L"NewSecret", conf.password);
     EXPECT_EQ(0u, CNavCtrlList().Count());
   }
+}
+
+// A history the panel has no memory for reads as damaged: the log page is
+// empty, the file is set aside, and every other page opens and saves.
+TEST_F(ListPagesTest, AHistoryTooLargeForMemoryIsSetAsideAndTheOtherPagesOpen) {
+  Store([](CSysConf& conf) { conf.dbclose = 0; });
+  std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
+  for (int i = 0; i < 8000; ++i)
+    xml += Site(("http://www.site" + std::to_string(i) + ".example/").c_str(), "动物", "a.bmp", "2024-05-01 08:30:00");
+  xml += "</his>\r\n";
+  const size_t kRefused = 1024 * 1024;
+  ASSERT_GT(xml.size(), kRefused);
+  WriteFile(L"his\\his.xml", xml);
+  int logRows = -1;
+  std::vector<int> opened;
+  PanelRun run;
+  size_t refused = 0;
+  {
+    ModuleAllocationLimit limit(library_, kRefused);
+    ASSERT_TRUE(limit.Ok());
+    run = Run(0, [&](Driver& d) {
+      logRows = RowCount(::GetDlgItem(ShowPage(d, kTabLog, kClearLog), kList));
+      // Each tab and a control only its page has (the recommended page: the
+      // add button without the control page's radio button).
+      const struct {
+        int tab, has, lacks;
+      } tabs[] = {{ids::kTabSecurity, ids::kPassword, 0},       {ids::kTabControl, kRecommendedSites, 0},
+                  {ids::kTabWords, kDeleteWord, 0},             {ids::kTabRecommend, ids::kRecommendAdd, kRecommendedSites},
+                  {ids::kTabKidInfo, ids::kNick, 0},            {ids::kTabGeneral, ids::kDbClose, 0}};
+      for (const auto& tab : tabs) {
+        Driver::Click(d.Panel(), tab.tab);
+        d.WaitFor([&]() -> HWND {
+          std::vector<HWND> pages = d.VisiblePages();
+          bool shows = pages.size() == 1 && ::GetDlgItem(pages[0], tab.has) &&
+                       !(tab.lacks && ::GetDlgItem(pages[0], tab.lacks));
+          return shows ? pages[0] : nullptr;
+        }, "the page");
+        opened.push_back(tab.tab);
+      }
+      Driver::SetCheck(d.Page(ids::kDbClose), ids::kDbClose, true);
+      Driver::Click(d.Panel(), ids::kOK);
+      d.Answer(IDOK);
+    });
+    refused = limit.RefusedCount();
+  }
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_GT(refused, 0u);
+  EXPECT_EQ(0, logRows);
+  EXPECT_EQ(6u, opened.size());
+  EXPECT_EQ(1, Stored().dbclose);
+  EXPECT_TRUE(xml == ReadFile(L"his\\his.xml.damaged")) << "set aside, not lost";
+  EXPECT_EQ(kEmptyHistory, ReadFile(L"his\\his.xml"));
 }
 
 TEST_F(ListPagesTest, IntervalShowsTheStoredEntryAndAnUnmatchedOneIsKeptOrDefaulted) {
