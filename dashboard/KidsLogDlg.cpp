@@ -79,17 +79,21 @@ void CKidsLogDlg::OnClearLog() {
 void CKidsLogDlg::OnEnableLogClicked() { NotifyChanged(); }
 
 int CKidsLogDlg::SaveToConf() {
-  if (m_cleared) {
-    CHistoryList history;
-    history.RemoveAll();
-    if (!history.Save()) {
-      Prompt((L"上网记录没有清空，无法写入文件：\n" + history.Path()).c_str(), MB_OK | MB_ICONWARNING);
-      return 0;
-    }
-    // Saved: a later Apply must not empty what the browser records meanwhile.
-    m_cleared = 0;
-  }
   Conf().enable_log = IsChecked(IDC_ENABLE_LOG) ? 1 : 0;
+  return 1;
+}
+
+int CKidsLogDlg::SaveHistory() {
+  if (!m_cleared) return 1;
+  CHistoryList history;
+  history.RemoveAll();
+  if (!history.Save()) {
+    // Still asked for: the next save tries again.
+    Prompt((L"上网记录没有清空，无法写入文件：\n" + history.Path()).c_str(), MB_OK | MB_ICONWARNING);
+    return 0;
+  }
+  // Saved: a later Apply must not empty what the browser records meanwhile.
+  m_cleared = 0;
   return 1;
 }
 

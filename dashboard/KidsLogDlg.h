@@ -7,8 +7,12 @@ class CKidsLogDlg : public CPanelPage {
  public:
   explicit CKidsLogDlg(HWND parent);
 
-  // Empties the history file when "清空" was pressed since the last save.
+  // Stores the switch only: the history is the child's file and is saved
+  // apart from the parent's rules.
   int SaveToConf() override;
+  // Empties the history file when "清空" was pressed since the last save; 0
+  // after telling the parent it could not.
+  int SaveHistory();
 
  protected:
   void InitPage() override;

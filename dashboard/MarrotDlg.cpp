@@ -8,6 +8,7 @@
 #include "DashboardMessages.h"
 #include "DashboardResources.h"
 #include "GeneralCtrlDlg.h"
+#include "KidsLogDlg.h"
 #include "ParentAboutDlg.h"
 #include "ParentAuthDlg.h"
 #include "ProgramStarter.h"
@@ -162,10 +163,16 @@ int CMarrotDlg::SaveAll() {
     CPanelPage* page = Page(id);
     if (page && !page->SaveToConf()) return 0;
   }
-  if (g_pCurConf->Save()) return 1;
-  // The pages said nothing, so this must: the settings are not in the files.
-  Notice(hwnd_, L"设置没有保存成功，请检查数据文件夹是否可以写入后再试。", MB_OK | MB_ICONWARNING);
-  return 0;
+  if (!g_pCurConf->Save()) {
+    // The pages said nothing, so this must: the settings are not in the files.
+    Notice(hwnd_, L"设置没有保存成功，请检查数据文件夹是否可以写入后再试。", MB_OK | MB_ICONWARNING);
+    return 0;
+  }
+  // The history last: the child's account can make it unwritable, which must
+  // never keep the parent's rules from being saved. Its page tells the
+  // parent when it fails; the rules stand saved all the same.
+  if (auto* log = static_cast<CKidsLogDlg*>(Page(PageId::kLog))) log->SaveHistory();
+  return 1;
 }
 
 bool CMarrotDlg::Apply() {

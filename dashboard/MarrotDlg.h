@@ -42,6 +42,8 @@ class CMarrotDlg : public CFrameDlg {
   bool AskPassword();
   void OnTabGeneral();
   void OnGuardedTab(UINT tabId);
+  // The pages and the settings files, stopping at the first that fails (0);
+  // then the cleared history, whose failure is shown but costs no rule.
   int SaveAll();
   bool Apply();
   void OnSettingChanged();

@@ -9,6 +9,7 @@ hollin_add_test(data_tests
   SOURCES ${data_tests}/CommHelperTest.cpp ${data_tests}/SysConfTest.cpp ${data_tests}/TimeLogTest.cpp
           ${data_tests}/SiteListTest.cpp ${data_tests}/WordsAndAutoStartTest.cpp ${data_tests}/SnapshotListTest.cpp
           ${data_tests}/ProgramStarterTest.cpp ${data_tests}/AccountAccessTest.cpp
+          ${data_tests}/AllocationLimit.cpp
   LIBS data
   LOCK datafolder registry)
 

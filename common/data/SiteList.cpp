@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <new>
 #include <vector>
 
 #include "CommHelper.h"
@@ -120,12 +121,22 @@ CSiteList<Record, Address>::CSiteList(std::wstring path, const char* rootName, c
 
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Load() {
-  TiXmlDocument document;
   damaged_ = false;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
-    damaged_ = datafile::Exists(path_);
-    return 0;
+  try {
+    if (Read()) return 1;
+  } catch (const std::bad_alloc&) {
+    // Larger than this process's memory holds: as unreadable as a damaged
+    // file, and what was read of it goes.
+    RemoveAll();
   }
+  damaged_ = datafile::Exists(path_);
+  return 0;
+}
+
+template <typename Record, std::wstring Record::*Address>
+bool CSiteList<Record, Address>::Read() {
+  TiXmlDocument document;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) return false;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "site") != 0) continue;
@@ -133,11 +144,20 @@ int CSiteList<Record, Address>::Load() {
     if (!xmlattr::Has(*element, addressAttribute_)) continue;
     Add(xmlattr::Text(*element, addressAttribute_), xmlattr::Text(*element, "title"));
   }
-  return 1;
+  return true;
 }
 
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Save() {
+  try {
+    return Write();
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+template <typename Record, std::wstring Record::*Address>
+int CSiteList<Record, Address>::Write() {
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;

@@ -33,6 +33,7 @@ class CSiteList {
   CSiteList(const CSiteList&) = delete;
   CSiteList& operator=(const CSiteList&) = delete;
 
+  // A file too large for this process's memory reads as damaged: empty.
   int Load();
   // A file that could not be read is first set aside as "<file>.damaged".
   int Save();
@@ -50,6 +51,9 @@ class CSiteList {
   const std::set<std::wstring>& HostKeys() const;
 
  private:
+  bool Read();
+  int Write();
+
   std::wstring path_;
   const char* rootName_;
   const char* addressAttribute_;

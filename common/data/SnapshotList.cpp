@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <set>
 #include <unordered_set>
 
@@ -143,13 +144,24 @@ CSnapshotList<Record>::~CSnapshotList() {
 
 template <typename Record>
 int CSnapshotList<Record>::Load() {
-  TiXmlDocument document;
   damaged_ = false;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
-    damaged_ = datafile::Exists(path_);
-    if (damaged_) UnreadLists().insert(fw::ToLower(path_));
-    return 0;
+  try {
+    if (Read()) return 1;
+  } catch (const std::bad_alloc&) {
+    // The lists' size cap lets through files whose tree and records need
+    // more than a 32-bit process has: such a list is as unreadable as a
+    // damaged one, and what was read of it goes.
+    records_.clear();
   }
+  damaged_ = datafile::Exists(path_);
+  if (damaged_) UnreadLists().insert(fw::ToLower(path_));
+  return 0;
+}
+
+template <typename Record>
+bool CSnapshotList<Record>::Read() {
+  TiXmlDocument document;
+  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) return false;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
@@ -158,11 +170,21 @@ int CSnapshotList<Record>::Load() {
     ReadFields(*element, record.get());
     AddOrUpdate(std::move(record));
   }
-  return 1;
+  return true;
 }
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
+  // Also from the destructor, where an exception would end the program.
+  try {
+    return Write();
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+template <typename Record>
+int CSnapshotList<Record>::Write() const {
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;

@@ -34,8 +34,10 @@ class CSnapshotList {
   CSnapshotList(const CSnapshotList&) = delete;
   CSnapshotList& operator=(const CSnapshotList&) = delete;
 
+  // A file too large for this process's memory reads as damaged: empty.
   int Load();
   // A file that could not be read is first set aside as "<file>.damaged".
+  // 0 also when the list does not fit in memory once more as text.
   int Save() const;
   int Remove(const std::wstring& uri);
   int ForEach(Callback callback, void* user);
@@ -61,6 +63,9 @@ class CSnapshotList {
   RecordMap& Records() { return records_; }
 
  private:
+  bool Read();
+  int Write() const;
+
   std::wstring path_;
   std::wstring folder_;
   const char* rootName_;

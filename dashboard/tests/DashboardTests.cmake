@@ -19,3 +19,8 @@ add_executable(dashboard_gallery WIN32 ${dashboard_tests}/DashboardGallery.cpp)
 target_link_options(dashboard_gallery PRIVATE -municode)
 target_include_directories(dashboard_gallery PRIVATE ${dashboard_tests})
 target_link_libraries(dashboard_gallery PRIVATE Dashboard data framework)
+
+# Run by hand: the panel's opening with a long history.
+add_executable(dashboard_benchmark ${dashboard_tests}/DashboardBenchmark.cpp)
+target_include_directories(dashboard_benchmark PRIVATE ${dashboard_tests})
+target_link_libraries(dashboard_benchmark PRIVATE Dashboard data framework psapi)

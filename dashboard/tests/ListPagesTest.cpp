@@ -9,6 +9,8 @@
 #include "DashboardTestFixture.h"
 #include "DataFile.h"
 #include "ListInput.h"
+#include "ModuleAllocationLimit.h"
+#include "SiteList.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
 #include "WordsList.h"
@@ -22,7 +24,7 @@ using namespace paneltest;
 
 enum : int {
   kTabLog = 1015, kTabWords = 1044, kList = 1018, kClearLog = 1025, kEnableLog = 1034,
-  kInterval = 1020, kAddWord = 1030, kDeleteWord = 1045,
+  kInterval = 1020, kAddWord = 1030, kDeleteWord = 1045, kRecommendedSites = 1031, kDeleteAllSites = 1035,
 };
 const char kEmptyHistory[] = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n";
 const wchar_t kSaved[] = L"保存成功,要使您的设置生效，请重启浏览器。";
@@ -161,35 +163,145 @@ TEST_F(ListPagesTest, AVisitRecordedBetweenTwoAppliesSurvivesTheSecond) {
   EXPECT_NE(std::string::npos, ReadFile(L"his\\his.xml").find("http://later.example/"));
 }
 
-TEST_F(ListPagesTest, AFileThatCannotBeWrittenIsNamedAndStopsTheSave) {
-  const struct {
-    int tab, control;
-  } cases[] = {{kTabLog, kClearLog}, {kTabWords, kDeleteWord}};
-  for (const auto& c : cases) {
-    Store([](CSysConf& conf) { conf.enable_log = 0; });
-    WriteHistory();
-    std::wstring blocked = c.tab == kTabLog ? folder_ + L"his\\his.xml" : words_;
-    std::wstring message;
-    bool stillDirty = false;
-    PanelRun run = Run(0, [&](Driver& d) {
-      HWND page = ShowPage(d, c.tab, c.control);
-      // A folder where the file should be: it can be neither read nor replaced.
-      ::DeleteFileW(blocked.c_str());
-      ::CreateDirectoryW(blocked.c_str(), nullptr);
-      ::CreateDirectoryW((blocked + L"\\inside").c_str(), nullptr);
-      Driver::Click(page, c.tab == kTabLog ? kClearLog : kAddWord);
-      Driver::Click(d.Panel(), ids::kApply);
-      message = d.Answer(IDOK);
-      stillDirty = Driver::IsEnabled(d.Panel(), ids::kApply) && !d.Appears([&] { return d.FindNotice(); }, 600);
-      Driver::Click(d.Panel(), ids::kCancel);
-      d.Answer(IDNO);
+TEST_F(ListPagesTest, AMessagesFileThatCannotBeWrittenIsNamedAndStopsTheSave) {
+  Store([](CSysConf& conf) { conf.enable_log = 0; });
+  std::wstring message;
+  bool stillDirty = false;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND log = ShowPage(d, kTabLog, kClearLog);
+    Driver::SetCheck(log, kEnableLog, true);
+    HWND page = ShowPage(d, kTabWords, kDeleteWord);
+    // A folder where the file should be: it can be neither read nor replaced.
+    ::CreateDirectoryW(words_.c_str(), nullptr);
+    ::CreateDirectoryW((words_ + L"\\inside").c_str(), nullptr);
+    Driver::Click(page, kAddWord);
+    Driver::Click(d.Panel(), ids::kApply);
+    message = d.Answer(IDOK);
+    stillDirty = Driver::IsEnabled(d.Panel(), ids::kApply) && !d.Appears([&] { return d.FindNotice(); }, 600);
+    Driver::Click(d.Panel(), ids::kCancel);
+    d.Answer(IDNO);
+  });
+  RemoveFileTree(words_);
+  EXPECT_EQ("", run.failure);
+  EXPECT_NE(std::wstring::npos, message.find(words_)) << fw::ToAnsi(message, CP_UTF8);
+  EXPECT_TRUE(stillDirty);
+  EXPECT_EQ(0, Stored().enable_log) << "the save stopped at the page";
+}
+
+// The history is the child's file: made read-only, damaged with a folder
+// where it would be set aside, or replaced by a folder, it cannot be cleared.
+// The parent is told, and the rules changed with the clear (a setting, the
+// password, a site list) are saved all the same.
+TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
+  enum Blocker { kReadOnly, kDamagedAndFolderBeside, kFolderInPlace };
+  const std::wstring history = folder_ + L"his\\his.xml";
+  for (Blocker blocker : {kReadOnly, kDamagedAndFolderBeside, kFolderInPlace}) {
+    SCOPED_TRACE(blocker);
+    DataFolderTest::SetUp();  // empty again
+    Store([](CSysConf& conf) {
+      conf.enable_log = 1;
+      conf.dbclose = 0;
+      conf.cus_ctrl = 1;
     });
-    RemoveFileTree(blocked);
+    CNavCtrlList sites;
+    sites.Add(L"http://one.example/", L"one");
+    ASSERT_EQ(1, sites.Save());
+    WriteHistory();
+    std::vector<std::wstring> messages;
+    PanelRun run = Run(0, [&](Driver& d) {
+      HWND general = d.Page(ids::kHomeUrl);
+      Driver::SetCheck(general, ids::kDbClose, true);
+      HWND security = ShowPage(d, ids::kTabSecurity, ids::kPassword);
+      Driver::Type(security, ids::kPassword, L"NewSecret");
+      Driver::Type(security, ids::kPasswordAgain, L"NewSecret");
+      HWND control = ShowPage(d, ids::kTabControl, kRecommendedSites);
+      Driver::Click(control, kDeleteAllSites);
+      d.WaitFor([&] { return RowCount(::GetDlgItem(control, kList)) == 0 ? control : nullptr; }, "the sites to go");
+      HWND log = ShowPage(d, kTabLog, kClearLog);
+      // What the child's account does while the panel is open.
+      if (blocker == kReadOnly) {
+        ::SetFileAttributesW(history.c_str(), FILE_ATTRIBUTE_READONLY);
+      } else if (blocker == kDamagedAndFolderBeside) {
+        WriteFile(L"his\\his.xml", "<his><site uri=");
+        ::CreateDirectoryW((history + L".damaged").c_str(), nullptr);
+      } else {
+        ::DeleteFileW(history.c_str());
+        ::CreateDirectoryW(history.c_str(), nullptr);
+      }
+      Driver::Click(log, kClearLog);
+      Driver::Click(d.Panel(), blocker == kReadOnly ? ids::kApply : ids::kOK);
+      messages.push_back(d.Answer(IDOK));
+      messages.push_back(d.Answer(IDOK));
+      if (blocker == kReadOnly) Driver::Click(d.Panel(), ids::kOK);
+    });
+    std::string kept = blocker == kFolderInPlace ? "" : ReadFile(L"his\\his.xml");
+    ::SetFileAttributesW(history.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveFileTree(history);
+    RemoveFileTree(history + L".damaged");
     EXPECT_EQ("", run.failure);
-    EXPECT_NE(std::wstring::npos, message.find(blocked)) << fw::ToAnsi(message, CP_UTF8);
-    EXPECT_TRUE(stillDirty);
-    EXPECT_EQ(0, Stored().enable_log) << "the save stopped at the page";
+    EXPECT_EQ(1, run.result);
+    ASSERT_EQ(2u, messages.size());
+    EXPECT_NE(std::wstring::npos, messages[0].find(history)) << fw::ToAnsi(messages[0], CP_UTF8);
+    EXPECT_EQ(kSaved, messages[1]);
+    if (blocker != kFolderInPlace) EXPECT_NE(std::string::npos, kept.find("<his")) << "the history stays as it was";
+    CSysConf conf = Stored();
+    EXPECT_EQ(1, conf.dbclose);
+    EXPECT_EQ(L"NewSecret", conf.password);
+    EXPECT_EQ(0u, CNavCtrlList().Count());
   }
+}
+
+// A history the panel has no memory for reads as damaged: the log page is
+// empty, the file is set aside, and every other page opens and saves.
+TEST_F(ListPagesTest, AHistoryTooLargeForMemoryIsSetAsideAndTheOtherPagesOpen) {
+  Store([](CSysConf& conf) { conf.dbclose = 0; });
+  std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
+  for (int i = 0; i < 8000; ++i)
+    xml += Site(("http://www.site" + std::to_string(i) + ".example/").c_str(), "动物", "a.bmp", "2024-05-01 08:30:00");
+  xml += "</his>\r\n";
+  const size_t kRefused = 1024 * 1024;
+  ASSERT_GT(xml.size(), kRefused);
+  WriteFile(L"his\\his.xml", xml);
+  int logRows = -1;
+  std::vector<int> opened;
+  PanelRun run;
+  size_t refused = 0;
+  {
+    ModuleAllocationLimit limit(library_, kRefused);
+    ASSERT_TRUE(limit.Ok());
+    run = Run(0, [&](Driver& d) {
+      logRows = RowCount(::GetDlgItem(ShowPage(d, kTabLog, kClearLog), kList));
+      // Each tab and a control only its page has (the recommended page: the
+      // add button without the control page's radio button).
+      const struct {
+        int tab, has, lacks;
+      } tabs[] = {{ids::kTabSecurity, ids::kPassword, 0},       {ids::kTabControl, kRecommendedSites, 0},
+                  {ids::kTabWords, kDeleteWord, 0},             {ids::kTabRecommend, ids::kRecommendAdd, kRecommendedSites},
+                  {ids::kTabKidInfo, ids::kNick, 0},            {ids::kTabGeneral, ids::kDbClose, 0}};
+      for (const auto& tab : tabs) {
+        Driver::Click(d.Panel(), tab.tab);
+        d.WaitFor([&]() -> HWND {
+          std::vector<HWND> pages = d.VisiblePages();
+          bool shows = pages.size() == 1 && ::GetDlgItem(pages[0], tab.has) &&
+                       !(tab.lacks && ::GetDlgItem(pages[0], tab.lacks));
+          return shows ? pages[0] : nullptr;
+        }, "the page");
+        opened.push_back(tab.tab);
+      }
+      Driver::SetCheck(d.Page(ids::kDbClose), ids::kDbClose, true);
+      Driver::Click(d.Panel(), ids::kOK);
+      d.Answer(IDOK);
+    });
+    refused = limit.RefusedCount();
+  }
+  EXPECT_EQ("", run.failure);
+  EXPECT_EQ(1, run.result);
+  EXPECT_GT(refused, 0u);
+  EXPECT_EQ(0, logRows);
+  EXPECT_EQ(6u, opened.size());
+  EXPECT_EQ(1, Stored().dbclose);
+  EXPECT_TRUE(xml == ReadFile(L"his\\his.xml.damaged")) << "set aside, not lost";
+  EXPECT_EQ(kEmptyHistory, ReadFile(L"his\\his.xml"));
 }
 
 TEST_F(ListPagesTest, IntervalShowsTheStoredEntryAndAnUnmatchedOneIsKeptOrDefaulted) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
+#include "AllocationLimit.h"
 #include "DataFolderTest.h"
 #include "SiteList.h"
 
@@ -118,6 +120,44 @@ TEST_F(SiteListTest, DamagedFilesReadAsEmptyAndAreSetAsideBeforeSaving) {
     ASSERT_EQ(1, list.Save());
     EXPECT_EQ(damaged, ReadFile(L"navctrl.dat.damaged")) << "what could not be read is kept, the older one replaced";
     EXPECT_EQ(1, CNavCtrlList().Contains(L"http://new.example/"));
+  }
+}
+
+// Wherever a site list's load runs out of memory it reads as damaged, and is
+// set aside when saved; a save that runs out keeps the file.
+TEST_F(SiteListTest, RunningOutOfMemoryLoadsAsDamagedAndSavesNothing) {
+  std::string file = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<navctrl>\r\n";
+  for (int i = 0; i < 100; ++i)
+    file += "    <site url=\"http://site" + std::to_string(100 + i) + ".example/\" title=\"site\" />\r\n";
+  file += "</navctrl>\r\n";
+  testalloc::AllocationLimit limit;
+  auto load = [&](std::optional<CNavCtrlList>* list, size_t failAt) {
+    std::wstring path = GetNavCtrlPath();
+    limit.FailAt(failAt);
+    list->emplace(path);
+    size_t count = limit.Count();
+    limit.FailAt(0);
+    return count;
+  };
+  std::optional<CNavCtrlList> list;
+  // What the list takes before it reads a file (its copy of the path).
+  const size_t before = load(&list, 0);
+  WriteFile(L"navctrl.dat", file);
+  size_t loaded = load(&list, 0) - before;
+  ASSERT_EQ(100u, list->Count());
+  list->Add(L"http://new.example/", L"new");
+  limit.FailAt(1);
+  int saved = list->Save();
+  limit.FailAt(0);
+  EXPECT_EQ(0, saved);
+  EXPECT_TRUE(file == ReadFile(L"navctrl.dat"));
+  for (size_t point : testalloc::FailurePoints(loaded, 20)) {
+    SCOPED_TRACE(point);
+    WriteFile(L"navctrl.dat", file);
+    load(&list, before + point);
+    EXPECT_EQ(0u, list->Count());
+    ASSERT_EQ(1, list->Save());
+    ASSERT_TRUE(file == ReadFile(L"navctrl.dat.damaged"));
   }
 }
 

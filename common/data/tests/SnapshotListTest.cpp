@@ -2,8 +2,10 @@
 #include <tinyxml.h>
 
 #include <cwchar>
+#include <optional>
 #include <vector>
 
+#include "AllocationLimit.h"
 #include "CommHelper.h"
 #include "DataFile.h"
 #include "DataFolderTest.h"
@@ -139,6 +141,71 @@ TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew
     EXPECT_TRUE(Exists(snapshot)) << "the unreadable file may name it";
     EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
     EXPECT_EQ(damaged, ReadFile(L"his\\his.xml.damaged")) << "an older damaged file is replaced";
+  }
+}
+
+// A history larger than the process's memory: wherever its load runs out
+// (reading the bytes, TinyXML's parse, building the records), the list reads
+// as damaged and empty, and its file is set aside, not lost; a save that runs
+// out keeps the file as it was, also the destructor's.
+TEST_F(SnapshotListTest, RunningOutOfMemoryLoadsAsDamagedAndSavesNothing) {
+  std::string file = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
+  for (int i = 0; i < 200; ++i)
+    file += "    <site uri=\"http://www.site" + std::to_string(1000 + i) + ".example/page.html\" title=\"" +
+            fw::ToAnsi(L"动物故事") + "\" img=\"" + fw::ToAnsi(folder_) + "his\\{" + std::to_string(i) +
+            "}.jpg\" time=\"2026-11-30 18:05:09\" />\r\n";
+  file += "</his>\r\n";
+  const std::string empty = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n";
+  WriteFile(L"his\\his.xml", file);
+  testalloc::AllocationLimit limit;
+  // Loads with the `failAt`-th allocation failing (0: none); the path is
+  // built outside the limit, so the count starts with the load. Returns the
+  // allocations the load made.
+  auto load = [&](std::optional<CHistoryList>* list, size_t failAt) {
+    std::wstring path = GetHistoryFilePath(), folder = GetHistoryDir();
+    limit.FailAt(failAt);
+    list->emplace(std::move(path), std::move(folder));
+    size_t count = limit.Count();
+    limit.FailAt(0);
+    return count;
+  };
+  size_t parsed = 0, loaded = 0;
+  int saved = -1;
+  {
+    TiXmlDocument document;
+    std::wstring path = GetHistoryFilePath();
+    limit.FailAt(0);
+    ASSERT_TRUE(datafile::LoadXmlFile(path, &document, false, datafile::kMaxListBytes));
+    parsed = limit.Count();
+    std::optional<CHistoryList> list;
+    loaded = load(&list, 0);
+    ASSERT_EQ(200, list->Count());
+    list->AddVisit(L"http://new.example/", L"new", L"");
+    limit.FailAt(1);
+    saved = list->Save();
+    limit.FailAt(1);
+    list.reset();
+    limit.FailAt(0);
+  }
+  EXPECT_EQ(0, saved);
+  EXPECT_TRUE(file == ReadFile(L"his\\his.xml")) << "a failed save keeps the file";
+  // The first allocation is the file's bytes.
+  std::vector<size_t> points = testalloc::FailurePoints(loaded, 30);
+  ASSERT_GT(parsed, 2u);
+  ASSERT_LT(parsed, loaded);
+  EXPECT_TRUE(points[1] < parsed && points[points.size() - 2] > parsed) << "the parse and the records both fail";
+  for (size_t point : points) {
+    SCOPED_TRACE(point);
+    WriteFile(L"his\\his.xml", file);
+    int count = -1;
+    {
+      std::optional<CHistoryList> list;
+      load(&list, point);
+      count = list->Count();
+    }
+    EXPECT_EQ(0, count);
+    ASSERT_TRUE(file == ReadFile(L"his\\his.xml.damaged"));
+    ASSERT_EQ(empty, ReadFile(L"his\\his.xml"));
   }
 }
 
