@@ -57,7 +57,7 @@ BOOL CAccountAccess::CreateFolder(const std::wstring& path) {
 
 HANDLE CAccountAccess::CreateNewFile(const std::wstring& path, DWORD access) {
   Record(path);
-  return ::CreateFileW(path.c_str(), access, 0, Attributes(), CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return ::CreateFileW(path.c_str(), access, 0, Attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 void CAccountAccess::SetCreationRecorder(CreationRecorder replacement) { recorder.store(replacement); }

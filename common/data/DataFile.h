@@ -20,14 +20,14 @@ constexpr size_t kMaxListBytes = 256 * 1024 * 1024;
 
 bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
-// Also removes the temporary files that killed saves of the same target left
-// behind, unless their process still runs. The file (and a folder created for
-// it) gets `sharing`: the temporary is created with it and the replace keeps
-// it, so a file written before gains it at its next save.
+// The bytes go to a new temporary file (CSaveTemporary), never to a file or
+// link found there. The file (and a folder created for it) gets `sharing`:
+// the temporary is created with it and the replace keeps it, so a file
+// written before gains it at its next save.
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false,
                          AccountSharing sharing = AccountSharing::kCreatorOnly);
 // Whether `name` is a temporary file a save of `path` writes before it
-// replaces the file ("<file>.tmp<pid>"), whatever process it belongs to.
+// replaces the file ("<file>.tmp<digits>"), whatever process it belongs to.
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
 
 bool Exists(const std::wstring& path);
