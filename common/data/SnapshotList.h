@@ -59,6 +59,13 @@ class CSnapshotList {
   // one allocation less per entry of a long history.
   using RecordMap = std::map<std::wstring_view, std::unique_ptr<Record>>;
   RecordMap& Records() { return records_; }
+  // The list's file is any account's to write, so an entry's snapshot is
+  // deleted only as SnapshotToDelete allows.
+  void DeleteSnapshot(const std::wstring& img) const;
+  // `img` made canonical when it names a file directly in the list's own
+  // folder (not the list's file) and is no stream, device or network name;
+  // else empty: the file may not be deleted.
+  std::wstring SnapshotToDelete(const std::wstring& img) const;
 
  private:
   std::wstring path_;
