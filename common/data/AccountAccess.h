@@ -38,7 +38,8 @@ class CAccountAccess {
   void Record(const std::wstring& path);
 
   fw::ScopedSid users_;
-  // One entry for Users; a DWORD array keeps the ACL aligned as Windows wants.
+  // Up to two entries for Users; a DWORD array keeps the ACL aligned as
+  // Windows wants.
   DWORD acl_[16] = {};
   SECURITY_DESCRIPTOR descriptor_{};
   SECURITY_ATTRIBUTES attributes_{};

@@ -5,6 +5,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <atomic>
 #include <type_traits>
 
 #include "CommHelper.h"
@@ -154,6 +155,20 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+std::atomic<FolderAttributesQuery> folderAttributesQuery{nullptr};
+}  // namespace
+
+bool IsLinkedFolder(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  const FolderAttributesQuery query = folderAttributesQuery.load();
+  const DWORD attributes = query ? query(path) : ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void SetFolderAttributesQuery(FolderAttributesQuery query) { folderAttributesQuery.store(query); }
 
 bool SetAside(const std::wstring& path) {
   DWORD attributes = ::GetFileAttributesW(path.c_str());

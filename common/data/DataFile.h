@@ -31,6 +31,13 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
 
 bool Exists(const std::wstring& path);
+// Whether `folder` is a reparse point (junction, mount point, symbolic link):
+// what is written into it or deleted in it lands wherever the link points.
+bool IsLinkedFolder(const std::wstring& folder);
+// Seam for tests (Wine makes no junctions): answers in place of the file
+// system's attributes of a folder; nullptr restores the real query.
+using FolderAttributesQuery = unsigned long (*)(const std::wstring& folder);
+void SetFolderAttributesQuery(FolderAttributesQuery query);
 // Moves a file that could not be read to `<path>.damaged` (replacing an older
 // one), so that saving anew never destroys it. True when nothing is left at
 // `path`. A folder standing there is no damaged file and stays: false.

@@ -197,8 +197,17 @@ int CSnapshotList<Record>::Load() {
 }
 
 template <typename Record>
+bool CSnapshotList<Record>::IsFolderLinked() const {
+  const std::wstring folder = WithoutSlash(folder_);
+  const size_t slash = folder.rfind(L'\\');
+  return datafile::IsLinkedFolder(folder) ||
+         (slash != std::wstring::npos && datafile::IsLinkedFolder(folder.substr(0, slash)));
+}
+
+template <typename Record>
 std::wstring CSnapshotList<Record>::SnapshotToDelete(const std::wstring& img) const {
-  return FileDirectlyIn(img, folder_, path_);
+  std::wstring file = FileDirectlyIn(img, folder_, path_);
+  return file.empty() || IsFolderLinked() ? std::wstring() : file;
 }
 
 template <typename Record>
@@ -209,6 +218,10 @@ void CSnapshotList<Record>::DeleteSnapshot(const std::wstring& img) const {
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
+  // Made before it is looked at, so that what is looked at is what is
+  // written into.
+  CCommHelper::MakeDirTree(folder_, AccountSharing::kModifyInside);
+  if (IsFolderLinked()) return 0;
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;
@@ -239,7 +252,7 @@ int CSnapshotList<Record>::Save() const {
   }
   // The browser of every account records visits and favourites; its exit
   // purges the snapshots whoever took them.
-  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true, AccountSharing::kModify) ? 1 : 0;
+  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify) ? 1 : 0;
 }
 
 template <typename Record>
@@ -288,7 +301,7 @@ template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
   // A list file that could not be read may name any of the files: keep them
   // for as long as the file set aside is there.
-  if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
+  if (damaged_ || folder.empty() || !IsInside(folder, folder_) || IsFolderLinked()) return;
   if (UnreadLists().count(fw::ToLower(path_)) && datafile::Exists(path_ + L".damaged")) return;
   // A long history has a snapshot for nearly every entry: each file is looked
   // up once instead of against every entry.

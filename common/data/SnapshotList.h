@@ -50,6 +50,9 @@ class CSnapshotList {
   // what another program saved after it was loaded.
   void KeepFileOnClose() { keepFile_ = true; }
   const std::wstring& Path() const { return path_; }
+  // True when the list's folder, or the data folder holding it, is a link
+  // (junction, mount point): nothing is then written or deleted there.
+  bool IsFolderLinked() const;
 
  protected:
   // Inserts a new entry, or updates the listed one (title, time, snapshot;
@@ -63,8 +66,8 @@ class CSnapshotList {
   // deleted only as SnapshotToDelete allows.
   void DeleteSnapshot(const std::wstring& img) const;
   // `img` made canonical when it names a file directly in the list's own
-  // folder (not the list's file) and is no stream, device or network name;
-  // else empty: the file may not be deleted.
+  // folder (not the list's file), is no stream, device or network name, and
+  // that folder is no link; else empty: the file may not be deleted.
   std::wstring SnapshotToDelete(const std::wstring& img) const;
 
  private:

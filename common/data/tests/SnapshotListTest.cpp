@@ -196,6 +196,37 @@ TEST_F(SnapshotListTest, OnlySnapshotsDirectlyInTheListsOwnFolderAreEverDeleted)
   EXPECT_FALSE(Exists(own[4]));
 }
 
+// The folder Wine's file system answers for as a junction.
+std::wstring linkedFolder;
+unsigned long AttributesWithLink(const std::wstring& folder) {
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  return fw::EqualsNoCase(folder, linkedFolder) ? attributes | FILE_ATTRIBUTE_REPARSE_POINT : attributes;
+}
+
+// A junction in place of the history's folder, or of the data folder above
+// it, would send what is written and deleted there anywhere.
+TEST_F(SnapshotListTest, NothingIsWrittenOrDeletedInALinkedFolder) {
+  const std::wstring his = GetHistoryDir();
+  for (const std::wstring& linked : {his, folder_.substr(0, folder_.size() - 1)}) {
+    const std::wstring snapshot = Snapshot(his, L"{seen}.jpg"), stray = Snapshot(his, L"{stray}.jpg");
+    { CHistoryList().AddVisit(L"http://seen.test/", L"seen", snapshot); }
+    const std::string saved = ReadFile(L"his\\his.xml");
+    linkedFolder = linked;
+    datafile::SetFolderAttributesQuery(&AttributesWithLink);
+    {
+      CHistoryList list;
+      EXPECT_TRUE(list.IsFolderLinked());
+      EXPECT_EQ(1, list.Remove(L"http://seen.test/"));
+      list.PurgeUnusedFiles(his);
+      EXPECT_EQ(0, list.Save());
+    }
+    datafile::SetFolderAttributesQuery(nullptr);
+    EXPECT_TRUE(Exists(snapshot)) << fw::ToAnsi(linked);
+    EXPECT_TRUE(Exists(stray)) << fw::ToAnsi(linked);
+    EXPECT_EQ(saved, ReadFile(L"his\\his.xml")) << fw::ToAnsi(linked);
+  }
+}
+
 TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
   EXPECT_EQ(folder_ + L"favs\\", GetFavoritesDir());
   std::wstring img = Snapshot(GetFavoritesDir(), L"f.jpg");
