@@ -65,9 +65,11 @@ void CBroswerDlg::OnPageLoaded(CBrowserPage* page) {
   const std::wstring url = page->GetURL();
   if (IsBlankOrEmpty(url) || !settings_.enable_log) return;
   const std::wstring folder = GetHistoryDir() + L"\\";
-  CCommHelper::MakeDirTree(folder, AccountSharing::kModify);
-  const std::wstring snapshot = SnapshotName(folder);
+  CCommHelper::MakeDirTree(folder, AccountSharing::kModifyInside);
   CHistoryList history;
+  // A folder linked elsewhere takes no snapshot; the list refuses its save.
+  if (history.IsFolderLinked()) return;
+  const std::wstring snapshot = SnapshotName(folder);
   if (history.AddVisit(url, page->GetTitle(), snapshot)) page->SaveSnapshot(snapshot);
 }
 
@@ -75,7 +77,7 @@ void CBroswerDlg::OnPageLoaded(CBrowserPage* page) {
 // record now names the new file and the old picture is gone.
 void CBroswerDlg::OnAddFavorite() {
   const std::wstring folder = GetFavoritesDir();
-  CCommHelper::MakeDirTree(folder, AccountSharing::kModify);
+  CCommHelper::MakeDirTree(folder, AccountSharing::kModifyInside);
   const std::wstring snapshot = SnapshotName(folder);
   CBrowserPage* page = SelectedPage();
   if (!page) return;
@@ -87,6 +89,7 @@ void CBroswerDlg::OnAddFavorite() {
   int added = 0;
   {
     CFavorites favorites;
+    if (favorites.IsFolderLinked()) return;
     added = favorites.Add(url, page->GetTitle(), snapshot);
   }
   page->SaveSnapshot(snapshot);

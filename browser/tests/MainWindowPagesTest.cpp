@@ -7,6 +7,7 @@
 #include "BroswerDlgResources.h"
 #include "CIEDlg.h"
 #include "CreationLog.h"
+#include "DataFile.h"
 #include "RegKey.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
@@ -89,8 +90,8 @@ TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
   EXPECT_TRUE(Exists(first->snapshots[2]));
   EXPECT_FALSE(Exists(first->snapshots[1]));
   // The browser of every account records into the two folders.
-  EXPECT_EQ(log.GrantOf(GetHistoryDir()), kModifyFolderGrant);
-  EXPECT_EQ(log.GrantOf(GetFavoritesDir().substr(0, GetFavoritesDir().size() - 1)), kModifyFolderGrant);
+  EXPECT_EQ(log.GrantOf(GetHistoryDir()), kModifyInsideGrant);
+  EXPECT_EQ(log.GrantOf(GetFavoritesDir().substr(0, GetFavoritesDir().size() - 1)), kModifyInsideGrant);
 
   // A new window that gets no tab is cancelled, not left to open on its own.
   window_->makesPages = false;
@@ -422,6 +423,40 @@ TEST_F(MainWindowTest, ListsThatCouldNotBeReadKeepTheirFilesAndSnapshotsThroughV
   EXPECT_EQ(HistorySnapshots()[L"http://kids.test/zoo"], taken[0]);
   EXPECT_EQ(FavoriteSnapshots()[L"http://kids.test/zoo"], taken[1]);
   for (const std::wstring& snapshot : taken) EXPECT_TRUE(Exists(snapshot));
+}
+
+// Folders Wine's file system answers for as junctions.
+unsigned long RecordFoldersLinked(const std::wstring& folder) {
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  const std::wstring favourites = GetFavoritesDir();
+  const bool linked = fw::EqualsNoCase(folder, GetHistoryDir()) ||
+                      fw::EqualsNoCase(folder, favourites.substr(0, favourites.size() - 1));
+  return linked ? attributes | FILE_ATTRIBUTE_REPARSE_POINT : attributes;
+}
+
+// A junction put in place of the records' folders sends nothing there: no
+// snapshot, no list, and the exit deletes nothing through it.
+TEST_F(MainWindowTest, LinkedRecordFoldersTakeNoSnapshotAndLoseNothingAtExit) {
+  const std::wstring favourites = GetFavoritesDir(), history = GetHistoryDir() + L"\\";
+  CCommHelper::MakeDirTree(favourites);
+  CCommHelper::MakeDirTree(history);
+  const std::wstring strays[] = {favourites + L"stray.jpg", history + L"stray.jpg"};
+  for (const std::wstring& file : strays) std::ofstream(file.c_str()) << "x";
+  settings_.enable_log = 1;
+  Open(false);
+  datafile::SetFolderAttributesQuery(&RecordFoldersLinked);
+  FakePage* page = window_->Selected();
+  page->Show(L"http://kids.test/zoo", L"zoo");
+  SendPageMessage(Hwnd(), WM_IE_DOCCOMPLETE, page);
+  SendMessageW(Hwnd(), WM_COMMAND, IDC_ADDFAVORITE, 0);
+  EXPECT_TRUE(page->snapshots.empty());
+  SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+  Pump();
+  datafile::SetFolderAttributesQuery(nullptr);
+  ASSERT_FALSE(IsWindow(Hwnd()));
+  for (const std::wstring& file : strays) EXPECT_TRUE(Exists(file)) << fw::ToAnsi(file);
+  EXPECT_FALSE(Exists(GetHistoryFilePath()));
+  EXPECT_FALSE(Exists(GetFavoritesFilePath()));
 }
 
 TEST_F(MainWindowTest, TheTaskManagerPolicyIsWrittenAndDeleted) {

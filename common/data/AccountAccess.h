@@ -24,7 +24,8 @@ class CAccountAccess {
   SECURITY_ATTRIBUTES* Attributes() { return built_ ? &attributes_ : nullptr; }
 
   BOOL CreateFolder(const std::wstring& path);
-  // CREATE_ALWAYS, no sharing; an existing file keeps the permissions it has.
+  // CREATE_NEW, no sharing: fails on any file or hard link already there,
+  // which would keep its owner and permissions and take the bytes written.
   HANDLE CreateNewFile(const std::wstring& path, DWORD access);
 
   // Seam for tests: sees each folder and file created here with the
@@ -37,7 +38,8 @@ class CAccountAccess {
   void Record(const std::wstring& path);
 
   fw::ScopedSid users_;
-  // One entry for Users; a DWORD array keeps the ACL aligned as Windows wants.
+  // Up to two entries for Users; a DWORD array keeps the ACL aligned as
+  // Windows wants.
   DWORD acl_[16] = {};
   SECURITY_DESCRIPTOR descriptor_{};
   SECURITY_ATTRIBUTES attributes_{};

@@ -9,4 +9,9 @@ enum class AccountSharing {
   kCreatorOnly,  // default security: what the parent folder passes on
   kAddOnly,      // a folder every account may list and add files and folders to, without changing others'
   kModify,       // every account may read, write, replace and delete; a folder passes this on to what it holds
+  // A folder every account may add to and whose files and folders every
+  // account may change, but which none may delete or rename, so that nobody
+  // can put another folder (or a link) in its place. A file made with it is
+  // kModify.
+  kModifyInside,
 };

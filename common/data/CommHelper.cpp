@@ -64,15 +64,6 @@ bool Exists(const std::wstring& folder) {
   return path.empty() || ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void MakeFolders(const std::wstring& folder, CAccountAccess& access) {
-  const std::wstring path = WithoutSlash(folder);
-  if (Exists(path)) return;
-  size_t slash = path.rfind(L'\\');
-  // A path with no parent left ("X:" or a bare name) ends the climb.
-  if (slash != std::wstring::npos && slash > 0) MakeFolders(path.substr(0, slash), access);
-  access.CreateFolder(path);
-}
-
 }  // namespace
 
 HMODULE CCommHelper::GetThisModuleHandle() {
@@ -110,16 +101,23 @@ std::wstring CCommHelper::GetDataDir(bool withSlash) {
   // above them stays as the system made it.
   if (!Exists(folder)) {
     MakeDirTree(common);
+    MakeDirTree(WithSlash(common, true) + L"Hollin", AccountSharing::kAddOnly);
     MakeDirTree(folder, AccountSharing::kAddOnly);
   }
   return WithSlash(folder, withSlash);
 }
 
 void CCommHelper::MakeDirTree(const std::wstring& folder, AccountSharing sharing) {
+  const std::wstring path = WithoutSlash(folder);
   // Most calls find the folder there: the descriptor is built only to create.
-  if (Exists(folder)) return;
+  if (Exists(path)) return;
+  size_t slash = path.rfind(L'\\');
+  // A path with no parent left ("X:" or a bare name) ends the climb. Parents
+  // made on the way keep default security: an entry meant for the folder
+  // asked for, inheritable ones above all, must not reach their other files.
+  if (slash != std::wstring::npos && slash > 0) MakeDirTree(path.substr(0, slash));
   CAccountAccess access(sharing, CAccountAccess::Target::kFolder);
-  MakeFolders(folder, access);
+  access.CreateFolder(path);
 }
 
 HRESULT CCommHelper::GetPathDirSafe(const wchar_t* path, wchar_t* buffer, DWORD* length) {

@@ -23,7 +23,8 @@ class CCommHelper {
   static std::wstring GetModuleDir(HMODULE module, bool withSlash = false);
   static std::wstring GetModuleFilePath(HMODULE module);
   static HMODULE GetThisModuleHandle();
-  // Creates the folder and every missing parent, each with `sharing`.
+  // Creates the folder with `sharing` and every missing parent with default
+  // security.
   static void MakeDirTree(const std::wstring& folder, AccountSharing sharing = AccountSharing::kCreatorOnly);
 
   // Buffer variants: S_OK, S_FALSE (cut to fit), E_INVALIDARG or E_FAIL;

@@ -5,54 +5,17 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <atomic>
 #include <type_traits>
 
-#include "AccountAccess.h"
 #include "CommHelper.h"
 #include "Handles.h"
+#include "SaveTemporary.h"
 #include "StringConv.h"
 
 namespace datafile {
 
 namespace {
-
-bool IsProcessRunning(DWORD id) {
-  fw::ScopedHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
-  // A process we may not open still runs.
-  if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
-  return ::WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
-}
-
-// The process id of a temporary file "<file>.tmp<pid>" of `fileName`; 0 for
-// any other name.
-DWORD TemporaryOwner(const std::wstring& name, const std::wstring& fileName) {
-  std::wstring prefix = fileName + L".tmp";
-  if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
-      !fw::EqualsNoCase(name.substr(0, prefix.size()), prefix))
-    return 0;
-  unsigned long long id = 0;
-  for (size_t i = prefix.size(); i < name.size(); ++i) {
-    if (name[i] < L'0' || name[i] > L'9') return 0;
-    id = id * 10 + (name[i] - L'0');
-  }
-  return id <= 0xFFFFFFFFull ? static_cast<DWORD>(id) : 0;
-}
-
-void RemoveStaleTemporaries(const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-  std::wstring fileName = path.substr(folder.size());
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW((path + L".tmp*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    DWORD owner = TemporaryOwner(found.cFileName, fileName);
-    if (owner == 0 || owner == ::GetCurrentProcessId() || IsProcessRunning(owner)) continue;
-    ::DeleteFileW((folder + found.cFileName).c_str());
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-}
 
 template <typename Char>
 bool StartsWith(const Char* from, const Char* end, std::string_view prefix) {
@@ -170,8 +133,7 @@ bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
 }
 
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  return TemporaryOwner(name, slash == std::wstring::npos ? path : path.substr(slash + 1)) != 0;
+  return CSaveTemporary::IsTemporaryOf(name, path);
 }
 
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder,
@@ -182,31 +144,31 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return false;
-  RemoveStaleTemporaries(path);
-  std::wstring temporary = path + L".tmp" + std::to_wstring(::GetCurrentProcessId());
-  {
-    CAccountAccess access(sharing, CAccountAccess::Target::kFile);
-    fw::ScopedHandle file(access.CreateNewFile(temporary, GENERIC_WRITE));
-    if (!file) return false;
-    DWORD written = 0;
-    bool complete = (bytes.empty() || (::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                                   &written, nullptr) &&
-                                       written == bytes.size())) &&
-                    ::FlushFileBuffers(file.Get());
-    if (!complete) {
-      file.Reset();
-      ::DeleteFileW(temporary.c_str());
-      return false;
-    }
-  }
-  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ::DeleteFileW(temporary.c_str());
-    return false;
-  }
-  return true;
+  CSaveTemporary temporary(path, sharing);
+  if (!temporary.IsOpen()) return false;
+  DWORD written = 0;
+  bool complete = (bytes.empty() || (::WriteFile(temporary.File(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                 &written, nullptr) &&
+                                     written == bytes.size())) &&
+                  ::FlushFileBuffers(temporary.File());
+  return complete && temporary.ReplaceTarget();
 }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+std::atomic<FolderAttributesQuery> folderAttributesQuery{nullptr};
+}  // namespace
+
+bool IsLinkedFolder(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  const FolderAttributesQuery query = folderAttributesQuery.load();
+  const DWORD attributes = query ? query(path) : ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+void SetFolderAttributesQuery(FolderAttributesQuery query) { folderAttributesQuery.store(query); }
 
 bool SetAside(const std::wstring& path) {
   DWORD attributes = ::GetFileAttributesW(path.c_str());

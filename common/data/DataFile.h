@@ -20,17 +20,24 @@ constexpr size_t kMaxListBytes = 256 * 1024 * 1024;
 
 bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
-// Also removes the temporary files that killed saves of the same target left
-// behind, unless their process still runs. The file (and a folder created for
-// it) gets `sharing`: the temporary is created with it and the replace keeps
-// it, so a file written before gains it at its next save.
+// The bytes go to a new temporary file (CSaveTemporary), never to a file or
+// link found there. The file (and a folder created for it) gets `sharing`:
+// the temporary is created with it and the replace keeps it, so a file
+// written before gains it at its next save.
 bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, bool createFolder = false,
                          AccountSharing sharing = AccountSharing::kCreatorOnly);
 // Whether `name` is a temporary file a save of `path` writes before it
-// replaces the file ("<file>.tmp<pid>"), whatever process it belongs to.
+// replaces the file ("<file>.tmp<digits>"), whatever process it belongs to.
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
 
 bool Exists(const std::wstring& path);
+// Whether `folder` is a reparse point (junction, mount point, symbolic link):
+// what is written into it or deleted in it lands wherever the link points.
+bool IsLinkedFolder(const std::wstring& folder);
+// Seam for tests (Wine makes no junctions): answers in place of the file
+// system's attributes of a folder; nullptr restores the real query.
+using FolderAttributesQuery = unsigned long (*)(const std::wstring& folder);
+void SetFolderAttributesQuery(FolderAttributesQuery query);
 // Moves a file that could not be read to `<path>.damaged` (replacing an older
 // one), so that saving anew never destroys it. True when nothing is left at
 // `path`. A folder standing there is no damaged file and stays: false.

@@ -1,8 +1,8 @@
 #include "HttpClient.h"
 
-#include "AccountAccess.h"
 #include "ComSupport.h"
 #include "InternetException.h"
+#include "SaveTemporary.h"
 #include "ServiceUi.h"
 #include "StringConv.h"
 #include "Url.h"
@@ -113,37 +113,21 @@ HRESULT OpenHttpUrlUnguarded(const std::wstring& address, std::unique_ptr<fw::In
     }
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (valid())
-            ::CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-// Stores the announced body; the file is made full length first.
+// Stores the announced body in a new file made full length first, which then
+// replaces the local file: a file or link planted under either name never
+// takes the bytes, and a broken download leaves the local file as it was.
 int StoreBody(fw::InternetRequest& request, const std::wstring& localFile, DWORD contentLength,
               AccountSharing sharing)
 {
-    CAccountAccess access(sharing, CAccountAccess::Target::kFile);
-    FileHandle file(access.CreateNewFile(localFile, GENERIC_READ | GENERIC_WRITE));
-    if (!file.valid())
+    CSaveTemporary file(localFile, sharing, GENERIC_READ | GENERIC_WRITE);
+    if (!file.IsOpen())
         return 0;
     LARGE_INTEGER size{};
     size.QuadPart = contentLength;
-    if (!::SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) || !::SetEndOfFile(file.get()))
+    if (!::SetFilePointerEx(file.File(), size, nullptr, FILE_BEGIN) || !::SetEndOfFile(file.File()))
         return 0;
     LARGE_INTEGER start{};
-    ::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
+    ::SetFilePointerEx(file.File(), start, nullptr, FILE_BEGIN);
 
     std::vector<char> block(65536);
     DWORD stored = 0;
@@ -153,12 +137,12 @@ int StoreBody(fw::InternetRequest& request, const std::wstring& localFile, DWORD
         if (read == 0)
             return 0;  // the answer ended early
         DWORD written = 0;
-        if (!::WriteFile(file.get(), block.data(), read, &written, nullptr) || written != read)
+        if (!::WriteFile(file.File(), block.data(), read, &written, nullptr) || written != read)
             return 0;
         stored += written;
     }
-    ::FlushFileBuffers(file.get());
-    return 1;
+    ::FlushFileBuffers(file.File());
+    return file.ReplaceTarget() ? 1 : 0;
 }
 
 template <typename Thread>

@@ -16,7 +16,8 @@ inline constexpr size_t kMaxPostBytes = 1023;
 // 0 on success / 1 on failure, 0) to the window. 0 when no thread started.
 int StartDownloadThread(const HttpTaskInfo& request);
 DWORD WINAPI DownloadThreadProc(void* record);
-// 1 when the whole body was stored. A file the download creates gets `sharing`.
+// 1 when the whole body was stored; only then is the local file replaced,
+// by a file made anew with `sharing`.
 int DownloadFile(const std::wstring& url, const std::wstring& localFile,
                  AccountSharing sharing = AccountSharing::kCreatorOnly);
 

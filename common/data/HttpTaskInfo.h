@@ -10,7 +10,7 @@
 struct HttpTaskInfo {
     std::wstring url;
     std::wstring localFile;  // download target
-    AccountSharing sharing = AccountSharing::kCreatorOnly;  // of the download target, when created
+    AccountSharing sharing = AccountSharing::kCreatorOnly;  // of the download target
     std::wstring postData;   // body of a POST
     std::wstring answer;     // body of a POST answer, filled by the worker
     std::wstring cookies;    // a header line sent with a POST; received cookies are appended

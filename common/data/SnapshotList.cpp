@@ -59,10 +59,6 @@ void WriteFields(std::string* out, const FavoriteRecord& record) {
 void TakeVisitTime(HistoryRecord* listed) { listed->time = CurrentVisitTime(); }
 void TakeVisitTime(FavoriteRecord*) {}
 
-void DeleteSnapshot(const std::wstring& img) {
-  if (!img.empty()) ::DeleteFileW(img.c_str());
-}
-
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
   return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
@@ -84,6 +80,45 @@ std::set<std::wstring>& UnreadLists() {
 bool IsSetAsideFile(const std::wstring& name) {
   static const std::wstring suffix = L".damaged";
   return name.size() >= suffix.size() && fw::EqualsNoCase(name.substr(name.size() - suffix.size()), suffix);
+}
+
+// Resolves ".", "..", "/" and repeated separators as the file system would.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return {};
+  std::wstring full(size, L'\0');
+  const DWORD length = ::GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return {};
+  full.resize(length);
+  return full;
+}
+
+// A device answers to its name with any extension or trailing blanks.
+bool IsDeviceName(const std::wstring& name) {
+  std::wstring base = name.substr(0, name.find(L'.'));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"})
+    if (fw::EqualsNoCase(base, device)) return true;
+  if (base.size() != 4 || !(fw::EqualsNoCase(base.substr(0, 3), L"COM") || fw::EqualsNoCase(base.substr(0, 3), L"LPT")))
+    return false;
+  const wchar_t number = base[3];
+  return (number >= L'0' && number <= L'9') || number == L'\u00B9' || number == L'\u00B2' || number == L'\u00B3';
+}
+
+// `path` made canonical when it names a file directly in `folder`, other than
+// `listPath`; else empty. Long-path, device and network forms stay what they
+// are and so never name the folder.
+std::wstring FileDirectlyIn(const std::wstring& path, const std::wstring& folder, const std::wstring& listPath) {
+  const std::wstring full = FullPath(path);
+  const std::wstring ownFolder = WithoutSlash(FullPath(folder));
+  const size_t slash = full.rfind(L'\\');
+  if (ownFolder.empty() || slash == std::wstring::npos) return {};
+  const std::wstring name = full.substr(slash + 1);
+  // A colon names a stream of a file; "::$DATA" is the whole file.
+  if (name.empty() || name.find(L':') != std::wstring::npos || IsDeviceName(name) ||
+      !fw::EqualsNoCase(full.substr(0, slash), ownFolder) || fw::EqualsNoCase(full, FullPath(listPath)))
+    return {};
+  return full;
 }
 
 bool IsInside(const std::wstring& folder, const std::wstring& root) {
@@ -174,6 +209,26 @@ bool CSnapshotList<Record>::Read() {
 }
 
 template <typename Record>
+bool CSnapshotList<Record>::IsFolderLinked() const {
+  const std::wstring folder = WithoutSlash(folder_);
+  const size_t slash = folder.rfind(L'\\');
+  return datafile::IsLinkedFolder(folder) ||
+         (slash != std::wstring::npos && datafile::IsLinkedFolder(folder.substr(0, slash)));
+}
+
+template <typename Record>
+std::wstring CSnapshotList<Record>::SnapshotToDelete(const std::wstring& img) const {
+  std::wstring file = FileDirectlyIn(img, folder_, path_);
+  return file.empty() || IsFolderLinked() ? std::wstring() : file;
+}
+
+template <typename Record>
+void CSnapshotList<Record>::DeleteSnapshot(const std::wstring& img) const {
+  const std::wstring file = SnapshotToDelete(img);
+  if (!file.empty()) ::DeleteFileW(file.c_str());
+}
+
+template <typename Record>
 int CSnapshotList<Record>::Save() const {
   // Also from the destructor, where an exception would end the program.
   try {
@@ -185,6 +240,10 @@ int CSnapshotList<Record>::Save() const {
 
 template <typename Record>
 int CSnapshotList<Record>::Write() const {
+  // Made before it is looked at, so that what is looked at is what is
+  // written into.
+  CCommHelper::MakeDirTree(folder_, AccountSharing::kModifyInside);
+  if (IsFolderLinked()) return 0;
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;
@@ -215,7 +274,7 @@ int CSnapshotList<Record>::Write() const {
   }
   // The browser of every account records visits and favourites; its exit
   // purges the snapshots whoever took them.
-  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/true, AccountSharing::kModify) ? 1 : 0;
+  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify) ? 1 : 0;
 }
 
 template <typename Record>
@@ -264,7 +323,7 @@ template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
   // A list file that could not be read may name any of the files: keep them
   // for as long as the file set aside is there.
-  if (damaged_ || folder.empty() || !IsInside(folder, folder_)) return;
+  if (damaged_ || folder.empty() || !IsInside(folder, folder_) || IsFolderLinked()) return;
   if (UnreadLists().count(fw::ToLower(path_)) && datafile::Exists(path_ + L".damaged")) return;
   // A long history has a snapshot for nearly every entry: each file is looked
   // up once instead of against every entry.

@@ -52,6 +52,9 @@ class CSnapshotList {
   // what another program saved after it was loaded.
   void KeepFileOnClose() { keepFile_ = true; }
   const std::wstring& Path() const { return path_; }
+  // True when the list's folder, or the data folder holding it, is a link
+  // (junction, mount point): nothing is then written or deleted there.
+  bool IsFolderLinked() const;
 
  protected:
   // Inserts a new entry, or updates the listed one (title, time, snapshot;
@@ -61,6 +64,13 @@ class CSnapshotList {
   // one allocation less per entry of a long history.
   using RecordMap = std::map<std::wstring_view, std::unique_ptr<Record>>;
   RecordMap& Records() { return records_; }
+  // The list's file is any account's to write, so an entry's snapshot is
+  // deleted only as SnapshotToDelete allows.
+  void DeleteSnapshot(const std::wstring& img) const;
+  // `img` made canonical when it names a file directly in the list's own
+  // folder (not the list's file), is no stream, device or network name, and
+  // that folder is no link; else empty: the file may not be deleted.
+  std::wstring SnapshotToDelete(const std::wstring& img) const;
 
  private:
   bool Read();

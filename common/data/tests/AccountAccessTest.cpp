@@ -34,7 +34,9 @@ TEST(AccountAccessTest, GrantsTheLocalUsersGroupWhatEachSharingSays) {
     const wchar_t* grant;
   } cases[] = {{AccountSharing::kAddOnly, Target::kFolder, kAddOnlyGrant},
                {AccountSharing::kModify, Target::kFolder, kModifyFolderGrant},
-               {AccountSharing::kModify, Target::kFile, kModifyFileGrant}};
+               {AccountSharing::kModify, Target::kFile, kModifyFileGrant},
+               {AccountSharing::kModifyInside, Target::kFolder, kModifyInsideGrant},
+               {AccountSharing::kModifyInside, Target::kFile, kModifyFileGrant}};
   for (const Case& c : cases) {
     CAccountAccess access(c.sharing, c.target);
     const SECURITY_ATTRIBUTES* attributes = access.Attributes();
@@ -64,11 +66,12 @@ TEST_F(AccountSharingTest, EveryAccountMayKeepTheMinutesAndRecordsButNotTheParen
 
   CTimeLog().AddUsage(60, 1);
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"tl.dat"));
+  // Nobody may put another folder or a link in place of the two folders.
   { CHistoryList().AddVisit(L"http://kids.test/", L"kids", L""); }
-  EXPECT_EQ(kModifyFolderGrant, log.GrantOf(folder_ + L"his"));
+  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"his"));
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"his\\his.xml"));
   { CFavorites().Add(L"http://kids.test/", L"kids", L""); }
-  EXPECT_EQ(kModifyFolderGrant, log.GrantOf(folder_ + L"favs"));
+  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"favs"));
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"favs\\favs.xml"));
 
   CSysConf settings;
@@ -82,6 +85,14 @@ TEST_F(AccountSharingTest, EveryAccountMayKeepTheMinutesAndRecordsButNotTheParen
   EXPECT_EQ(kDefaultGrant, log.GrantOf(folder_ + L"conf"));
   for (const wchar_t* file : {L"conf\\sys.conf", L"conf\\acc.conf", L"navctrl.dat", L"pr.dat"})
     EXPECT_EQ(kDefaultGrant, log.GrantOfSave(folder_ + file)) << file;
+
+  // Folders made on the way to one asked for take none of its entries, which
+  // would reach the settings beside it.
+  RemoveTree(hollin);
+  CCommHelper::MakeDirTree(data + L"\\his", AccountSharing::kModifyInside);
+  EXPECT_EQ(kDefaultGrant, log.GrantOf(hollin));
+  EXPECT_EQ(kDefaultGrant, log.GrantOf(data));
+  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(data + L"\\his"));
 }
 
 // What the file system keeps can only be read back where it keeps

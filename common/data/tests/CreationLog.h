@@ -48,10 +48,13 @@ inline std::wstring DescribeGrant(const SECURITY_ATTRIBUTES* attributes) {
 // The local Users group (S-1-5-32-545). 0x001200af lists, traverses and reads
 // a folder and adds files and folders to it; 0x001301bf is Windows' "Modify"
 // (read, write, execute, delete, but not the permissions or the owner).
-// Inheritance 0x03 passes an entry on to files and folders inside.
+// Inheritance 0x03 passes an entry on to files and folders inside; 0x0b does
+// so without the entry applying to the folder itself.
 const wchar_t kAddOnlyGrant[] = L"allow S-1-5-32-545 0x001200af inherit 0x00";
 const wchar_t kModifyFileGrant[] = L"allow S-1-5-32-545 0x001301bf inherit 0x00";
 const wchar_t kModifyFolderGrant[] = L"allow S-1-5-32-545 0x001301bf inherit 0x03";
+const wchar_t kModifyInsideGrant[] =
+    L"allow S-1-5-32-545 0x001200af inherit 0x00; allow S-1-5-32-545 0x001301bf inherit 0x0b";
 const wchar_t kDefaultGrant[] = L"default";
 
 // Records, while it lives, every folder and file the data layer creates with

@@ -112,6 +112,123 @@ TEST_F(SnapshotListTest, RemovingAnEntryDeletesItsSnapshotAndClearingEveryOne) {
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
 }
 
+// Any account may write the lists: a snapshot path is deleted only when it
+// names a file directly in the list's own folder, whatever way it is written;
+// every other entry still goes, its file stays.
+TEST_F(SnapshotListTest, OnlySnapshotsDirectlyInTheListsOwnFolderAreEverDeleted) {
+  const std::wstring his = folder_ + L"his", favs = folder_ + L"favs";
+  const std::vector<std::wstring> kept = {L"conf\\sys.conf", L"conf\\acc.conf", L"beside.jpg", L"his2\\other.jpg",
+                                          L"his\\old\\nested.jpg", L"his\\seen.jpg", L"favs\\liked.jpg"};
+  for (const std::wstring& name : kept) WriteFile(name, "kept");
+  const std::vector<std::wstring> outside = {
+      folder_ + L"conf\\sys.conf", folder_ + L"CONF\\ACC.CONF", his + L"\\..\\conf\\acc.conf",
+      his + L"//..//conf/sys.conf", his + L"\\.\\..\\beside.jpg", folder_ + L"beside.jpg", folder_ + L"his2\\other.jpg",
+      his + L"\\old\\nested.jpg", L"\\\\localhost\\c$" + folder_.substr(2) + L"conf\\acc.conf"};
+  // The other list's folder, and names of its own files in forms no snapshot
+  // path has: a stream, a device path, the long-path prefix.
+  // The list's own file is no snapshot either.
+  const std::vector<std::wstring> historyOnly = {favs + L"\\liked.jpg", his + L"\\seen.jpg::$DATA",
+                                                 L"\\\\.\\" + his + L"\\seen.jpg", L"\\\\?\\" + his + L"\\seen.jpg",
+                                                 his + L"\\his.xml"};
+  const std::vector<std::wstring> favouritesOnly = {his + L"\\seen.jpg", L"\\\\?\\" + favs + L"\\liked.jpg",
+                                                    favs + L"\\favs.xml"};
+  // Each way is checked on its own: what one deleted is put back.
+  auto expectKept = [&](const char* way, const std::wstring& listFile) {
+    for (const std::wstring& name : kept) {
+      EXPECT_EQ("kept", ReadFile(name)) << fw::ToAnsi(name) << " by " << way;
+      WriteFile(name, "kept");
+    }
+    EXPECT_TRUE(Has(listFile)) << way;
+  };
+  // A snapshot of the list's own written otherwise still goes.
+  const std::wstring own[] = {Snapshot(his, L"own1.jpg"), Snapshot(his, L"own2.jpg"), Snapshot(his, L"own3.jpg"),
+                              Snapshot(his, L"own4.jpg"), Snapshot(favs, L"own5.jpg")};
+  const std::wstring ownWritten[] = {folder_ + L"HIS/OWN1.JPG", his + L"\\\\own2.jpg", his + L"\\old\\..\\own3.jpg",
+                                     his + L"\\.\\own4.jpg", favs + L"/own5.jpg"};
+
+  std::vector<std::wstring> imgs = outside;
+  imgs.insert(imgs.end(), historyOnly.begin(), historyOnly.end());
+  std::string file = "<his>";
+  auto entry = [&](const std::string& uri, const std::wstring& img) {
+    file += "<site uri=\"" + uri + "\" title=\"t\" img=\"" + fw::ToAnsi(img) + "\" time=\"\"/>";
+  };
+  for (size_t i = 0; i < imgs.size(); ++i) {
+    const std::string n = std::to_string(i);
+    entry("http://merged" + n + ".test/", imgs[i]);
+    entry("http://merged" + n + ".test/", L"");
+    for (const char* way : {"revisited", "removed", "cleared"}) entry("http://" + std::string(way) + n + ".test/", imgs[i]);
+  }
+  entry("http://merged.test/", ownWritten[0]);
+  entry("http://merged.test/", L"");
+  entry("http://revisited.test/", ownWritten[1]);
+  entry("http://removed.test/", ownWritten[2]);
+  entry("http://cleared.test/", ownWritten[3]);
+  WriteFile(L"his\\his.xml", file + "</his>");
+  {
+    CHistoryList list;
+    ASSERT_EQ(static_cast<int>(4 * imgs.size() + 4), list.Count());
+    expectKept("a second entry of one address", L"his\\his.xml");
+    EXPECT_FALSE(Exists(own[0]));
+    // The last of each is the own snapshot.
+    auto number = [&](size_t i) { return i < imgs.size() ? std::to_wstring(i) : std::wstring(); };
+    for (size_t i = 0; i <= imgs.size(); ++i)
+      list.AddVisit(L"http://revisited" + number(i) + L".test/", L"t", his + L"\\new" + number(i) + L".jpg");
+    expectKept("a revisit", L"his\\his.xml");
+    EXPECT_FALSE(Exists(own[1]));
+    for (size_t i = 0; i <= imgs.size(); ++i) EXPECT_EQ(1, list.Remove(L"http://removed" + number(i) + L".test/"));
+    expectKept("a removal", L"his\\his.xml");
+    EXPECT_FALSE(Exists(own[2]));
+    list.RemoveAll();
+    EXPECT_EQ(0, list.Count());
+    expectKept("clearing", L"his\\his.xml");
+    EXPECT_FALSE(Exists(own[3]));
+  }
+
+  imgs = outside;
+  imgs.insert(imgs.end(), favouritesOnly.begin(), favouritesOnly.end());
+  imgs.push_back(ownWritten[4]);
+  file = "<favs>";
+  for (size_t i = 0; i < imgs.size(); ++i)
+    file += "<fav uri=\"http://f" + std::to_string(i) + ".test/\" title=\"t\" img=\"" + fw::ToAnsi(imgs[i]) + "\"/>";
+  WriteFile(L"favs\\favs.xml", file + "</favs>");
+  CFavorites favourites;
+  for (size_t i = 0; i < imgs.size(); ++i)
+    EXPECT_EQ(0, favourites.Add(L"http://f" + std::to_wstring(i) + L".test/", L"t", favs + L"\\new.jpg"));
+  expectKept("a favourite's update", L"favs\\favs.xml");
+  EXPECT_FALSE(Exists(own[4]));
+}
+
+// The folder Wine's file system answers for as a junction.
+std::wstring linkedFolder;
+unsigned long AttributesWithLink(const std::wstring& folder) {
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  return fw::EqualsNoCase(folder, linkedFolder) ? attributes | FILE_ATTRIBUTE_REPARSE_POINT : attributes;
+}
+
+// A junction in place of the history's folder, or of the data folder above
+// it, would send what is written and deleted there anywhere.
+TEST_F(SnapshotListTest, NothingIsWrittenOrDeletedInALinkedFolder) {
+  const std::wstring his = GetHistoryDir();
+  for (const std::wstring& linked : {his, folder_.substr(0, folder_.size() - 1)}) {
+    const std::wstring snapshot = Snapshot(his, L"{seen}.jpg"), stray = Snapshot(his, L"{stray}.jpg");
+    { CHistoryList().AddVisit(L"http://seen.test/", L"seen", snapshot); }
+    const std::string saved = ReadFile(L"his\\his.xml");
+    linkedFolder = linked;
+    datafile::SetFolderAttributesQuery(&AttributesWithLink);
+    {
+      CHistoryList list;
+      EXPECT_TRUE(list.IsFolderLinked());
+      EXPECT_EQ(1, list.Remove(L"http://seen.test/"));
+      list.PurgeUnusedFiles(his);
+      EXPECT_EQ(0, list.Save());
+    }
+    datafile::SetFolderAttributesQuery(nullptr);
+    EXPECT_TRUE(Exists(snapshot)) << fw::ToAnsi(linked);
+    EXPECT_TRUE(Exists(stray)) << fw::ToAnsi(linked);
+    EXPECT_EQ(saved, ReadFile(L"his\\his.xml")) << fw::ToAnsi(linked);
+  }
+}
+
 TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
   EXPECT_EQ(folder_ + L"favs\\", GetFavoritesDir());
   std::wstring img = Snapshot(GetFavoritesDir(), L"f.jpg");

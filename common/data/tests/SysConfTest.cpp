@@ -290,11 +290,17 @@ TEST_F(SysConfTest, SaveRemovesTemporaryFilesOfDeadWritersOnly) {
   std::wstring liveTemporary = L"conf\\sys.conf.tmp" + std::to_wstring(live.dwProcessId);
   std::wstring otherFile = L"conf\\other.conf.tmp" + std::to_wstring(dead.dwProcessId);
   std::wstring notOurs = L"conf\\sys.conf.tmpx" + std::to_wstring(dead.dwProcessId);
-  for (const std::wstring& name : {deadTemporary, liveTemporary, notOurs}) WriteFile(name, "half a save");
+  // A writer whose first name was taken adds eight random digits to its id.
+  const auto further = [](DWORD id) { return fw::Format(L"conf\\sys.conf.tmp%010lu31415926", id); };
+  const std::wstring deadFurther = further(dead.dwProcessId), liveFurther = further(live.dwProcessId);
+  for (const std::wstring& name : {deadTemporary, liveTemporary, notOurs, deadFurther, liveFurther})
+    WriteFile(name, "half a save");
   WriteFile(otherFile, "half");
   ASSERT_EQ(1, conf.Save());
   EXPECT_FALSE(Has(deadTemporary)) << "left by a process that no longer runs";
+  EXPECT_FALSE(Has(deadFurther));
   EXPECT_TRUE(Has(liveTemporary)) << "a live writer's file stays";
+  EXPECT_TRUE(Has(liveFurther));
   EXPECT_TRUE(Has(notOurs));
   EXPECT_TRUE(Has(otherFile)) << "only the saved file's own leftovers go";
   ::TerminateProcess(live.hProcess, 0);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "CreationLog.h"
+#include "DataFile.h"
 #include "DataFolderTest.h"
+#include "StringConv.h"
 #include "TimeLog.h"
 
 namespace {
@@ -124,6 +127,37 @@ TEST_F(TimeLogTest, DamagedFilesStartTheDayAfreshAndBoundsClamp) {
   CTimeLog log;
   EXPECT_EQ(1, log.AddUsage(10, 1));
   EXPECT_EQ(0, log.start_year);
+}
+
+// Any account may add files to the data folder: a hard link planted under
+// the save's temporary name would hand the minutes to the file it reaches.
+TEST_F(TimeLogTest, AFilePlantedUnderTheTemporaryNameNeverTakesTheSave) {
+  WriteFile(L"elsewhere\\parent.dat", "the parent's own file");
+  const std::wstring reached = folder_ + L"elsewhere\\parent.dat";
+  const std::wstring temporary = folder_ + L"tl.dat.tmp" + std::to_wstring(::GetCurrentProcessId());
+  ASSERT_TRUE(::CreateHardLinkW(temporary.c_str(), reached.c_str(), nullptr));
+  CTimeLog().AddUsage(60, 1);  // starts the day
+  CTimeLog().AddUsage(60, 1);
+  EXPECT_EQ("the parent's own file", ReadFile(L"elsewhere\\parent.dat"));
+
+  // Planted again, and this time it cannot be removed: its file is held open
+  // without leave to delete it. The save takes another name.
+  ASSERT_TRUE(::CreateHardLinkW(temporary.c_str(), reached.c_str(), nullptr));
+  HANDLE held = ::CreateFileW(reached.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  CreationLog log;
+  CTimeLog().AddUsage(60, 1);
+  ::CloseHandle(held);
+  EXPECT_EQ("the parent's own file", ReadFile(L"elsewhere\\parent.dat"));
+  // The name taken instead still tells the clean-up which process wrote it.
+  const std::vector<std::wstring> made = log.Paths();
+  ASSERT_EQ(2u, made.size());
+  EXPECT_EQ(0u, made[1].find(folder_ + fw::Format(L"tl.dat.tmp%010lu", ::GetCurrentProcessId())));
+  EXPECT_TRUE(datafile::IsSaveTemporary(made[1].substr(folder_.size()), folder_ + L"tl.dat"));
+  CTimeLog reloaded;
+  EXPECT_EQ(1, reloaded.Reload());
+  EXPECT_EQ(2, reloaded.GetUsed()) << "the save went through all the same";
 }
 
 }  // namespace

@@ -85,11 +85,38 @@ TEST_F(UpdateCheckTest, DownloadedFileIsInstalledFromTheTemporaryName)
     CreationLog log;
     Fetch(Ini("2.0", "http://127.0.0.1/page"));
     // The browser of any account replaces what another's check left.
-    EXPECT_EQ(kModifyFileGrant, log.GrantOf(GetUpdateTempPath()));
+    EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(GetUpdateTempPath()));
     EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(GetUpdateIniPath()));
     EXPECT_FALSE(FileExists(GetUpdateTempPath()));
     EXPECT_EQ(Ini("2.0", "http://127.0.0.1/page"), ReadBytes(GetUpdateIniPath()));
     EXPECT_EQ(L"http://127.0.0.1/page", GetUpdatePageUrl());
+}
+
+// Any account may add files to the data folder: hard links planted under the
+// download's names would hand the body to the files they reach.
+TEST_F(UpdateCheckTest, FilesPlantedUnderTheDownloadsNamesNeverTakeTheBody)
+{
+    const std::wstring temporary = GetUpdateTempPath() + L".tmp" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring reached = scratch_.File(L"reached.dat"), replaced = scratch_.File(L"replaced.dat");
+    WriteBytes(reached, "the parent's own file");
+    WriteBytes(replaced, "another file of the parent");
+    ASSERT_TRUE(::CreateHardLinkW(temporary.c_str(), reached.c_str(), nullptr));
+    ASSERT_TRUE(::CreateHardLinkW(GetUpdateTempPath().c_str(), replaced.c_str(), nullptr));
+    Fetch(Ini("2.0"));
+    EXPECT_EQ("the parent's own file", ReadBytes(reached));
+    EXPECT_EQ("another file of the parent", ReadBytes(replaced));
+
+    // Planted again where it cannot be removed: held open without leave to
+    // delete it.
+    ASSERT_TRUE(::CreateHardLinkW(temporary.c_str(), reached.c_str(), nullptr));
+    HANDLE held = ::CreateFileW(reached.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Fetch(Ini("3.0"));
+    ::CloseHandle(held);
+    ::DeleteFileW(temporary.c_str());
+    EXPECT_EQ("the parent's own file", ReadBytes(reached));
+    EXPECT_EQ(Ini("3.0"), ReadBytes(GetUpdateIniPath()));
 }
 
 TEST_F(UpdateCheckTest, OnlyANewerDownloadedVersionIsAnUpdate)
