@@ -112,7 +112,7 @@ TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
       HWND page = ShowPage(d, kTabLog, kClearLog);
       HWND list = ::GetDlgItem(page, kList);
       rows = Rows(list, 3);
-      found = {FindTitle(list, L"乙", -1), FindTitle(list, L"甲", 0), FindTitle(list, L"甲站。", -1)};
+      found = {FindTitle(list, L"乙", -1), FindTitle(list, L"甲", 1), FindTitle(list, L"甲站。", -1)};
       clearEnabled = Driver::IsEnabled(page, kClearLog);
       enableChecked = Driver::IsChecked(page, kEnableLog);
       Driver::Click(page, kClearLog);
