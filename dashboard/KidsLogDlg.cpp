@@ -1,10 +1,14 @@
 #include "KidsLogDlg.h"
 
-#include <commctrl.h>
+#include <algorithm>
+#include <cwchar>
+#include <new>
+#include <string_view>
 
 #include "DashboardMessages.h"
 #include "DashboardResources.h"
 #include "SnapshotList.h"
+#include "StringConv.h"
 #include "SysConf.h"
 
 namespace {
@@ -42,35 +46,67 @@ void CKidsLogDlg::InsertColumns() {
 }
 
 void CKidsLogDlg::FillRows() {
-  CHistoryList history;
-  history.ForEach(
-      [](HistoryRecord* record, void* page) {
-        static_cast<CKidsLogDlg*>(page)->AppendRow(record->title, record->time, record->extra);
-      },
-      this);
+  {
+    CHistoryList history;
+    // Only looked at: closing it must not write back over what the browser
+    // saved meanwhile (a missing or unreadable file is still replaced).
+    history.KeepFileOnClose();
+    try {
+      history.ForEach(
+          [](HistoryRecord* record, void* rows) {
+            static_cast<std::vector<Row>*>(rows)->push_back({record->title, record->time});
+          },
+          &m_rows);
+    } catch (const std::bad_alloc&) {
+      // A history that fits in memory once but not twice: the rows that fit
+      // are shown, and "清空" still empties the whole file.
+    }
+  }
+  ::SendMessageW(Item(IDC_LOG_LIST), LVM_SETITEMCOUNT, static_cast<WPARAM>(m_rows.size()), 0);
 }
 
-void CKidsLogDlg::AppendRow(const std::wstring& title, const std::wstring& time, const std::wstring& extra) {
-  HWND list = Item(IDC_LOG_LIST);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<wchar_t*>(title.c_str());
-  int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  if (row < 0) return;
-  const std::wstring* cells[] = {&time, &extra};
-  for (int column = 1; column <= 2; ++column) {
-    LVITEMW cell{};
-    cell.iSubItem = column;
-    cell.pszText = const_cast<wchar_t*>(cells[column - 1]->c_str());
-    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+void CKidsLogDlg::GiveCellText(LVITEMW& item) const {
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+  const std::wstring* text = nullptr;
+  if (item.iItem >= 0 && static_cast<size_t>(item.iItem) < m_rows.size()) {
+    const Row& row = m_rows[static_cast<size_t>(item.iItem)];
+    if (item.iSubItem == 0) text = &row.title;
+    if (item.iSubItem == 1) text = &row.time;
   }
+  size_t length = text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax) - 1) : 0;
+  if (length) std::wmemcpy(item.pszText, text->c_str(), length);
+  item.pszText[length] = L'\0';
+}
+
+// Typing in the list finds a row by the start of its title, as the list
+// would find its own items.
+int CKidsLogDlg::FindRow(const NMLVFINDITEMW& find) const {
+  const LVFINDINFOW& wanted = find.lvfi;
+  if (!(wanted.flags & (LVFI_STRING | LVFI_PARTIAL)) || !wanted.psz || m_rows.empty()) return -1;
+  const std::wstring_view text = wanted.psz;
+  const size_t count = m_rows.size();
+  size_t start = find.iStart > 0 ? static_cast<size_t>(find.iStart) : 0;
+  const bool wrap = (wanted.flags & LVFI_WRAP) != 0;
+  if (start >= count) {
+    if (!wrap) return -1;
+    start = 0;
+  }
+  const size_t steps = wrap ? count : count - start;
+  for (size_t step = 0; step < steps; ++step) {
+    size_t row = (start + step) % count;
+    std::wstring_view title = m_rows[row].title;
+    if (wanted.flags & LVFI_PARTIAL) title = title.substr(0, text.size());
+    if (fw::EqualsNoCase(title, text)) return static_cast<int>(row);
+  }
+  return -1;
 }
 
 void CKidsLogDlg::NotifyChanged() { ::SendMessageW(::GetParent(hwnd_), WM_PAGE_MODIFIED, 0, 0); }
 
 void CKidsLogDlg::OnClearLog() {
-  ::SendMessageW(Item(IDC_LOG_LIST), LVM_DELETEALLITEMS, 0, 0);
+  ::SendMessageW(Item(IDC_LOG_LIST), LVM_SETITEMCOUNT, 0, 0);
+  // The list asks for none of them any more.
+  std::vector<Row>().swap(m_rows);
   ::EnableWindow(Item(IDC_CLEAR_LOG), FALSE);
   m_cleared = 1;
   NotifyChanged();
@@ -107,4 +143,18 @@ bool CKidsLogDlg::OnCommand(UINT id, UINT code, HWND control) {
     return true;
   }
   return CPanelPage::OnCommand(id, code, control);
+}
+
+bool CKidsLogDlg::OnNotify(NMHDR& header, LRESULT& result) {
+  if (header.idFrom != IDC_LOG_LIST) return CPanelPage::OnNotify(header, result);
+  if (header.code == LVN_GETDISPINFOW) {
+    GiveCellText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+    result = 0;
+    return true;
+  }
+  if (header.code == LVN_ODFINDITEMW) {
+    result = FindRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
+    return true;
+  }
+  return CPanelPage::OnNotify(header, result);
 }

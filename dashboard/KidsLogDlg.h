@@ -1,4 +1,10 @@
 #pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
 #include "PanelPage.h"
 
 // The log page: where the child went (the browsing history, read once when
@@ -17,15 +23,28 @@ class CKidsLogDlg : public CPanelPage {
  protected:
   void InitPage() override;
   bool OnCommand(UINT id, UINT code, HWND control) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
 
  private:
+  // What one visit shows. The third column is the record's extra text,
+  // which no file stores, so it is always empty.
+  struct Row {
+    std::wstring title;
+    std::wstring time;
+  };
+
   void InsertColumns();
   void FillRows();
-  void AppendRow(const std::wstring& title, const std::wstring& time, const std::wstring& extra);
+  // The list holds no items of its own (owner data): a history of a
+  // hundred thousand visits would take minutes to insert and to destroy row
+  // by row. It asks for each cell as it shows or hands it out.
+  void GiveCellText(LVITEMW& item) const;
+  int FindRow(const NMLVFINDITEMW& find) const;
   void OnClearLog();
   void OnEnableLogClicked();
   // This page's changes reach the panel at once, also during start-up.
   void NotifyChanged();
 
+  std::vector<Row> m_rows;
   int m_cleared = 0;
 };

@@ -60,12 +60,14 @@ class ListPagesTest : public DashboardTest {
       words.push_back(fw::ToWide(word->Attribute("v") ? word->Attribute("v") : "?"));
     return words;
   }
+  // Out of the list's own order by address, as the list never writes it: a
+  // history written back by the panel shows.
   void WriteHistory() {
     WriteFile(L"his\\a.bmp", "BM");
     WriteFile(L"his\\b.bmp", "BM");
     std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n" +
-                      Site("http://a.example/", "甲站", "a.bmp", "2024-05-01 08:30:00") +
-                      Site("http://b.example/", "乙站", "b.bmp", "2024-05-02 09:00:00") + "</his>\r\n";
+                      Site("http://b.example/", "乙站", "b.bmp", "2024-05-02 09:00:00") +
+                      Site("http://a.example/", "甲站", "a.bmp", "2024-05-01 08:30:00") + "</his>\r\n";
     WriteFile(L"his\\his.xml", xml);
   }
   std::string Site(const char* uri, const char* title, const char* image, const char* time) const {
@@ -75,6 +77,15 @@ class ListPagesTest : public DashboardTest {
   // A button press handled before this returns (one that opens no box).
   static void Press(HWND page, int id) {
     ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+  }
+  // The row the list finds for the start of a title, searching after row
+  // `after` and round from the top, as typing in the list does.
+  static int FindTitle(HWND list, const wchar_t* start, int after) {
+    LVFINDINFOW find{};
+    find.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+    find.psz = start;
+    return static_cast<int>(
+        ::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&find)));
   }
   static HWND ShowPage(Driver& d, int tab, int control) {
     HWND panel = d.Panel();
@@ -94,11 +105,14 @@ TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
     WriteHistory();
     std::string before = ReadFile(L"his\\his.xml");
     std::vector<std::vector<std::wstring>> rows;
+    std::vector<int> found;
     bool clearEnabled = false, clearDisabledAfter = false, marked = false, enableChecked = false;
     std::wstring answered;
     PanelRun run = Run(0, [&](Driver& d) {
       HWND page = ShowPage(d, kTabLog, kClearLog);
-      rows = Rows(::GetDlgItem(page, kList), 3);
+      HWND list = ::GetDlgItem(page, kList);
+      rows = Rows(list, 3);
+      found = {FindTitle(list, L"乙", -1), FindTitle(list, L"甲", 1), FindTitle(list, L"甲站。", -1)};
       clearEnabled = Driver::IsEnabled(page, kClearLog);
       enableChecked = Driver::IsChecked(page, kEnableLog);
       Driver::Click(page, kClearLog);
@@ -112,6 +126,7 @@ TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
     EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"甲站", L"2024-05-01 08:30:00", L""},
                                                       {L"乙站", L"2024-05-02 09:00:00", L""}}),
               rows);
+    EXPECT_EQ((std::vector<int>{1, 0, -1}), found);
     EXPECT_EQ(save ? kSaved : L"您已经对设置作了修改，是否保存？", answered);
     EXPECT_TRUE(clearEnabled && clearDisabledAfter && marked && enableChecked);
     EXPECT_EQ(save ? kEmptyHistory : before, ReadFile(L"his\\his.xml"));
@@ -136,7 +151,7 @@ TEST_F(ListPagesTest, EnableLogAloneKeepsTheHistoryAndAnEmptyOneCannotBeCleared)
     EXPECT_EQ("", run.failure);
     EXPECT_EQ(history, clearEnabled);
     EXPECT_EQ(1, Stored().enable_log);
-    // Reading the history writes it back as read: an empty one as an empty list.
+    // Looking at the history leaves its file alone; a missing one is written as an empty list.
     EXPECT_EQ(history ? before : kEmptyHistory, ReadFile(L"his\\his.xml"));
     EXPECT_EQ(history, Has(L"his\\a.bmp"));
   }
@@ -301,6 +316,41 @@ TEST_F(ListPagesTest, AHistoryTooLargeForMemoryIsSetAsideAndTheOtherPagesOpen) {
   EXPECT_EQ(6u, opened.size());
   EXPECT_EQ(1, Stored().dbclose);
   EXPECT_TRUE(xml == ReadFile(L"his\\his.xml.damaged")) << "set aside, not lost";
+  EXPECT_EQ(kEmptyHistory, ReadFile(L"his\\his.xml"));
+}
+
+// A history that loads but whose rows do not all fit in memory beside it:
+// the page shows the rows that fit, and "清空" still empties all of it.
+TEST_F(ListPagesTest, AHistoryWhoseRowsDoNotAllFitShowsThoseThatDoAndClearsWhole) {
+  Store([](CSysConf&) {});
+  const int kEntries = 12000;
+  std::string xml = "<his>\r\n";
+  for (int i = 0; i < kEntries; ++i) xml += "<site uri=\"http://s" + std::to_string(i) + "/\" />\r\n";
+  xml += "</his>\r\n";
+  WriteFile(L"his\\his.xml", xml);
+  // Above the file's bytes, which load in one block, and below what the page
+  // needs to hold every row (a row's two texts take more than its entry's
+  // 30 bytes of file).
+  const size_t kRefused = 2 * xml.size();
+  int rows = -1;
+  bool clearEnabled = false;
+  PanelRun run;
+  {
+    ModuleAllocationLimit limit(library_, kRefused);
+    ASSERT_TRUE(limit.Ok());
+    run = Run(0, [&](Driver& d) {
+      HWND page = ShowPage(d, kTabLog, kClearLog);
+      rows = RowCount(::GetDlgItem(page, kList));
+      clearEnabled = Driver::IsEnabled(page, kClearLog);
+      Driver::Click(page, kClearLog);
+      Driver::Click(d.Panel(), ids::kOK);
+      d.Answer(IDOK);
+    });
+  }
+  EXPECT_EQ("", run.failure);
+  EXPECT_GT(rows, 0);
+  EXPECT_LT(rows, kEntries);
+  EXPECT_TRUE(clearEnabled);
   EXPECT_EQ(kEmptyHistory, ReadFile(L"his\\his.xml"));
 }
 
@@ -503,6 +553,12 @@ TEST_F(ListPagesTest, TabKeysMoveTheEditorThroughAListLongerThanItsViewAndWrapAr
 // scroll bar, and its buttons end at the list's right edge, inside the page.
 TEST_F(ListPagesTest, EveryListPageShowsAllItsColumnsWithTheButtonsAtTheListsRightEdge) {
   Store([](CSysConf&) {});
+  // The log page's rows come from the history: its list holds no items of its own.
+  std::string xml = "<his>\r\n";
+  for (int row = 0; row < 40; ++row)
+    xml += Site(("http://a.rather.long.address.example/" + std::to_string(row)).c_str(), "动物", "a.bmp",
+                "2024-05-01 08:30:00");
+  WriteFile(L"his\\his.xml", xml + "</his>\r\n");
   const struct {
     const char* page;
     int tab, has, lacks, button;
