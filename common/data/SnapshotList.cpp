@@ -183,9 +183,9 @@ int CSnapshotList<Record>::Load() {
   try {
     if (Read()) return 1;
   } catch (const std::bad_alloc&) {
-    // The lists' size cap lets through files whose tree and records need
-    // more than a 32-bit process has: such a list is as unreadable as a
-    // damaged one, and what was read of it goes.
+    // A file within the lists' memory budget may still find the heap too
+    // full or too broken up: such a list is as unreadable as a damaged one,
+    // and what was read of it goes.
     records_.clear();
   }
   damaged_ = datafile::Exists(path_);
@@ -196,7 +196,8 @@ int CSnapshotList<Record>::Load() {
 template <typename Record>
 bool CSnapshotList<Record>::Read() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) return false;
+  const datafile::ListEntrySize entrySize{sizeof(Record), datafile::MapNodeSize<RecordMap>(), 1};
+  if (!datafile::LoadListFile(path_, &document, entrySize)) return false;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
