@@ -180,6 +180,8 @@ CSnapshotList<Record>::~CSnapshotList() {
 template <typename Record>
 int CSnapshotList<Record>::Load() {
   damaged_ = false;
+  // What was taken out goes back with the file's entries.
+  droppedSnapshots_.clear();
   try {
     if (Read()) return 1;
   } catch (const std::bad_alloc&) {
@@ -275,7 +277,20 @@ int CSnapshotList<Record>::Write() const {
   }
   // The browser of every account records visits and favourites; its exit
   // purges the snapshots whoever took them.
-  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify) ? 1 : 0;
+  if (!datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify)) return 0;
+  DeleteDroppedSnapshots();
+  return 1;
+}
+
+template <typename Record>
+void CSnapshotList<Record>::DeleteDroppedSnapshots() const {
+  if (droppedSnapshots_.empty()) return;
+  // An entry added since may have taken the name again.
+  std::unordered_set<std::wstring> used;
+  for (const auto& entry : records_) used.insert(fw::NoCaseKey(entry.second->img));
+  for (const std::wstring& img : droppedSnapshots_)
+    if (!used.count(fw::NoCaseKey(img))) DeleteSnapshot(img);
+  droppedSnapshots_.clear();
 }
 
 template <typename Record>
@@ -359,13 +374,13 @@ int CHistoryList::AddVisit(const std::wstring& uri, const std::wstring& title, c
 int CHistoryList::Remove(const std::wstring& uri) {
   auto found = Records().find(uri);
   if (found == Records().end()) return 0;
-  DeleteSnapshot(found->second->img);
+  DeleteSnapshotOnSave(found->second->img);
   Records().erase(found);
   return 1;
 }
 
 void CHistoryList::RemoveAll() {
-  for (auto& entry : Records()) DeleteSnapshot(entry.second->img);
+  for (auto& entry : Records()) DeleteSnapshotOnSave(entry.second->img);
   Records().clear();
 }
 

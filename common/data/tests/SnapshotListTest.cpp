@@ -98,20 +98,46 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   EXPECT_EQ(3, reloaded.Count());
 }
 
+// A snapshot goes once the list is saved without its entry: a history that
+// cannot be written (made read-only by the child's account) keeps them all.
 TEST_F(SnapshotListTest, RemovingAnEntryDeletesItsSnapshotAndClearingEveryOne) {
   std::wstring a = Snapshot(GetHistoryDir(), L"a.jpg");
   std::wstring b = Snapshot(GetHistoryDir(), L"b.jpg");
+  std::wstring c = Snapshot(GetHistoryDir(), L"c.jpg");
   {
     CHistoryList list;
     list.AddVisit(L"http://a.example/", L"a", a);
     list.AddVisit(L"http://b.example/", L"b", b);
+    list.AddVisit(L"http://c.example/", L"c", c);
     EXPECT_EQ(1, list.Remove(L"http://b.example/"));
-    EXPECT_FALSE(Exists(b));
-    EXPECT_TRUE(Exists(a)) << "only the removed entry's snapshot goes";
     EXPECT_EQ(0, list.Remove(L"http://b.example/"));
   }
-  { CHistoryList().RemoveAll(); }
+  EXPECT_FALSE(Exists(b));
+  EXPECT_TRUE(Exists(a) && Exists(c)) << "only the removed entry's snapshot goes";
+
+  const std::wstring file = GetHistoryFilePath();
+  const std::string listed = ReadFile(L"his\\his.xml");
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    CHistoryList list;
+    EXPECT_EQ(1, list.Remove(L"http://a.example/"));
+    list.RemoveAll();
+    EXPECT_EQ(0, list.Save());
+  }
+  EXPECT_TRUE(Exists(a) && Exists(c)) << "the file still lists them";
+  EXPECT_EQ(listed, ReadFile(L"his\\his.xml"));
+
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  {
+    CHistoryList list;
+    list.RemoveAll();
+    list.AddVisit(L"http://again.example/", L"again", c);
+    EXPECT_EQ(1, list.Save());
+  }
   EXPECT_FALSE(Exists(a));
+  EXPECT_TRUE(Exists(c)) << "an entry added since names it";
+  { CHistoryList().RemoveAll(); }
+  EXPECT_FALSE(Exists(c));
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
 }
 
@@ -179,10 +205,12 @@ TEST_F(SnapshotListTest, OnlySnapshotsDirectlyInTheListsOwnFolderAreEverDeleted)
     expectKept("a revisit", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[1]));
     for (size_t i = 0; i <= imgs.size(); ++i) EXPECT_EQ(1, list.Remove(L"http://removed" + number(i) + L".test/"));
+    ASSERT_EQ(1, list.Save());
     expectKept("a removal", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[2]));
     list.RemoveAll();
     EXPECT_EQ(0, list.Count());
+    ASSERT_EQ(1, list.Save());
     expectKept("clearing", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[3]));
   }
