@@ -45,61 +45,165 @@ bool IsXmlSpace(Char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// The '>' that ends a start tag, outside its quoted values; `end` without one.
-// A quote opens a value only after '=', as the parsers read it.
+// The process heap's block for `size` bytes: Windows' heap puts a header of
+// two pointers before each block and rounds blocks to two pointers.
+unsigned long long HeapBlock(unsigned long long size) {
+  constexpr unsigned long long granule = 2 * sizeof(void*);
+  return (size + granule + granule - 1) / granule * granule;
+}
+
+// What a parser makes of the markup: its nodes and attributes, and the heap
+// blocks of the strings they hold, as TinyXML allocates them in this build.
+struct MarkupCensus {
+  bool tooDeep = false;
+  unsigned long long elements = 0;
+  // Comments, CDATA, declarations, unknown tags and text that is not blank.
+  unsigned long long otherNodes = 0;
+  unsigned long long attributes = 0;
+  unsigned long long stringBytes = 0;
+  // The attribute values' blocks once widened into records.
+  unsigned long long wideValueBytes = 0;
+
+  // A string holds its first characters in place; TinyXML reads texts a
+  // character at a time, so past that its buffer doubles.
+  void AddString(size_t length) {
+    static const size_t inPlace = std::string().capacity();
+    if (length <= inPlace) return;
+    size_t capacity = inPlace;
+    while (capacity < length) capacity *= 2;
+    stringBytes += HeapBlock(capacity + 1);
+  }
+  // Widened, an attribute value takes at most a character per byte.
+  void AddValue(size_t length) {
+    static const size_t inPlace = std::wstring().capacity();
+    AddString(length);
+    if (length > inPlace) wideValueBytes += HeapBlock((length + 1) * sizeof(wchar_t));
+  }
+};
+
+// Reads a start tag from its name on: returns the '>' that ends it, outside
+// its quoted values, or `end` without one. A quote opens a value only after
+// '=', as the parsers read it; every '=' is an attribute, every run between
+// separators a name or an unquoted value.
 template <typename Char>
-const Char* StartTagEnd(const Char* p, const Char* end) {
+const Char* ReadStartTag(const Char* p, const Char* end, MarkupCensus* census) {
   bool afterEquals = false;
+  const Char* run = nullptr;
+  bool runIsValue = false;
+  auto endRun = [&](const Char* at) {
+    if (!run) return;
+    const size_t length = static_cast<size_t>(at - run);
+    runIsValue ? census->AddValue(length) : census->AddString(length);
+    run = nullptr;
+  };
   for (; p < end; ++p) {
     const Char c = *p;
-    if (c == '>') return p;
+    if (c == '>') {
+      endRun(p);
+      return p;
+    }
     if ((c == '"' || c == '\'') && afterEquals) {
-      p = std::char_traits<Char>::find(p + 1, static_cast<size_t>(end - p - 1), c);
-      if (!p) return end;
+      const Char* close = std::char_traits<Char>::find(p + 1, static_cast<size_t>(end - p - 1), c);
+      if (!close) return end;
+      census->AddValue(static_cast<size_t>(close - p - 1));
+      p = close;
       afterEquals = false;
     } else if (c == '=') {
+      endRun(p);
+      ++census->attributes;
       afterEquals = true;
-    } else if (!IsXmlSpace(c)) {
+    } else if (IsXmlSpace(c)) {
+      endRun(p);
+    } else if (c == '/') {
+      endRun(p);
+      afterEquals = false;
+    } else {
+      if (!run) {
+        run = p;
+        runIsValue = afterEquals;
+      }
       afterEquals = false;
     }
   }
   return end;
 }
 
+// Whether [from, to) holds more than white space: the parser keeps it as text.
 template <typename Char>
-bool NestsTooDeepIn(const Char* p, const Char* end) {
+bool HoldsText(const Char* from, const Char* to) {
+  return std::any_of(from, to, [](Char c) { return !IsXmlSpace(c); });
+}
+
+// One pass over the markup as a parser sees its tags (comments, CDATA,
+// declarations and quoted attribute values skipped); stops when it nests
+// deeper than kMaxXmlDepth.
+template <typename Char>
+MarkupCensus TakeCensus(const Char* p, const Char* end) {
+  MarkupCensus census;
   size_t depth = 0;
   while (p < end) {
     const Char* open = std::char_traits<Char>::find(p, static_cast<size_t>(end - p), static_cast<Char>('<'));
-    if (!open) return false;
+    const Char* textEnd = open ? open : end;
+    if (HoldsText(p, textEnd)) {
+      ++census.otherNodes;
+      census.AddString(static_cast<size_t>(textEnd - p));
+    }
+    if (!open) break;
     p = open + 1;
-    if (p == end) return false;
+    if (p == end) break;
     if (*p == '/') {
       if (depth > 0) --depth;
       p = SkipPast(p, end, ">");
-    } else if (StartsWith(p, end, "!--")) {
+      continue;
+    }
+    if (IsNameStart(*p)) {
+      const Char* close = ReadStartTag(p, end, &census);
+      if (close == end) break;
+      ++census.elements;
+      if (close[-1] != '/' && ++depth > kMaxXmlDepth) {
+        census.tooDeep = true;
+        break;
+      }
+      p = close + 1;
+      continue;
+    }
+    if (StartsWith(p, end, "!--")) {
       p = SkipPast(p + 3, end, "-->");
     } else if (StartsWith(p, end, "![CDATA[")) {
       p = SkipPast(p + 8, end, "]]>");
-    } else if (*p == '!' || *p == '?') {
-      // Declarations and instructions end at their first '>' for TinyXML;
-      // stopping there never skips a tag it would read.
+    } else {
+      // Declarations, instructions and unknown tags end at their first '>'
+      // for TinyXML; stopping there never skips a tag it would read.
       p = SkipPast(p, end, ">");
-    } else if (IsNameStart(*p)) {
-      const Char* close = StartTagEnd(p, end);
-      if (close == end) return false;
-      if (close[-1] != '/' && ++depth > kMaxXmlDepth) return true;
-      p = close + 1;
     }
+    ++census.otherNodes;
+    census.AddString(static_cast<size_t>(p - open));
   }
-  return false;
+  return census;
+}
+
+// The most a list's load holds at once, the file's bytes, the parsed
+// document and the records built from it, with every element an entry.
+unsigned long long ListLoadMemory(const MarkupCensus& census, size_t fileBytes, const ListEntrySize& entry) {
+  const unsigned long long otherNode =
+      std::max({sizeof(TiXmlText), sizeof(TiXmlComment), sizeof(TiXmlUnknown), sizeof(TiXmlDeclaration)});
+  const unsigned long long document = census.elements * HeapBlock(sizeof(TiXmlElement)) +
+                                      census.attributes * HeapBlock(sizeof(TiXmlAttribute)) +
+                                      census.otherNodes * HeapBlock(otherNode) + census.stringBytes;
+  const unsigned long long perEntry = HeapBlock(entry.record) + (entry.node ? HeapBlock(entry.node) : 0);
+  const unsigned long long records = census.elements * perEntry + entry.valueCopies * census.wideValueBytes;
+  return HeapBlock(fileBytes + 1) + document + records;
 }
 
 }  // namespace
 
-bool NestsTooDeep(std::string_view text) { return NestsTooDeepIn(text.data(), text.data() + text.size()); }
+bool NestsTooDeep(std::string_view text) { return TakeCensus(text.data(), text.data() + text.size()).tooDeep; }
 
-bool NestsTooDeep(std::wstring_view text) { return NestsTooDeepIn(text.data(), text.data() + text.size()); }
+bool NestsTooDeep(std::wstring_view text) { return TakeCensus(text.data(), text.data() + text.size()).tooDeep; }
+
+unsigned long long ListLoadMemory(std::string_view text, const ListEntrySize& entry) {
+  return ListLoadMemory(TakeCensus(text.data(), text.data() + text.size()), text.size(), entry);
+}
 
 bool FileNestsTooDeep(const std::string& bytes) {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -198,15 +302,28 @@ bool InvertFileHead(const std::wstring& path) {
          ::WriteFile(file.Get(), head.data(), read, &written, nullptr) && written == read;
 }
 
-bool ParseXml(const std::string& bytes, TiXmlDocument* document) {
+namespace {
+
+// Parses unless the markup nests too deep or, for a list (`entry` given),
+// its load would take more than kMaxListMemory. TinyXML links a node into
+// the tree only once it is whole, so running out of memory mid-parse loses
+// what was built so far: a list too large is refused before the parse.
+bool ParseWithin(const std::string& bytes, TiXmlDocument* document, const ListEntrySize* entry) {
   document->Clear();
   document->ClearError();
   // TinyXML needs a terminated text; an embedded zero ends the document early,
   // which then fails to parse as a damaged file should.
-  if (NestsTooDeep(std::string_view(bytes.c_str()))) return false;
+  const std::string_view text(bytes.c_str());
+  const MarkupCensus census = TakeCensus(text.data(), text.data() + text.size());
+  if (census.tooDeep) return false;
+  if (entry && ListLoadMemory(census, bytes.size(), *entry) > kMaxListMemory) return false;
   document->Parse(bytes.c_str());
   return !document->Error() && document->RootElement() != nullptr;
 }
+
+}  // namespace
+
+bool ParseXml(const std::string& bytes, TiXmlDocument* document) { return ParseWithin(bytes, document, nullptr); }
 
 std::string PrintXml(const TiXmlDocument& document) {
   TiXmlPrinter printer;
@@ -226,6 +343,11 @@ bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambl
   // A scrambled file starts with 0xC3 (an inverted '<'), which never parses,
   // so reading the bytes as they stand cannot misfire.
   return ParseXml(plain, document) || ParseXml(bytes, document);
+}
+
+bool LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry) {
+  std::string bytes;
+  return ReadBytes(path, &bytes, kMaxListBytes) && ParseWithin(bytes, document, &entry);
 }
 
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder,

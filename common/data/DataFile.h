@@ -17,6 +17,29 @@ constexpr size_t kMaxSettingsBytes = 4 * 1024 * 1024;
 // Lists grow with use (a history entry is about 300 bytes) and load whole at
 // any sane size; the cap only guards against absurd files.
 constexpr size_t kMaxListBytes = 256 * 1024 * 1024;
+// What a list's load may take: its file's bytes, the parsed document and the
+// records, all at once. Tiny elements within kMaxListBytes would need many
+// times what a 32-bit process has, and TinyXML loses what it built when it
+// runs out mid-parse. 300,000 history entries as the browser writes them
+// (65 MB) are estimated at 450 MB in the 32-bit release, 570 MB in a 64-bit
+// build; the rest of a 32-bit process's 2 GB holds the program with the
+// browser engine, the pages it shows and a heap that is never one free block.
+constexpr unsigned long long kMaxListMemory = 768ull * 1024 * 1024;
+
+// What one entry of a list holds once loaded, beside the parsed document.
+struct ListEntrySize {
+  size_t record;       // the record's own block
+  size_t node;         // its container's block for it; 0: none
+  size_t valueCopies;  // how often each attribute value is kept, as UTF-16
+};
+// A std::map's block for an entry: a colour and three links, then the value.
+template <typename Map>
+constexpr size_t MapNodeSize() {
+  return 4 * sizeof(void*) + sizeof(typename Map::value_type);
+}
+// The most memory the load of a list in `text` takes, as TinyXML and this
+// build's heap allocate it, with every element an entry.
+unsigned long long ListLoadMemory(std::string_view text, const ListEntrySize& entry);
 
 bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
@@ -75,6 +98,9 @@ std::string PrintXml(const TiXmlDocument& document);
 // read as it stands.
 bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false,
                  size_t maxBytes = kMaxSettingsBytes);
+// Loads a list's file (up to kMaxListBytes) as LoadXmlFile does; false also,
+// without parsing, when its load would take more than kMaxListMemory.
+bool LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry);
 // Writes a document whole (scrambled when asked).
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false,
                  bool createFolder = false, AccountSharing sharing = AccountSharing::kCreatorOnly);

@@ -125,8 +125,8 @@ int CSiteList<Record, Address>::Load() {
   try {
     if (Read()) return 1;
   } catch (const std::bad_alloc&) {
-    // Larger than this process's memory holds: as unreadable as a damaged
-    // file, and what was read of it goes.
+    // Within the lists' memory budget, yet more than this process's heap
+    // had left: as unreadable as a damaged file, and what was read of it goes.
     RemoveAll();
   }
   damaged_ = datafile::Exists(path_);
@@ -136,7 +136,9 @@ int CSiteList<Record, Address>::Load() {
 template <typename Record, std::wstring Record::*Address>
 bool CSiteList<Record, Address>::Read() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) return false;
+  // The address is kept twice: as the key and in the record.
+  const datafile::ListEntrySize entrySize{sizeof(Record), datafile::MapNodeSize<decltype(records_)>(), 2};
+  if (!datafile::LoadListFile(path_, &document, entrySize)) return false;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "site") != 0) continue;

@@ -180,12 +180,14 @@ CSnapshotList<Record>::~CSnapshotList() {
 template <typename Record>
 int CSnapshotList<Record>::Load() {
   damaged_ = false;
+  // What was taken out goes back with the file's entries.
+  droppedSnapshots_.clear();
   try {
     if (Read()) return 1;
   } catch (const std::bad_alloc&) {
-    // The lists' size cap lets through files whose tree and records need
-    // more than a 32-bit process has: such a list is as unreadable as a
-    // damaged one, and what was read of it goes.
+    // A file within the lists' memory budget may still find the heap too
+    // full or too broken up: such a list is as unreadable as a damaged one,
+    // and what was read of it goes.
     records_.clear();
   }
   damaged_ = datafile::Exists(path_);
@@ -196,7 +198,8 @@ int CSnapshotList<Record>::Load() {
 template <typename Record>
 bool CSnapshotList<Record>::Read() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) return false;
+  const datafile::ListEntrySize entrySize{sizeof(Record), datafile::MapNodeSize<RecordMap>(), 1};
+  if (!datafile::LoadListFile(path_, &document, entrySize)) return false;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
@@ -274,7 +277,20 @@ int CSnapshotList<Record>::Write() const {
   }
   // The browser of every account records visits and favourites; its exit
   // purges the snapshots whoever took them.
-  return datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify) ? 1 : 0;
+  if (!datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify)) return 0;
+  DeleteDroppedSnapshots();
+  return 1;
+}
+
+template <typename Record>
+void CSnapshotList<Record>::DeleteDroppedSnapshots() const {
+  if (droppedSnapshots_.empty()) return;
+  // An entry added since may have taken the name again.
+  std::unordered_set<std::wstring> used;
+  for (const auto& entry : records_) used.insert(fw::NoCaseKey(entry.second->img));
+  for (const std::wstring& img : droppedSnapshots_)
+    if (!used.count(fw::NoCaseKey(img))) DeleteSnapshot(img);
+  droppedSnapshots_.clear();
 }
 
 template <typename Record>
@@ -358,13 +374,13 @@ int CHistoryList::AddVisit(const std::wstring& uri, const std::wstring& title, c
 int CHistoryList::Remove(const std::wstring& uri) {
   auto found = Records().find(uri);
   if (found == Records().end()) return 0;
-  DeleteSnapshot(found->second->img);
+  DeleteSnapshotOnSave(found->second->img);
   Records().erase(found);
   return 1;
 }
 
 void CHistoryList::RemoveAll() {
-  for (auto& entry : Records()) DeleteSnapshot(entry.second->img);
+  for (auto& entry : Records()) DeleteSnapshotOnSave(entry.second->img);
   Records().clear();
 }
 

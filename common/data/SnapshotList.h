@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TiXmlElement;
 
@@ -71,16 +72,22 @@ class CSnapshotList {
   // folder (not the list's file), is no stream, device or network name, and
   // that folder is no link; else empty: the file may not be deleted.
   std::wstring SnapshotToDelete(const std::wstring& img) const;
+  // The snapshot of an entry taken out: deleted (as DeleteSnapshot) by the
+  // next save that succeeds, unless an entry names it again. Until then the
+  // file still lists the entry, and a save that fails keeps both.
+  void DeleteSnapshotOnSave(const std::wstring& img) { droppedSnapshots_.push_back(img); }
 
  private:
   bool Read();
   int Write() const;
+  void DeleteDroppedSnapshots() const;
 
   std::wstring path_;
   std::wstring folder_;
   const char* rootName_;
   const char* entryName_;
   RecordMap records_;
+  mutable std::vector<std::wstring> droppedSnapshots_;
   // The file exists but could not be read: it is set aside before the list
   // is written over it.
   mutable bool damaged_ = false;
@@ -92,9 +99,10 @@ class CHistoryList : public CSnapshotList<HistoryRecord> {
   CHistoryList();
   CHistoryList(std::wstring path, std::wstring folder);
   int AddVisit(const std::wstring& uri, const std::wstring& title, const std::wstring& img);
-  // Also deletes the entry's snapshot.
+  // The entry's snapshot goes with the next save.
   int Remove(const std::wstring& uri);
-  // Deletes every snapshot and entry; the file is rewritten by the next save.
+  // Takes out every entry; the next save rewrites the file and then deletes
+  // their snapshots.
   void RemoveAll();
 };
 

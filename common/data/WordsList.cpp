@@ -19,7 +19,9 @@ CWordsList::CWordsList(std::wstring path) : path_(std::move(path)) { Load(); }
 int CWordsList::Load() {
   TiXmlDocument document;
   damaged_ = false;
-  if (!datafile::LoadXmlFile(path_, &document, /*scrambled=*/false, datafile::kMaxListBytes)) {
+  // A vector doubles as it grows, old and new buffer at once.
+  const datafile::ListEntrySize entrySize{3 * sizeof(std::wstring), 0, 1};
+  if (!datafile::LoadListFile(path_, &document, entrySize)) {
     damaged_ = datafile::Exists(path_);
     return 0;
   }

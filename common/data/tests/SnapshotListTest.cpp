@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <cstdio>
 #include <cwchar>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -95,20 +98,46 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   EXPECT_EQ(3, reloaded.Count());
 }
 
+// A snapshot goes once the list is saved without its entry: a history that
+// cannot be written (made read-only by the child's account) keeps them all.
 TEST_F(SnapshotListTest, RemovingAnEntryDeletesItsSnapshotAndClearingEveryOne) {
   std::wstring a = Snapshot(GetHistoryDir(), L"a.jpg");
   std::wstring b = Snapshot(GetHistoryDir(), L"b.jpg");
+  std::wstring c = Snapshot(GetHistoryDir(), L"c.jpg");
   {
     CHistoryList list;
     list.AddVisit(L"http://a.example/", L"a", a);
     list.AddVisit(L"http://b.example/", L"b", b);
+    list.AddVisit(L"http://c.example/", L"c", c);
     EXPECT_EQ(1, list.Remove(L"http://b.example/"));
-    EXPECT_FALSE(Exists(b));
-    EXPECT_TRUE(Exists(a)) << "only the removed entry's snapshot goes";
     EXPECT_EQ(0, list.Remove(L"http://b.example/"));
   }
-  { CHistoryList().RemoveAll(); }
+  EXPECT_FALSE(Exists(b));
+  EXPECT_TRUE(Exists(a) && Exists(c)) << "only the removed entry's snapshot goes";
+
+  const std::wstring file = GetHistoryFilePath();
+  const std::string listed = ReadFile(L"his\\his.xml");
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    CHistoryList list;
+    EXPECT_EQ(1, list.Remove(L"http://a.example/"));
+    list.RemoveAll();
+    EXPECT_EQ(0, list.Save());
+  }
+  EXPECT_TRUE(Exists(a) && Exists(c)) << "the file still lists them";
+  EXPECT_EQ(listed, ReadFile(L"his\\his.xml"));
+
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  {
+    CHistoryList list;
+    list.RemoveAll();
+    list.AddVisit(L"http://again.example/", L"again", c);
+    EXPECT_EQ(1, list.Save());
+  }
   EXPECT_FALSE(Exists(a));
+  EXPECT_TRUE(Exists(c)) << "an entry added since names it";
+  { CHistoryList().RemoveAll(); }
+  EXPECT_FALSE(Exists(c));
   EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
 }
 
@@ -176,10 +205,12 @@ TEST_F(SnapshotListTest, OnlySnapshotsDirectlyInTheListsOwnFolderAreEverDeleted)
     expectKept("a revisit", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[1]));
     for (size_t i = 0; i <= imgs.size(); ++i) EXPECT_EQ(1, list.Remove(L"http://removed" + number(i) + L".test/"));
+    ASSERT_EQ(1, list.Save());
     expectKept("a removal", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[2]));
     list.RemoveAll();
     EXPECT_EQ(0, list.Count());
+    ASSERT_EQ(1, list.Save());
     expectKept("clearing", L"his\\his.xml");
     EXPECT_FALSE(Exists(own[3]));
   }
@@ -324,6 +355,54 @@ TEST_F(SnapshotListTest, RunningOutOfMemoryLoadsAsDamagedAndSavesNothing) {
     ASSERT_TRUE(file == ReadFile(L"his\\his.xml.damaged"));
     ASSERT_EQ(empty, ReadFile(L"his\\his.xml"));
   }
+}
+
+// TinyXML links a node into its tree only once the node is whole, so running
+// out of memory mid-parse would keep what it built: a history whose load
+// needs more than a 32-bit process can spare reads as damaged without being
+// parsed, while the longest ordinary ones still load.
+TEST_F(SnapshotListTest, AHistoryTooLargeForMemoryIsSetAsideUnparsed) {
+  const std::string head = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
+  // Two million one-attribute entries: 41 MB, far under the lists' size cap.
+  std::string tiny = head;
+  tiny.reserve(42 * 1000 * 1000);
+  for (int i = 0; i < 2000000; ++i) {
+    char entry[32];
+    tiny.append(entry, std::snprintf(entry, sizeof entry, "<site uri=\"%d\"/>", i));
+  }
+  tiny += "</his>\r\n";
+  WriteFile(L"his\\his.xml", tiny);
+  testalloc::AllocationLimit limit;
+  {
+    std::wstring path = GetHistoryFilePath(), folder = GetHistoryDir();
+    limit.FailAt(0);
+    CHistoryList list(std::move(path), std::move(folder));
+    EXPECT_LT(limit.Count(), 10u) << "refused before the parse";
+    EXPECT_EQ(0, list.Count());
+  }
+  EXPECT_TRUE(tiny == ReadFile(L"his\\his.xml.damaged")) << "set aside byte for byte";
+  EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
+
+  // 300,000 visits as the browser writes them, over 60 MB, stay within it
+  // (loading them takes seconds; the load itself is the same as for any
+  // long history).
+  std::string ordinary = head;
+  ordinary.reserve(70 * 1000 * 1000);
+  const std::string title = fw::ToAnsi(L"儿童网站的一个页面标题 ");
+  const std::string history = fw::ToAnsi(GetHistoryDir());
+  for (int i = 0; i < 300000; ++i) {
+    char entry[512];
+    ordinary.append(entry, std::snprintf(entry, sizeof entry,
+                                         "    <site uri=\"http://www.site%d.example/page/%d.html?from=home\" "
+                                         "title=\"%s%d\" img=\"%s\\{C0FFEE00-0000-4000-8000-%012d}.jpg\" "
+                                         "time=\"2026-12-10 12:00:00\" />\r\n",
+                                         i, i, title.c_str(), i, history.c_str(), i));
+  }
+  ordinary += "</his>\r\n";
+  ASSERT_GT(ordinary.size(), 60u * 1000 * 1000);
+  using Records = std::map<std::wstring_view, std::unique_ptr<HistoryRecord>>;
+  const datafile::ListEntrySize visit{sizeof(HistoryRecord), datafile::MapNodeSize<Records>(), 1};
+  EXPECT_LT(datafile::ListLoadMemory(ordinary, visit), datafile::kMaxListMemory);
 }
 
 TEST_F(SnapshotListTest, LargeHistoryLoadsWholeSavesUnchangedAndKeepsItsSnapshots) {
