@@ -309,8 +309,8 @@ bool CSnapshotList<Record>::AddOrUpdate(std::unique_ptr<Record> record) {
   Record& listed = *found->second;
   listed.title = record->title;
   // A revisit may reuse the snapshot name; deleting it then would lose the
-  // snapshot just taken.
-  if (!fw::EqualsNoCase(listed.img, record->img)) DeleteSnapshot(listed.img);
+  // snapshot just taken. The old one goes once the file no longer names it.
+  if (!fw::EqualsNoCase(listed.img, record->img)) DeleteSnapshotOnSave(listed.img);
   TakeVisitTime(&listed);
   listed.img = record->img;
   return false;

@@ -59,7 +59,8 @@ class CSnapshotList {
 
  protected:
   // Inserts a new entry, or updates the listed one (title, time, snapshot;
-  // its old snapshot file is deleted unless it is the new one). True when new.
+  // its old snapshot file goes with the next save unless it is the new one).
+  // True when new.
   bool AddOrUpdate(std::unique_ptr<Record> record);
   // Keyed by a view of the record's own uri, which never changes once listed:
   // one allocation less per entry of a long history.
