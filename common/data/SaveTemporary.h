@@ -28,7 +28,6 @@ class CSaveTemporary {
 
   bool IsOpen() const { return static_cast<bool>(file_); }
   HANDLE File() const { return file_.Get(); }
-  const std::wstring& Path() const { return path_; }
   // Closes the file and moves it over the target; false, with the target as
   // it was, when it cannot.
   bool ReplaceTarget();

@@ -105,18 +105,17 @@ bool IsDeviceName(const std::wstring& name) {
   return (number >= L'0' && number <= L'9') || number == L'\u00B9' || number == L'\u00B2' || number == L'\u00B3';
 }
 
-// `path` made canonical when it names a file directly in `folder`, other than
-// `listPath`; else empty. Long-path, device and network forms stay what they
-// are and so never name the folder.
-std::wstring FileDirectlyIn(const std::wstring& path, const std::wstring& folder, const std::wstring& listPath) {
+// `path` made canonical when it names a file directly in `ownFolder`, other
+// than `listFile` (both canonical already); else empty. Long-path, device and
+// network forms stay what they are and so never name the folder.
+std::wstring FileDirectlyIn(const std::wstring& path, const std::wstring& ownFolder, const std::wstring& listFile) {
   const std::wstring full = FullPath(path);
-  const std::wstring ownFolder = WithoutSlash(FullPath(folder));
   const size_t slash = full.rfind(L'\\');
   if (ownFolder.empty() || slash == std::wstring::npos) return {};
   const std::wstring name = full.substr(slash + 1);
   // A colon names a stream of a file; "::$DATA" is the whole file.
   if (name.empty() || name.find(L':') != std::wstring::npos || IsDeviceName(name) ||
-      !fw::EqualsNoCase(full.substr(0, slash), ownFolder) || fw::EqualsNoCase(full, FullPath(listPath)))
+      !fw::EqualsNoCase(full.substr(0, slash), ownFolder) || fw::EqualsNoCase(full, listFile))
     return {};
   return full;
 }
@@ -220,18 +219,6 @@ bool CSnapshotList<Record>::IsFolderLinked() const {
 }
 
 template <typename Record>
-std::wstring CSnapshotList<Record>::SnapshotToDelete(const std::wstring& img) const {
-  std::wstring file = FileDirectlyIn(img, folder_, path_);
-  return file.empty() || IsFolderLinked() ? std::wstring() : file;
-}
-
-template <typename Record>
-void CSnapshotList<Record>::DeleteSnapshot(const std::wstring& img) const {
-  const std::wstring file = SnapshotToDelete(img);
-  if (!file.empty()) ::DeleteFileW(file.c_str());
-}
-
-template <typename Record>
 int CSnapshotList<Record>::Save() const {
   // Also from the destructor, where an exception would end the program.
   try {
@@ -284,13 +271,22 @@ int CSnapshotList<Record>::Write() const {
 
 template <typename Record>
 void CSnapshotList<Record>::DeleteDroppedSnapshots() const {
-  if (droppedSnapshots_.empty()) return;
+  std::vector<std::wstring> dropped;
+  dropped.swap(droppedSnapshots_);
+  // In a folder linked elsewhere a name lies wherever the link points.
+  if (dropped.empty() || IsFolderLinked()) return;
+  // The list's file is any account's to write: a snapshot is deleted only
+  // when it names a file directly in the list's own folder.
+  const std::wstring ownFolder = WithoutSlash(FullPath(folder_));
+  const std::wstring listFile = FullPath(path_);
   // An entry added since may have taken the name again.
   std::unordered_set<std::wstring> used;
   for (const auto& entry : records_) used.insert(fw::NoCaseKey(entry.second->img));
-  for (const std::wstring& img : droppedSnapshots_)
-    if (!used.count(fw::NoCaseKey(img))) DeleteSnapshot(img);
-  droppedSnapshots_.clear();
+  for (const std::wstring& img : dropped) {
+    if (used.count(fw::NoCaseKey(img))) continue;
+    const std::wstring file = FileDirectlyIn(img, ownFolder, listFile);
+    if (!file.empty()) ::DeleteFileW(file.c_str());
+  }
 }
 
 template <typename Record>

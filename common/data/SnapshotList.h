@@ -66,21 +66,17 @@ class CSnapshotList {
   // one allocation less per entry of a long history.
   using RecordMap = std::map<std::wstring_view, std::unique_ptr<Record>>;
   RecordMap& Records() { return records_; }
-  // The list's file is any account's to write, so an entry's snapshot is
-  // deleted only as SnapshotToDelete allows.
-  void DeleteSnapshot(const std::wstring& img) const;
-  // `img` made canonical when it names a file directly in the list's own
-  // folder (not the list's file), is no stream, device or network name, and
-  // that folder is no link; else empty: the file may not be deleted.
-  std::wstring SnapshotToDelete(const std::wstring& img) const;
-  // The snapshot of an entry taken out: deleted (as DeleteSnapshot) by the
-  // next save that succeeds, unless an entry names it again. Until then the
-  // file still lists the entry, and a save that fails keeps both.
+  // The snapshot of an entry taken out: deleted by the next save that
+  // succeeds, unless an entry names it again, and only when it is a file
+  // directly in the list's own folder (not the list's file, no stream, device
+  // or network name) and that folder is no link. Until then the file still
+  // lists the entry, and a save that fails keeps both.
   void DeleteSnapshotOnSave(const std::wstring& img) { droppedSnapshots_.push_back(img); }
 
  private:
   bool Read();
   int Write() const;
+  // Once the file is written: the snapshots DeleteSnapshotOnSave was given.
   void DeleteDroppedSnapshots() const;
 
   std::wstring path_;

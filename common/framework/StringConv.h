@@ -16,7 +16,7 @@ size_t AnsiPrefixLength(std::string_view text, size_t maxBytes, unsigned codePag
 // The locale of the comparisons that ignore case: English (United States)
 // with the default sort, MAKELCID(MAKELANGID(LANG_ENGLISH,
 // SUBLANG_ENGLISH_US), SORT_DEFAULT). Its case mapping is the invariant one,
-// and every Windows has it; LOCALE_INVARIANT came only with XP.
+// and every Windows has it, where the invariant locale came only with XP.
 inline constexpr unsigned long kNoCaseLocale = 0x0409;
 
 // Case-insensitive comparison of wide strings (ordinal, invariant upper case).
