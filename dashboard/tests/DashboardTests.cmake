@@ -12,7 +12,8 @@ hollin_add_test(dashboard_tests
   LIBS skin data framework
   LOCK datafolder registry display
   TIMEOUT 180)
-target_include_directories(dashboard_tests PRIVATE ${dashboard_tests} ${CMAKE_SOURCE_DIR}/common/data/tests)
+target_include_directories(dashboard_tests PRIVATE ${dashboard_tests} ${CMAKE_SOURCE_DIR}/common/data/tests
+                                                   ${CMAKE_SOURCE_DIR}/common/framework/tests)
 add_dependencies(dashboard_tests Dashboard args_recorder)
 
 add_executable(dashboard_gallery WIN32 ${dashboard_tests}/DashboardGallery.cpp)

@@ -7,33 +7,33 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstring>
+
+#include "ScopedImportPatch.h"
 
 namespace paneltest {
 
 class ModuleAllocationLimit {
  public:
-  ModuleAllocationLimit(HMODULE module, size_t refuseFrom) {
-    slot_ = FindImport(module, "msvcrt.dll", "malloc");
-    if (!slot_) return;
-    Limit() = refuseFrom;
-    Refused() = 0;
-    Original() = reinterpret_cast<Malloc>(*slot_);
-    Replace(reinterpret_cast<void*>(&LimitedMalloc));
-  }
-  ~ModuleAllocationLimit() {
-    if (slot_) Replace(reinterpret_cast<void*>(Original()));
-  }
+  ModuleAllocationLimit(HMODULE module, size_t refuseFrom)
+      : patch_(module, Prepare(refuseFrom), reinterpret_cast<void*>(&LimitedMalloc)) {}
   ModuleAllocationLimit(const ModuleAllocationLimit&) = delete;
   ModuleAllocationLimit& operator=(const ModuleAllocationLimit&) = delete;
 
-  bool Ok() const { return slot_ != nullptr; }
+  bool Ok() const { return patch_.Patched(); }
   // Blocks refused so far.
   static size_t RefusedCount() { return Refused(); }
 
  private:
   using Malloc = void*(__cdecl*)(size_t);
 
+  // Sets the limit and returns the runtime's malloc, which the patch replaces.
+  static void* Prepare(size_t refuseFrom) {
+    Limit() = refuseFrom;
+    Refused() = 0;
+    void* malloc = ScopedImportPatch::Function(L"msvcrt.dll", "malloc");
+    Original() = reinterpret_cast<Malloc>(malloc);
+    return malloc;
+  }
   static void* __cdecl LimitedMalloc(size_t size) {
     if (size >= Limit()) {
       ++Refused();
@@ -54,36 +54,7 @@ class ModuleAllocationLimit {
     return original;
   }
 
-  // The address slot through which `module` calls `function` of `dll`.
-  static void** FindImport(HMODULE module, const char* dll, const char* function) {
-    if (!module) return nullptr;
-    auto* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!imports.VirtualAddress) return nullptr;
-    for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name; ++entry) {
-      if (::lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dll) != 0 || !entry->OriginalFirstThunk)
-        continue;
-      auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-      auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-      for (; names->u1.AddressOfData; ++names, ++slots) {
-        if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-        auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-        if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-          return reinterpret_cast<void**>(&slots->u1.Function);
-      }
-    }
-    return nullptr;
-  }
-  void Replace(void* function) {
-    DWORD protection = 0;
-    ::VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &protection);
-    *slot_ = function;
-    ::VirtualProtect(slot_, sizeof(void*), protection, &protection);
-  }
-
-  void** slot_ = nullptr;
+  ScopedImportPatch patch_;
 };
 
 }  // namespace paneltest
