@@ -1,10 +1,13 @@
 #include "ProgramPage.h"
 
 #include <windows.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include "CommHelper.h"
+#include "Handles.h"
 #include "StringConv.h"
+#include "WindowsVersion.h"
 
 namespace {
 
@@ -72,6 +75,36 @@ bool IsPageFile(const std::wstring& path) {
   return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Whether Windows shows this process the account's VirtualStore copies in
+// place of the files of protected folders (programs without a manifest, from
+// Vista on). A state that cannot be read counts as virtualised.
+bool IsVirtualised() {
+  if (GetWindowsVersionClass() < 4) return false;
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return true;
+  const fw::ScopedHandle owner(token);
+  DWORD enabled = 0, size = 0;
+  if (!::GetTokenInformation(token, TokenVirtualizationEnabled, &enabled, sizeof(enabled), &size)) return true;
+  return enabled != 0;
+}
+
+// Whether the file a virtualised process sees at `path` (C:\dir\file) may be
+// the account's own copy, which any program of that account can write: its
+// twin under %LOCALAPPDATA%\VirtualStore exists, or cannot be ruled out.
+bool MayBeVirtualCopy(const std::wstring& path) {
+  if (!IsVirtualised()) return false;
+  wchar_t local[MAX_PATH] = {};
+  if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)) || !local[0])
+    return true;
+  std::wstring twin = local;
+  while (!twin.empty() && IsSeparator(twin.back())) twin.pop_back();
+  twin += L"\\VirtualStore" + path.substr(2);
+  if (twin.size() >= MAX_PATH) return true;
+  if (::GetFileAttributesW(twin.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = ::GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace
 
 bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
@@ -80,9 +113,11 @@ bool IsPageInFolder(const std::wstring& url, const std::wstring& folder) {
   while (!base.empty() && IsSeparator(base.back())) base.pop_back();
   if (path.empty() || base.size() < 2 || base.compare(0, 2, L"\\\\") == 0) return false;
   if (path.size() <= base.size() + 1 || path[base.size()] != L'\\') return false;
-  return ::CompareStringW(fw::kNoCaseLocale, NORM_IGNORECASE, path.c_str(), static_cast<int>(base.size()),
-                          base.c_str(), static_cast<int>(base.size())) == CSTR_EQUAL &&
-         IsPageFile(path);
+  // Ordinal: linguistic rules take other folders' names (ignorable
+  // characters, "ss" for "ß") for this one.
+  return fw::NoCaseKey(std::wstring_view(path).substr(0, base.size())) == fw::NoCaseKey(base) && IsPageFile(path);
 }
 
-bool IsProgramPage(const std::wstring& url) { return IsPageInFolder(url, CCommHelper::GetExeDir()); }
+bool IsProgramPage(const std::wstring& url) {
+  return IsPageInFolder(url, CCommHelper::GetExeDir()) && !MayBeVirtualCopy(LocalPath(url));
+}

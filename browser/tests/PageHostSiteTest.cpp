@@ -3,6 +3,7 @@
 #include <downloadmgr.h>
 #include <exdispid.h>
 #include <mshtmhst.h>
+#include <shlobj.h>
 #include <urlmon.h>
 
 #include <algorithm>
@@ -11,12 +12,15 @@
 #include "CommHelper.h"
 #include "PageHostTestSupport.h"
 #include "ProgramPage.h"
+#include "ScopedImportPatch.h"
+#include "ServiceTestSupport.h"
 #include "SiteList.h"
 #include "SnapshotList.h"
 #include "SysConf.h"
 #include "TestHttpServer.h"
 #include "UrlsConf.h"
 #include "Windows2000Locales.h"
+#include "WindowsVersion.h"
 #include "WordsList.h"
 
 namespace {
@@ -60,6 +64,95 @@ TEST(ProgramPageTest, OnlyFilesInsideTheFolderArePagesOfTheProgram) {
   };
   for (const Case& c : cases) EXPECT_EQ(c.inside, IsPageInFolder(c.url, folder)) << c.url;
   EXPECT_FALSE(IsPageInFolder(L"file://server/share/a.html", L"\\\\server\\share"));
+  // Other folders whose names only a linguistic comparison takes for the
+  // program's: as long, with "ß" for "ss" or a soft hyphen moved.
+  EXPECT_FALSE(IsPageInFolder(L"file:///C:/Program%20Files/Stras%C3%9Fe/a.html", L"C:\\Program Files\\Straßse"));
+  EXPECT_FALSE(IsPageInFolder(L"file:///C:/Program%20Files/Tav%C2%ADik/a.html", L"C:\\Program Files\\Ta\u00ADvik"));
+  EXPECT_FALSE(IsPageInFolder(L"file:///C:/Program%20Files/Strasse/a.html", L"C:\\Program Files\\Straße"));
+  EXPECT_FALSE(IsPageInFolder(L"file:///C:/Program%20Files/Ta%C2%ADvik/a.html", folder));
+  EXPECT_TRUE(IsPageInFolder(L"file:///C:/Program%20Files/STRASSE/a.html", L"C:\\Program Files\\Strasse"));
+}
+
+// The account's token and folders as Windows gives them to a program without
+// a manifest: virtualised or not (or unreadable), with its local application
+// data folder (or none).
+class AccountStandIn {
+ public:
+  enum class Token { kVirtualised, kNotVirtualised, kUnreadable };
+  AccountStandIn(Token token, std::wstring localAppData)
+      : token_(::GetModuleHandleW(nullptr), SetReal(&realToken_, L"advapi32.dll", "GetTokenInformation"),
+               reinterpret_cast<void*>(&TokenInformation)),
+        folder_(::GetModuleHandleW(nullptr), SetReal(&realFolder_, L"shell32.dll", "SHGetFolderPathW"),
+                reinterpret_cast<void*>(&FolderPath)) {
+    state_ = token;
+    localAppData_ = std::move(localAppData);
+    EXPECT_TRUE(token_.Patched() && folder_.Patched()) << "the account goes unchecked";
+  }
+  AccountStandIn(const AccountStandIn&) = delete;
+  AccountStandIn& operator=(const AccountStandIn&) = delete;
+
+ private:
+  using TokenFunction = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, void*, DWORD, DWORD*);
+  using FolderFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+
+  template <typename Function>
+  static void* SetReal(Function* real, const wchar_t* dll, const char* name) {
+    ::LoadLibraryW(dll);
+    void* found = ScopedImportPatch::Function(dll, name);
+    *real = reinterpret_cast<Function>(found);
+    return found;
+  }
+  static BOOL WINAPI TokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS kind, void* info, DWORD length,
+                                      DWORD* returned) {
+    if (kind != TokenVirtualizationEnabled) return realToken_(token, kind, info, length, returned);
+    if (state_ == Token::kUnreadable || length < sizeof(DWORD)) {
+      ::SetLastError(state_ == Token::kUnreadable ? ERROR_ACCESS_DENIED : ERROR_INSUFFICIENT_BUFFER);
+      return FALSE;
+    }
+    *static_cast<DWORD*>(info) = state_ == Token::kVirtualised ? 1 : 0;
+    *returned = sizeof(DWORD);
+    return TRUE;
+  }
+  static HRESULT WINAPI FolderPath(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
+    if ((folder & 0xFF) != CSIDL_LOCAL_APPDATA) return realFolder_(owner, folder, token, flags, path);
+    if (localAppData_.empty()) return E_FAIL;
+    ::lstrcpynW(path, localAppData_.c_str(), MAX_PATH);
+    return S_OK;
+  }
+
+  static inline TokenFunction realToken_ = nullptr;
+  static inline FolderFunction realFolder_ = nullptr;
+  static inline Token state_ = Token::kNotVirtualised;
+  static inline std::wstring localAppData_;
+  ScopedImportPatch token_;
+  ScopedImportPatch folder_;
+};
+
+// A page the child's account may have put in its VirtualStore copy of the
+// program folder shows at the folder's path, but is none of the program's.
+TEST(ProgramPageTest, APageTheAccountMayHaveCopiedIntoItsVirtualStoreIsNoProgramPage) {
+  using Token = AccountStandIn::Token;
+  servicetest::ScratchFolder local;
+  const std::wstring program = CCommHelper::GetExeDir();
+  const std::wstring url = L"file:///" + program + L"\\help\\page.html";
+  const ScopedWindowsVersion vista(VER_PLATFORM_WIN32_NT, 6, 0);
+  auto isProgramPage = [&](Token token, const std::wstring& localAppData) {
+    AccountStandIn account(token, localAppData);
+    return IsProgramPage(url);
+  };
+  EXPECT_TRUE(isProgramPage(Token::kVirtualised, local.path()));
+  EXPECT_FALSE(isProgramPage(Token::kVirtualised, L"")) << "no folder to look in";
+
+  const std::wstring twin = local.path() + L"\\VirtualStore" + program.substr(2) + L"\\HELP";
+  CCommHelper::MakeDirTree(twin);
+  servicetest::WriteBytes(twin + L"\\Page.html", "<object classid=\"clsid:00000000\"></object>");
+  EXPECT_FALSE(isProgramPage(Token::kVirtualised, local.path()));
+  EXPECT_FALSE(isProgramPage(Token::kUnreadable, local.path()));
+  EXPECT_TRUE(isProgramPage(Token::kNotVirtualised, local.path()));
+  {
+    const ScopedWindowsVersion xp(VER_PLATFORM_WIN32_NT, 5, 1);
+    EXPECT_TRUE(isProgramPage(Token::kVirtualised, local.path())) << "Windows XP virtualises nothing";
+  }
 }
 
 TEST(SecurityPolicyTest, OnlyTheProgramsPagesMayScriptUnsafeControls) {

@@ -134,6 +134,39 @@ TEST_F(ListPagesTest, LogPageListsTheHistoryAndOnlyASavedClearEmptiesIt) {
   }
 }
 
+// Page titles come from any web page: one longer than any buffer the list
+// gives is cut inside that buffer, its terminator included.
+TEST_F(ListPagesTest, ATitleLongerThanTheListsBufferIsCutInsideIt) {
+  std::wstring title;
+  for (int i = 0; title.size() < 5000; ++i) title += L"标题" + std::to_wstring(i) + L" ";
+  WriteFile(L"his\\a.bmp", "BM");
+  WriteFile(L"his\\his.xml", "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n" +
+                                 Site("http://long.example/", fw::ToAnsi(title, CP_UTF8).c_str(), "a.bmp",
+                                      "2024-05-01 08:30:00") +
+                                 "</his>\r\n");
+  const int kGuard = 8;
+  const int sizes[] = {1, 2, 17, 260, 4096};
+  std::vector<std::wstring> cells;
+  PanelRun run = Run(0, [&](Driver& d) {
+    HWND list = ::GetDlgItem(ShowPage(d, kTabLog, kClearLog), kList);
+    for (int size : sizes) {
+      std::wstring buffer(static_cast<size_t>(size + kGuard), L'#');
+      LVITEMW item{};
+      item.pszText = &buffer[0];
+      item.cchTextMax = size;
+      ::SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+      cells.push_back(buffer);
+    }
+    Driver::Click(d.Panel(), ids::kCancel);
+  });
+  EXPECT_EQ("", run.failure);
+  ASSERT_EQ(std::size(sizes), cells.size());
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const size_t size = static_cast<size_t>(sizes[i]);
+    EXPECT_EQ(title.substr(0, size - 1) + L'\0' + std::wstring(kGuard, L'#'), cells[i]) << size;
+  }
+}
+
 TEST_F(ListPagesTest, EnableLogAloneKeepsTheHistoryAndAnEmptyOneCannotBeCleared) {
   for (bool history : {true, false}) {
     DataFolderTest::SetUp();  // empty again

@@ -29,6 +29,9 @@ struct HttpRoute {
     DWORD delayMs = 0;
     // Answer 401 to a request without this Authorization header line.
     std::string requiredAuthorization;
+    // Announced instead of the body's size when not 0: a longer length makes
+    // the answer end early, as a dropped connection does.
+    size_t announcedLength = 0;
 };
 
 class TestHttpServer {
@@ -143,7 +146,8 @@ private:
         for (const std::string& header : route.headers)
             answer += header + "\r\n";
         if (route.sendLength)
-            answer += "Content-Length: " + std::to_string(route.body.size()) + "\r\n";
+            answer += "Content-Length: " +
+                      std::to_string(route.announcedLength ? route.announcedLength : route.body.size()) + "\r\n";
         answer += "Connection: close\r\n\r\n" + route.body;
         for (size_t sent = 0; sent < answer.size();) {
             const int wrote = ::send(client, answer.data() + sent, static_cast<int>(answer.size() - sent), 0);

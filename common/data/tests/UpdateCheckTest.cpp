@@ -154,12 +154,27 @@ TEST_F(UpdateCheckTest, ComparesWithTheShippedFile)
 
 TEST_F(UpdateCheckTest, FailedDownloadLeavesNoFileAndOldIniStays)
 {
+    WriteBytes(GetUpdateIniPath(), Ini("1.0"));
+    // Connections dropped before the announced length, within the first
+    // block read and after several.
+    HttpRoute dropped{200, {}, Ini("2.0"), true, 0};
+    dropped.announcedLength = dropped.body.size() + 1;
+    server_.Route("/dropped.ini", dropped);
+    HttpRoute droppedLater{200, {}, Ini("3.0") + std::string(150000, ';'), true, 0};
+    droppedLater.announcedLength = 300000;
+    server_.Route("/later.ini", droppedLater);
+
     EXPECT_EQ(1u, Download(L""));
     EXPECT_EQ(1u, Download(L"ftp://127.0.0.1/update.ini"));
     EXPECT_EQ(1u, Download(server_.Url("/absent.ini")));
-    EXPECT_FALSE(FileExists(GetUpdateTempPath()));
+    EXPECT_EQ(1u, Download(server_.Url("/dropped.ini")));
+    EXPECT_EQ(1u, Download(server_.Url("/later.ini")));
+    WIN32_FIND_DATAW found{};
+    HANDLE left = ::FindFirstFileW((GetUpdateTempPath() + L"*").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, left) << "left behind: " << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE)
+        ::FindClose(left);
 
-    WriteBytes(GetUpdateIniPath(), Ini("1.0"));
     EXPECT_FALSE(InstallDownloadedUpdateIni());
     EXPECT_EQ(Ini("1.0"), ReadBytes(GetUpdateIniPath()));
 }
