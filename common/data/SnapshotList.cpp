@@ -66,23 +66,22 @@ std::wstring WithoutSlash(std::wstring folder) {
   return folder;
 }
 
-// The lists this program found unreadable since it started, by lower-case
-// path, with the copies it set aside of them. A list is built anew for every
-// operation and one that saves over a damaged file reads back fine: only this
-// memory keeps the exit's purge from deleting the snapshots a set-aside copy
-// names.
-std::map<std::wstring, std::vector<std::wstring>>& UnreadLists() {
-  static std::map<std::wstring, std::vector<std::wstring>> lists;
-  return lists;
+// The copies this program set aside of unreadable lists since it started, by
+// the list's lower-case path. A list is built anew for every operation and
+// one that saves over a damaged file reads back fine: only this memory keeps
+// the exit's purge from deleting the snapshots a copy names.
+std::map<std::wstring, std::vector<std::wstring>>& SetAsideCopies() {
+  static std::map<std::wstring, std::vector<std::wstring>> copies;
+  return copies;
 }
 
-// Whether the purge must spare every file: the list was unreadable in this
-// run, and not set aside yet or a copy is still there.
+// Whether the purge must spare every file: a copy of the list set aside in
+// this run is still there.
 bool KeepsSetAsideSnapshots(const std::wstring& path) {
-  const auto found = UnreadLists().find(fw::ToLower(path));
-  if (found == UnreadLists().end()) return false;
+  const auto found = SetAsideCopies().find(fw::ToLower(path));
+  if (found == SetAsideCopies().end()) return false;
   const std::vector<std::wstring>& copies = found->second;
-  return copies.empty() || std::any_of(copies.begin(), copies.end(), datafile::Exists);
+  return std::any_of(copies.begin(), copies.end(), datafile::Exists);
 }
 
 // The data folder and the list's folder in it, each held; the last is held
@@ -224,7 +223,6 @@ int CSnapshotList<Record>::Load() {
     return 0;
   }
   damaged_ = datafile::Exists(path_);
-  if (damaged_) UnreadLists()[fw::ToLower(path_)];
   return 0;
 }
 
@@ -273,7 +271,7 @@ int CSnapshotList<Record>::Write() const {
   if (damaged_) {
     std::wstring copy;
     if (!datafile::SetAside(path_, &copy)) return 0;
-    if (!copy.empty()) UnreadLists()[fw::ToLower(path_)].push_back(copy);
+    if (!copy.empty()) SetAsideCopies()[fw::ToLower(path_)].push_back(copy);
     damaged_ = false;
   }
   const char* const lineBreak = datafile::kLineBreak;

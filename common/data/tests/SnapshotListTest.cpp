@@ -72,7 +72,8 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
   std::wstring outside = Snapshot(folder_, L"outside.txt");
   std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
-  std::wstring setAside = Snapshot(history, L"his.xml.damaged");  // from an earlier run
+  // From earlier runs.
+  const std::wstring setAside[] = {Snapshot(history, L"his.xml.damaged"), Snapshot(history, L"his.xml.damaged12")};
   std::wstring otherCase = Snapshot(history, L"{Kept-Case}.JPG");
   {
     CHistoryList list;
@@ -88,13 +89,14 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(GetHistoryFilePath())) << "the list's own file is never purged";
     EXPECT_TRUE(Exists(saving)) << "a save's temporary file is left to its writer";
     list.PurgeUnusedFiles(folder_);
+    list.PurgeUnusedFiles(history + L"\\..");
     EXPECT_TRUE(Exists(outside)) << "nothing outside the list's folder is purged";
     list.PurgeUnusedFiles(folder_ + L"his2");
     EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
   EXPECT_TRUE(Exists(otherCase)) << "file names are compared ignoring case";
-  EXPECT_TRUE(Exists(setAside)) << "a file set aside as unreadable is never purged";
+  for (const std::wstring& copy : setAside) EXPECT_TRUE(Exists(copy)) << "a file set aside as unreadable is never purged";
   EXPECT_FALSE(Exists(stray));
   EXPECT_FALSE(Exists(nested));
   CHistoryList reloaded;
@@ -401,6 +403,16 @@ TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew
   }
   EXPECT_EQ("planted", ReadFile(L"his\\his.xml.damaged2"));
   EXPECT_EQ(std::string(5000, '\x9F'), ReadFile(copies[0])) << "an earlier copy is never replaced";
+  // The list reads fine now; the copies may name any file for as long as one
+  // of them is there.
+  const std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
+  for (const wchar_t* copy : copies) {
+    CHistoryList().PurgeUnusedFiles(GetHistoryDir());
+    EXPECT_TRUE(Exists(snapshot));
+    ::DeleteFileW((folder_ + copy).c_str());
+  }
+  CHistoryList().PurgeUnusedFiles(GetHistoryDir());
+  EXPECT_FALSE(Exists(snapshot));
 }
 
 // A history within the memory budget whose load runs out all the same
