@@ -35,6 +35,8 @@ LRESULT SendPageMessage(HWND window, UINT message, CBrowserPage* page) {
 
 TEST_F(MainWindowTest, PageMessagesGiveCaptionTooltipHistoryAndFavourites) {
   settings_.enable_log = 1;
+  // A data folder made before the record folders were made with it.
+  ASSERT_TRUE(::RemoveDirectoryW(GetHistoryDir().c_str()) && ::RemoveDirectoryW(GetFavoritesDir().c_str()));
   CreationLog log;
   Open(false);
   TabCtrl& tabs = window_->Tabs();

@@ -98,11 +98,15 @@ std::wstring CCommHelper::GetDataDir(bool withSlash) {
   if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common))) return {};
   std::wstring folder = WithSlash(common, true) + L"Hollin\\Orlat";
   // Every account may add its files to our two folders; the all-users folder
-  // above them stays as the system made it.
+  // above them stays as the system made it. The history's and favourites'
+  // folders are made with them, so that the account setting the programs up
+  // owns them, not the child's at its first visit.
   if (!Exists(folder)) {
     MakeDirTree(common);
     MakeDirTree(WithSlash(common, true) + L"Hollin", AccountSharing::kAddOnly);
     MakeDirTree(folder, AccountSharing::kAddOnly);
+    for (const wchar_t* records : {L"his", L"favs"})
+      MakeDirTree(WithSlash(folder, true) + records, AccountSharing::kModifyInside);
   }
   return WithSlash(folder, withSlash);
 }

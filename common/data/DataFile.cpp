@@ -264,22 +264,50 @@ namespace {
 std::atomic<FolderAttributesQuery> folderAttributesQuery{nullptr};
 }  // namespace
 
-bool IsLinkedFolder(const std::wstring& folder) {
+bool IsLinkedFolder(const std::wstring& folder, unsigned long attributes) {
   std::wstring path = folder;
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
   const FolderAttributesQuery query = folderAttributesQuery.load();
-  const DWORD attributes = query ? query(path) : ::GetFileAttributesW(path.c_str());
+  if (query) attributes = query(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 void SetFolderAttributesQuery(FolderAttributesQuery query) { folderAttributesQuery.store(query); }
 
-bool SetAside(const std::wstring& path) {
+namespace {
+
+constexpr wchar_t kSetAsideSuffix[] = L".damaged";
+// Past this many copies the list is left as it is, unwritten.
+constexpr int kSetAsideCopies = 1000;
+
+std::wstring SetAsideName(const std::wstring& path, int copy) {
+  return path + kSetAsideSuffix + (copy > 1 ? std::to_wstring(copy) : std::wstring());
+}
+
+}  // namespace
+
+bool SetAside(const std::wstring& path, std::wstring* copy) {
+  if (copy) copy->clear();
   DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  return ::MoveFileExW(path.c_str(), (path + L".damaged").c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-         FALSE;
+  for (int n = 1; n <= kSetAsideCopies; ++n) {
+    const std::wstring name = SetAsideName(path, n);
+    if (::MoveFileExW(path.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      if (copy) *copy = name;
+      return true;
+    }
+    // Only a name already taken sends it on to the next.
+    if (!Exists(name)) return false;
+  }
+  return false;
+}
+
+bool IsSetAside(const std::wstring& name, const std::wstring& path) {
+  const size_t slash = path.rfind(L'\\');
+  const std::wstring prefix = path.substr(slash == std::wstring::npos ? 0 : slash + 1) + kSetAsideSuffix;
+  if (name.size() < prefix.size() || !fw::EqualsNoCase(name.substr(0, prefix.size()), prefix)) return false;
+  return std::all_of(name.begin() + prefix.size(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
 void InvertHead(std::string* bytes) {

@@ -54,17 +54,24 @@ bool WriteBytesReplacing(const std::wstring& path, const std::string& bytes, boo
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path);
 
 bool Exists(const std::wstring& path);
-// Whether `folder` is a reparse point (junction, mount point, symbolic link):
-// what is written into it or deleted in it lands wherever the link points.
-bool IsLinkedFolder(const std::wstring& folder);
-// Seam for tests (Wine makes no junctions): answers in place of the file
-// system's attributes of a folder; nullptr restores the real query.
+// Whether `folder`, whose own handle shows `attributes`, is a reparse point
+// (junction, mount point, symbolic link): what is written into it or deleted
+// in it lands wherever the link points.
+bool IsLinkedFolder(const std::wstring& folder, unsigned long attributes);
+// Seam for tests (Wine makes no junctions): answers in place of a folder's
+// attributes; nullptr restores the handle's.
 using FolderAttributesQuery = unsigned long (*)(const std::wstring& folder);
 void SetFolderAttributesQuery(FolderAttributesQuery query);
-// Moves a file that could not be read to `<path>.damaged` (replacing an older
-// one), so that saving anew never destroys it. True when nothing is left at
-// `path`. A folder standing there is no damaged file and stays: false.
-bool SetAside(const std::wstring& path);
+// Moves a file that could not be read to a name of its own beside it, so
+// that saving anew never destroys it: `<path>.damaged`, or when that is
+// taken `<path>.damaged2`, `.damaged3` and on. A rename never replaces nor
+// follows what stands at a name, so an earlier copy (or a link planted
+// there) stays. True when nothing is left at `path`; `copy` then names the
+// copy (empty when there was no file). A folder standing at `path` is no
+// damaged file and stays: false.
+bool SetAside(const std::wstring& path, std::wstring* copy = nullptr);
+// Whether `name` is a copy SetAside makes of `path`.
+bool IsSetAside(const std::wstring& name, const std::wstring& path);
 
 // The scrambling of acc.conf and tl.dat: the first min(size, 128) bytes
 // inverted. Its own inverse; done in memory so the file is never plain.

@@ -12,6 +12,9 @@ hollin_add_test(data_tests
           ${data_tests}/AllocationLimit.cpp
   LIBS data
   LOCK datafolder registry)
+if(HOLLIN_TESTS)
+  target_include_directories(data_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/framework/tests)
+endif()
 
 # A program whose string table names the start-with-Windows value itself.
 hollin_add_test(data_autostart_strings_tests

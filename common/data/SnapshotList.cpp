@@ -4,14 +4,16 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <new>
-#include <set>
 #include <unordered_set>
 
 #include "CommHelper.h"
 #include "DataFile.h"
+#include "HeldFolder.h"
 #include "StringConv.h"
 #include "XmlAttributes.h"
 
@@ -59,27 +61,39 @@ void WriteFields(std::string* out, const FavoriteRecord& record) {
 void TakeVisitTime(HistoryRecord* listed) { listed->time = CurrentVisitTime(); }
 void TakeVisitTime(FavoriteRecord*) {}
 
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
 std::wstring WithoutSlash(std::wstring folder) {
   while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   return folder;
 }
 
-// The lists this program found unreadable since it started, by lower-case
-// path. A list is built anew for every operation and one that saves over a
-// damaged file reads back fine: only this memory keeps the exit's purge from
-// deleting the snapshots the set-aside file names.
-std::set<std::wstring>& UnreadLists() {
-  static std::set<std::wstring> paths;
-  return paths;
+// The copies this program set aside of unreadable lists since it started, by
+// the list's lower-case path. A list is built anew for every operation and
+// one that saves over a damaged file reads back fine: only this memory keeps
+// the exit's purge from deleting the snapshots a copy names.
+std::map<std::wstring, std::vector<std::wstring>>& SetAsideCopies() {
+  static std::map<std::wstring, std::vector<std::wstring>> copies;
+  return copies;
 }
 
-bool IsSetAsideFile(const std::wstring& name) {
-  static const std::wstring suffix = L".damaged";
-  return name.size() >= suffix.size() && fw::EqualsNoCase(name.substr(name.size() - suffix.size()), suffix);
+// Whether the purge must spare every file: a copy of the list set aside in
+// this run is still there.
+bool KeepsSetAsideSnapshots(const std::wstring& path) {
+  const auto found = SetAsideCopies().find(fw::ToLower(path));
+  if (found == SetAsideCopies().end()) return false;
+  const std::vector<std::wstring>& copies = found->second;
+  return std::any_of(copies.begin(), copies.end(), datafile::Exists);
+}
+
+// The data folder and the list's folder in it, each held; the last is held
+// only when both are there and neither is a link.
+std::vector<CHeldFolder> HoldListFolder(const std::wstring& folder) {
+  std::vector<CHeldFolder> held;
+  const std::wstring own = WithoutSlash(folder);
+  const size_t slash = own.rfind(L'\\');
+  if (slash == std::wstring::npos) return held;
+  held.emplace_back(own.substr(0, slash));
+  held.push_back(held.back().Child(own.substr(slash + 1)));
+  return held;
 }
 
 // Resolves ".", "..", "/" and repeated separators as the file system would.
@@ -120,32 +134,47 @@ std::wstring FileDirectlyIn(const std::wstring& path, const std::wstring& ownFol
   return full;
 }
 
-bool IsInside(const std::wstring& folder, const std::wstring& root) {
-  std::wstring lowerFolder = fw::ToLower(WithoutSlash(folder)) + L"\\";
-  std::wstring lowerRoot = fw::ToLower(WithoutSlash(root)) + L"\\";
-  return lowerFolder.compare(0, lowerRoot.size(), lowerRoot) == 0;
+// Holds the folders from `root` (held) down to `folder`, each opened in the
+// one before it; the last is held only when `folder` is `root` or a folder
+// below it whose every step is a plain name.
+bool HoldDownTo(const std::wstring& folder, std::vector<CHeldFolder>* held) {
+  const std::wstring target = WithoutSlash(folder);
+  const std::wstring& root = held->back().Path();
+  if (target.size() < root.size() || !fw::EqualsNoCase(target.substr(0, root.size()), root) ||
+      (target.size() > root.size() && target[root.size()] != L'\\'))
+    return false;
+  for (size_t from = root.size() + 1; from <= target.size() && held->back().IsHeld();) {
+    const size_t slash = std::min(target.find(L'\\', from), target.size());
+    held->push_back(held->back().Child(target.substr(from, slash - from)));
+    from = slash + 1;
+  }
+  return held->back().IsHeld();
 }
 
 // Deletes the files under `folder` whose key (fw::NoCaseKey) is not in `used`,
 // but never the list's file at `listPath`, one set aside or a save's temporary.
-void PurgeFolder(const std::wstring& folder, const std::unordered_set<std::wstring>& used,
+void PurgeFolder(const CHeldFolder& folder, const std::unordered_set<std::wstring>& used,
                  const std::wstring& listPath) {
   WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW(JoinPath(folder, L"*.*").c_str(), &found);
+  HANDLE search = ::FindFirstFileW(folder.PathOf(L"*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   const std::wstring listKey = fw::NoCaseKey(listPath);
   do {
     std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
-    std::wstring path = JoinPath(folder, name);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) PurgeFolder(path, used, listPath);
+      // The listing may be older than the folder now there: it is opened
+      // and looked at before it is gone into, and held while it is purged.
+      const CHeldFolder subfolder = folder.Child(name);
+      if (subfolder.IsHeld()) PurgeFolder(subfolder, used, listPath);
       continue;
     }
+    const std::wstring path = folder.PathOf(name);
     const std::wstring key = fw::NoCaseKey(path);
     // Another program may be saving the list right now; the temporaries of
     // dead writers go with the next save.
-    if (used.count(key) || key == listKey || IsSetAsideFile(name) || datafile::IsSaveTemporary(name, listPath))
+    if (used.count(key) || key == listKey || datafile::IsSetAside(name, listPath) ||
+        datafile::IsSaveTemporary(name, listPath))
       continue;
     ::DeleteFileW(path.c_str());
   } while (::FindNextFileW(search, &found));
@@ -179,18 +208,21 @@ CSnapshotList<Record>::~CSnapshotList() {
 template <typename Record>
 int CSnapshotList<Record>::Load() {
   damaged_ = false;
+  unloaded_ = false;
   // What was taken out goes back with the file's entries.
   droppedSnapshots_.clear();
   try {
     if (Read()) return 1;
   } catch (const std::bad_alloc&) {
     // A file within the lists' memory budget may still find the heap too
-    // full or too broken up: such a list is as unreadable as a damaged one,
-    // and what was read of it goes.
+    // full or too broken up for the moment: the file is not at fault. It and
+    // its snapshots stay as they are; what was read of it goes.
     records_.clear();
+    droppedSnapshots_.clear();
+    unloaded_ = true;
+    return 0;
   }
   damaged_ = datafile::Exists(path_);
-  if (damaged_) UnreadLists().insert(fw::ToLower(path_));
   return 0;
 }
 
@@ -212,14 +244,14 @@ bool CSnapshotList<Record>::Read() {
 
 template <typename Record>
 bool CSnapshotList<Record>::IsFolderLinked() const {
-  const std::wstring folder = WithoutSlash(folder_);
-  const size_t slash = folder.rfind(L'\\');
-  return datafile::IsLinkedFolder(folder) ||
-         (slash != std::wstring::npos && datafile::IsLinkedFolder(folder.substr(0, slash)));
+  const std::vector<CHeldFolder> held = HoldListFolder(folder_);
+  return std::any_of(held.begin(), held.end(), [](const CHeldFolder& folder) { return folder.IsLink(); });
 }
 
 template <typename Record>
 int CSnapshotList<Record>::Save() const {
+  // A list that could not be loaded knows nothing of the file's entries.
+  if (unloaded_) return 0;
   // Also from the destructor, where an exception would end the program.
   try {
     return Write();
@@ -233,9 +265,13 @@ int CSnapshotList<Record>::Write() const {
   // Made before it is looked at, so that what is looked at is what is
   // written into.
   CCommHelper::MakeDirTree(folder_, AccountSharing::kModifyInside);
-  if (IsFolderLinked()) return 0;
+  // Held until the dropped snapshots are gone.
+  const std::vector<CHeldFolder> held = HoldListFolder(folder_);
+  if (held.empty() || !held.back().IsHeld()) return 0;
   if (damaged_) {
-    if (!datafile::SetAside(path_)) return 0;
+    std::wstring copy;
+    if (!datafile::SetAside(path_, &copy)) return 0;
+    if (!copy.empty()) SetAsideCopies()[fw::ToLower(path_)].push_back(copy);
     damaged_ = false;
   }
   const char* const lineBreak = datafile::kLineBreak;
@@ -265,19 +301,18 @@ int CSnapshotList<Record>::Write() const {
   // The browser of every account records visits and favourites; its exit
   // purges the snapshots whoever took them.
   if (!datafile::WriteBytesReplacing(path_, text, /*createFolder=*/false, AccountSharing::kModify)) return 0;
-  DeleteDroppedSnapshots();
+  DeleteDroppedSnapshots(held.back());
   return 1;
 }
 
 template <typename Record>
-void CSnapshotList<Record>::DeleteDroppedSnapshots() const {
+void CSnapshotList<Record>::DeleteDroppedSnapshots(const CHeldFolder& own) const {
   std::vector<std::wstring> dropped;
   dropped.swap(droppedSnapshots_);
-  // In a folder linked elsewhere a name lies wherever the link points.
-  if (dropped.empty() || IsFolderLinked()) return;
+  if (dropped.empty()) return;
   // The list's file is any account's to write: a snapshot is deleted only
   // when it names a file directly in the list's own folder.
-  const std::wstring ownFolder = WithoutSlash(FullPath(folder_));
+  const std::wstring ownFolder = WithoutSlash(FullPath(own.Path()));
   const std::wstring listFile = FullPath(path_);
   // An entry added since may have taken the name again.
   std::unordered_set<std::wstring> used;
@@ -335,14 +370,17 @@ template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
   // A list file that could not be read may name any of the files: keep them
   // for as long as the file set aside is there.
-  if (damaged_ || folder.empty() || !IsInside(folder, folder_) || IsFolderLinked()) return;
-  if (UnreadLists().count(fw::ToLower(path_)) && datafile::Exists(path_ + L".damaged")) return;
+  // A list that could not be loaded names none of them.
+  if (unloaded_ || damaged_ || KeepsSetAsideSnapshots(path_)) return;
+  // Each folder is held from before it is listed until it is done with.
+  std::vector<CHeldFolder> held = HoldListFolder(folder_);
+  if (held.empty() || !held.back().IsHeld() || !HoldDownTo(folder, &held)) return;
   // A long history has a snapshot for nearly every entry: each file is looked
   // up once instead of against every entry.
   std::unordered_set<std::wstring> used;
   used.reserve(records_.size());
   for (const auto& entry : records_) used.insert(fw::NoCaseKey(entry.second->img));
-  PurgeFolder(folder, used, path_);
+  PurgeFolder(held.back(), used, path_);
 }
 
 template class CSnapshotList<HistoryRecord>;

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+class CHeldFolder;
 class TiXmlElement;
 
 // A visited page with the snapshot file (img) taken of it.
@@ -35,18 +36,23 @@ class CSnapshotList {
   CSnapshotList(const CSnapshotList&) = delete;
   CSnapshotList& operator=(const CSnapshotList&) = delete;
 
-  // A file too large for this process's memory reads as damaged: empty.
+  // A file too large for this process's memory, by its estimate, reads as
+  // damaged: empty. A load that runs out of memory all the same leaves the
+  // list empty and unloaded: it then neither saves nor purges anything.
   int Load();
-  // A file that could not be read is first set aside as "<file>.damaged".
-  // 0 also when the list does not fit in memory once more as text.
+  // A file that could not be read is first set aside under a name of its
+  // own ("<file>.damaged", "<file>.damaged2", ...). 0 also when the list does
+  // not fit in memory once more as text, or was not loaded.
   int Save() const;
   int Remove(const std::wstring& uri);
   int ForEach(Callback callback, void* user);
   int Count() const { return static_cast<int>(records_.size()); }
   int IsImageUsed(const std::wstring& path) const;
   // Deletes every file under `folder` that no entry's snapshot is. Only the
-  // list's own folder (and below) is ever purged, never the list's file, and
-  // nothing while the list's file could not be read.
+  // list's own folder (and below) is ever purged, each folder held while it
+  // is (a link in place of one is not gone into); never the list's file nor a
+  // copy set aside, and nothing while the list's file could not be read or,
+  // in the run that set it aside, while its copy is there.
   void PurgeUnusedFiles(const std::wstring& folder);
   // The destructor then writes the file only where there is none or it could
   // not be read: a list opened only to be looked at must not write back over
@@ -54,7 +60,8 @@ class CSnapshotList {
   void KeepFileOnClose() { keepFile_ = true; }
   const std::wstring& Path() const { return path_; }
   // True when the list's folder, or the data folder holding it, is a link
-  // (junction, mount point): nothing is then written or deleted there.
+  // (junction, mount point): nothing is then written or deleted there. The
+  // save and the purge hold both folders while they work in them.
   bool IsFolderLinked() const;
 
  protected:
@@ -76,8 +83,9 @@ class CSnapshotList {
  private:
   bool Read();
   int Write() const;
-  // Once the file is written: the snapshots DeleteSnapshotOnSave was given.
-  void DeleteDroppedSnapshots() const;
+  // Once the file is written: the snapshots DeleteSnapshotOnSave was given,
+  // in the list's folder `own`, held.
+  void DeleteDroppedSnapshots(const CHeldFolder& own) const;
 
   std::wstring path_;
   std::wstring folder_;
@@ -88,6 +96,8 @@ class CSnapshotList {
   // The file exists but could not be read: it is set aside before the list
   // is written over it.
   mutable bool damaged_ = false;
+  // The load ran out of memory: the file's entries are unknown.
+  bool unloaded_ = false;
   bool keepFile_ = false;
 };
 

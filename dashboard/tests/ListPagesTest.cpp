@@ -8,6 +8,7 @@
 
 #include "DashboardTestFixture.h"
 #include "DataFile.h"
+#include "Handles.h"
 #include "ListInput.h"
 #include "ModuleAllocationLimit.h"
 #include "SiteList.h"
@@ -236,14 +237,14 @@ TEST_F(ListPagesTest, AMessagesFileThatCannotBeWrittenIsNamedAndStopsTheSave) {
   EXPECT_EQ(0, Stored().enable_log) << "the save stopped at the page";
 }
 
-// The history is the child's file: made read-only, damaged with a folder
-// where it would be set aside, or replaced by a folder, it cannot be cleared.
+// The history is the child's file: made read-only, damaged and held open by
+// another program, or replaced by a folder, it cannot be cleared.
 // The parent is told, and the rules changed with the clear (a setting, the
 // password, a site list) are saved all the same.
 TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
-  enum Blocker { kReadOnly, kDamagedAndFolderBeside, kFolderInPlace };
+  enum Blocker { kReadOnly, kDamagedAndHeld, kFolderInPlace };
   const std::wstring history = folder_ + L"his\\his.xml";
-  for (Blocker blocker : {kReadOnly, kDamagedAndFolderBeside, kFolderInPlace}) {
+  for (Blocker blocker : {kReadOnly, kDamagedAndHeld, kFolderInPlace}) {
     SCOPED_TRACE(blocker);
     DataFolderTest::SetUp();  // empty again
     Store([](CSysConf& conf) {
@@ -256,6 +257,7 @@ TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
     ASSERT_EQ(1, sites.Save());
     WriteHistory();
     std::vector<std::wstring> messages;
+    fw::ScopedHandle holder;
     PanelRun run = Run(0, [&](Driver& d) {
       HWND general = d.Page(ids::kHomeUrl);
       Driver::SetCheck(general, ids::kDbClose, true);
@@ -269,9 +271,11 @@ TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
       // What the child's account does while the panel is open.
       if (blocker == kReadOnly) {
         ::SetFileAttributesW(history.c_str(), FILE_ATTRIBUTE_READONLY);
-      } else if (blocker == kDamagedAndFolderBeside) {
+      } else if (blocker == kDamagedAndHeld) {
         WriteFile(L"his\\his.xml", "<his><site uri=");
-        ::CreateDirectoryW((history + L".damaged").c_str(), nullptr);
+        // Readable, but neither renamed nor deleted while held.
+        holder.Reset(::CreateFileW(history.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
       } else {
         ::DeleteFileW(history.c_str());
         ::CreateDirectoryW(history.c_str(), nullptr);
@@ -282,10 +286,10 @@ TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
       messages.push_back(d.Answer(IDOK));
       if (blocker == kReadOnly) Driver::Click(d.Panel(), ids::kOK);
     });
+    holder.Reset();
     std::string kept = blocker == kFolderInPlace ? "" : ReadFile(L"his\\his.xml");
     ::SetFileAttributesW(history.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveFileTree(history);
-    RemoveFileTree(history + L".damaged");
     EXPECT_EQ("", run.failure);
     EXPECT_EQ(1, run.result);
     ASSERT_EQ(2u, messages.size());
@@ -299,9 +303,10 @@ TEST_F(ListPagesTest, AHistoryThatCannotBeClearedIsNamedAndCostsNoRule) {
   }
 }
 
-// A history the panel has no memory for reads as damaged: the log page is
-// empty, the file is set aside, and every other page opens and saves.
-TEST_F(ListPagesTest, AHistoryTooLargeForMemoryIsSetAsideAndTheOtherPagesOpen) {
+// A history the panel has no memory for at the moment is not damaged: the
+// log page is empty, the file stays as it is, and every other page opens and
+// saves.
+TEST_F(ListPagesTest, AHistoryTheMemoryCannotTakeNowIsKeptAndTheOtherPagesOpen) {
   Store([](CSysConf& conf) { conf.dbclose = 0; });
   std::string xml = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
   for (int i = 0; i < 8000; ++i)
@@ -348,8 +353,8 @@ TEST_F(ListPagesTest, AHistoryTooLargeForMemoryIsSetAsideAndTheOtherPagesOpen) {
   EXPECT_EQ(0, logRows);
   EXPECT_EQ(6u, opened.size());
   EXPECT_EQ(1, Stored().dbclose);
-  EXPECT_TRUE(xml == ReadFile(L"his\\his.xml.damaged")) << "set aside, not lost";
-  EXPECT_EQ(kEmptyHistory, ReadFile(L"his\\his.xml"));
+  EXPECT_TRUE(xml == ReadFile(L"his\\his.xml")) << "kept byte for byte";
+  EXPECT_FALSE(Has(L"his\\his.xml.damaged"));
 }
 
 // A history that loads but whose rows do not all fit in memory beside it:

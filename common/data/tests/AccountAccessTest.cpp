@@ -62,16 +62,17 @@ TEST_F(AccountSharingTest, EveryAccountMayKeepTheMinutesAndRecordsButNotTheParen
   ASSERT_EQ(folder_, CCommHelper::GetDataDir(true));
   EXPECT_EQ(kAddOnlyGrant, log.GrantOf(hollin));
   EXPECT_EQ(kAddOnlyGrant, log.GrantOf(data));
-  EXPECT_EQ(2u, log.Paths().size()) << "nothing else is made for the data folder";
+  // Nobody may put another folder or a link in place of the two record
+  // folders, and the account setting up owns them, not the child's.
+  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"his"));
+  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"favs"));
+  EXPECT_EQ(4u, log.Paths().size()) << "nothing else is made for the data folder";
 
   CTimeLog().AddUsage(60, 1);
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"tl.dat"));
-  // Nobody may put another folder or a link in place of the two folders.
   { CHistoryList().AddVisit(L"http://kids.test/", L"kids", L""); }
-  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"his"));
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"his\\his.xml"));
   { CFavorites().Add(L"http://kids.test/", L"kids", L""); }
-  EXPECT_EQ(kModifyInsideGrant, log.GrantOf(folder_ + L"favs"));
   EXPECT_EQ(kModifyFileGrant, log.GrantOfSave(folder_ + L"favs\\favs.xml"));
 
   CSysConf settings;

@@ -112,15 +112,18 @@ TEST_F(SiteListTest, RecommendedSitesUseTheirOwnNames) {
 }
 
 TEST_F(SiteListTest, DamagedFilesReadAsEmptyAndAreSetAsideBeforeSaving) {
-  for (const std::string& damaged : {std::string(""), std::string("<navctrl><site url="), std::string("\xFF\xFE\x00x", 4)}) {
+  const wchar_t* copy[] = {L"navctrl.dat.damaged", L"navctrl.dat.damaged2", L"navctrl.dat.damaged3"};
+  int n = 0;
+  for (const std::string& damaged : {std::string("<navctrl><site url="), std::string(""), std::string("\xFF\xFE\x00x", 4)}) {
     WriteFile(L"navctrl.dat", damaged);
     CNavCtrlList list;
     EXPECT_EQ(0u, list.Count());
     list.Add(L"http://new.example/", L"new");
     ASSERT_EQ(1, list.Save());
-    EXPECT_EQ(damaged, ReadFile(L"navctrl.dat.damaged")) << "what could not be read is kept, the older one replaced";
+    EXPECT_EQ(damaged, ReadFile(copy[n++])) << "what could not be read is kept, each in a copy of its own";
     EXPECT_EQ(1, CNavCtrlList().Contains(L"http://new.example/"));
   }
+  EXPECT_EQ("<navctrl><site url=", ReadFile(copy[0])) << "an earlier copy is never replaced";
 }
 
 // Wherever a site list's load runs out of memory it reads as damaged, and is

@@ -12,6 +12,7 @@
 #include "CommHelper.h"
 #include "DataFile.h"
 #include "DataFolderTest.h"
+#include "ScopedImportPatch.h"
 #include "SnapshotList.h"
 #include "StringConv.h"
 
@@ -71,7 +72,8 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
   std::wstring nested = Snapshot(history + L"\\old", L"{nested}.jpg");
   std::wstring outside = Snapshot(folder_, L"outside.txt");
   std::wstring sibling = Snapshot(folder_ + L"his2", L"{sibling}.jpg");
-  std::wstring setAside = Snapshot(history, L"his.xml.damaged");  // from an earlier run
+  // From earlier runs.
+  const std::wstring setAside[] = {Snapshot(history, L"his.xml.damaged"), Snapshot(history, L"his.xml.damaged12")};
   std::wstring otherCase = Snapshot(history, L"{Kept-Case}.JPG");
   {
     CHistoryList list;
@@ -87,13 +89,14 @@ TEST_F(SnapshotListTest, PurgeDeletesStrayFilesButNeverTheListItself) {
     EXPECT_TRUE(Exists(GetHistoryFilePath())) << "the list's own file is never purged";
     EXPECT_TRUE(Exists(saving)) << "a save's temporary file is left to its writer";
     list.PurgeUnusedFiles(folder_);
+    list.PurgeUnusedFiles(history + L"\\..");
     EXPECT_TRUE(Exists(outside)) << "nothing outside the list's folder is purged";
     list.PurgeUnusedFiles(folder_ + L"his2");
     EXPECT_TRUE(Exists(sibling)) << "a sibling folder whose name begins with the list's is not inside it";
   }
   EXPECT_TRUE(Exists(kept));
   EXPECT_TRUE(Exists(otherCase)) << "file names are compared ignoring case";
-  EXPECT_TRUE(Exists(setAside)) << "a file set aside as unreadable is never purged";
+  for (const std::wstring& copy : setAside) EXPECT_TRUE(Exists(copy)) << "a file set aside as unreadable is never purged";
   EXPECT_FALSE(Exists(stray));
   EXPECT_FALSE(Exists(nested));
   CHistoryList reloaded;
@@ -261,6 +264,106 @@ TEST_F(SnapshotListTest, NothingIsWrittenOrDeletedInALinkedFolder) {
     EXPECT_TRUE(Exists(stray)) << fw::ToAnsi(linked);
     EXPECT_EQ(saved, ReadFile(L"his\\his.xml")) << fw::ToAnsi(linked);
   }
+  // A subfolder is looked at through its own handle, whatever the listing
+  // said of it: a link there is not gone into, the rest is purged.
+  linkedFolder = his + L"\\old";
+  const std::wstring nested = Snapshot(linkedFolder, L"{nested}.jpg"), stray = Snapshot(his, L"{stray}.jpg");
+  datafile::SetFolderAttributesQuery(&AttributesWithLink);
+  CHistoryList().PurgeUnusedFiles(his);
+  datafile::SetFolderAttributesQuery(nullptr);
+  EXPECT_TRUE(Exists(nested));
+  EXPECT_FALSE(Exists(stray));
+}
+
+// Stands in for a program of the child's that, as the purge or a save
+// deletes its first file in a record folder, moves that folder away and puts
+// a folder of the parent's files in its place (a junction on Windows, which
+// Wine cannot make): what is then deleted by path would be the parent's.
+class FolderSwapper {
+ public:
+  FolderSwapper() : patch_(::GetModuleHandleW(nullptr), Real(), reinterpret_cast<void*>(&Delete)) {
+    EXPECT_TRUE(patch_.Patched()) << "deletions go unwatched";
+  }
+  ~FolderSwapper() { swaps_.clear(); }
+  FolderSwapper(const FolderSwapper&) = delete;
+  FolderSwapper& operator=(const FolderSwapper&) = delete;
+
+  // At the first deletion in `folder`, `victims` is to take its place.
+  void Swap(const std::wstring& folder, const std::wstring& victims) { swaps_.push_back({folder, victims}); }
+  // The folders that could be moved away.
+  static std::vector<std::wstring> Moved() {
+    std::vector<std::wstring> moved;
+    for (const Planned& swap : swaps_)
+      if (swap.moved) moved.push_back(swap.folder);
+    return moved;
+  }
+  static size_t Tried() {
+    size_t tried = 0;
+    for (const Planned& swap : swaps_) tried += swap.tried;
+    return tried;
+  }
+
+ private:
+  struct Planned {
+    std::wstring folder, victims;
+    bool tried = false, moved = false;
+  };
+  using DeleteFunction = BOOL(WINAPI*)(LPCWSTR);
+  static void* Real() {
+    void* found = ScopedImportPatch::Function(L"kernel32.dll", "DeleteFileW");
+    real_ = reinterpret_cast<DeleteFunction>(found);
+    return found;
+  }
+  static BOOL WINAPI Delete(LPCWSTR path) {
+    const std::wstring file = path;
+    const std::wstring folder = file.substr(0, file.rfind(L'\\'));
+    for (Planned& swap : swaps_) {
+      if (swap.tried || !fw::EqualsNoCase(folder, swap.folder)) continue;
+      swap.tried = true;
+      swap.moved = ::MoveFileExW(folder.c_str(), (folder + L"-away").c_str(), 0) != FALSE;
+      if (swap.moved) ::MoveFileExW(swap.victims.c_str(), folder.c_str(), 0);
+    }
+    return real_(path);
+  }
+
+  static inline DeleteFunction real_ = nullptr;
+  static inline std::vector<Planned> swaps_;
+  ScopedImportPatch patch_;
+};
+
+// The purge and a save's snapshot deletes hold each folder they work in, so
+// that between a look at it and the deletions in it no other folder (or a
+// link) can take its place; what is unlisted there is still purged.
+TEST_F(SnapshotListTest, ARecordFolderCannotBeSwappedWhileFilesAreDeletedInIt) {
+  const std::wstring his = GetHistoryDir(), old = his + L"\\old";
+  const std::wstring kept = Snapshot(his, L"{kept}.jpg");
+  { CHistoryList().AddVisit(L"http://kept.test/", L"kept", kept); }
+  const std::vector<std::wstring> strays = {Snapshot(his, L"{a}.jpg"), Snapshot(his, L"{b}.jpg"),
+                                            Snapshot(old, L"{c}.jpg"), Snapshot(old, L"{d}.jpg")};
+  std::vector<std::wstring> victims;
+  for (const wchar_t* name : {L"{a}.jpg", L"{b}.jpg", L"{kept}.jpg"}) victims.push_back(Snapshot(folder_ + L"victims1", name));
+  for (const wchar_t* name : {L"{c}.jpg", L"{d}.jpg"}) victims.push_back(Snapshot(folder_ + L"victims2", name));
+  {
+    FolderSwapper swapper;
+    swapper.Swap(his, folder_ + L"victims1");
+    swapper.Swap(old, folder_ + L"victims2");
+    CHistoryList().PurgeUnusedFiles(his);
+    EXPECT_EQ(2u, FolderSwapper::Tried()) << "a deletion in each folder";
+    EXPECT_TRUE(FolderSwapper::Moved().empty()) << fw::ToAnsi(FolderSwapper::Moved().front());
+  }
+  for (const std::wstring& stray : strays) EXPECT_FALSE(Exists(stray)) << fw::ToAnsi(stray);
+  EXPECT_TRUE(Exists(kept));
+  {
+    FolderSwapper swapper;
+    swapper.Swap(his, folder_ + L"victims1");
+    CHistoryList list;
+    list.RemoveAll();
+    ASSERT_EQ(1, list.Save());
+    EXPECT_EQ(1u, FolderSwapper::Tried());
+    EXPECT_TRUE(FolderSwapper::Moved().empty());
+  }
+  EXPECT_FALSE(Exists(kept));
+  for (const std::wstring& victim : victims) EXPECT_TRUE(Exists(victim)) << fw::ToAnsi(victim);
 }
 
 TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
@@ -278,9 +381,14 @@ TEST_F(SnapshotListTest, FavouritesReportNewOrUpdated) {
             ReadFile(L"favs\\favs.xml"));
 }
 
+// Each damaged file keeps a copy of its own: one set aside before, or a file
+// planted at a copy's name, is neither replaced nor written through.
 TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew) {
   std::string deep = "<his>";
   for (int i = 0; i < 10000; ++i) deep += "<site uri=\"http://d.example/\">";
+  WriteFile(L"his\\his.xml.damaged2", "planted");
+  const wchar_t* copies[] = {L"his\\his.xml.damaged", L"his\\his.xml.damaged3", L"his\\his.xml.damaged4"};
+  const wchar_t* const* copy = copies;
   for (const std::string& damaged : {std::string(5000, '\x9F'), std::string("<his><site uri="), deep}) {
     WriteFile(L"his\\his.xml", damaged);
     std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
@@ -291,22 +399,38 @@ TEST_F(SnapshotListTest, DamagedFileLoadsEmptyAndIsSetAsideBeforeItIsWrittenAnew
     }
     EXPECT_TRUE(Exists(snapshot)) << "the unreadable file may name it";
     EXPECT_EQ("<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n", ReadFile(L"his\\his.xml"));
-    EXPECT_EQ(damaged, ReadFile(L"his\\his.xml.damaged")) << "an older damaged file is replaced";
+    EXPECT_EQ(damaged, ReadFile(*copy++));
   }
+  EXPECT_EQ("planted", ReadFile(L"his\\his.xml.damaged2"));
+  EXPECT_EQ(std::string(5000, '\x9F'), ReadFile(copies[0])) << "an earlier copy is never replaced";
+  // The list reads fine now; the copies may name any file for as long as one
+  // of them is there.
+  const std::wstring snapshot = Snapshot(GetHistoryDir(), L"{named}.jpg");
+  for (const wchar_t* copy : copies) {
+    CHistoryList().PurgeUnusedFiles(GetHistoryDir());
+    EXPECT_TRUE(Exists(snapshot));
+    ::DeleteFileW((folder_ + copy).c_str());
+  }
+  CHistoryList().PurgeUnusedFiles(GetHistoryDir());
+  EXPECT_FALSE(Exists(snapshot));
 }
 
-// A history larger than the process's memory: wherever its load runs out
-// (reading the bytes, TinyXML's parse, building the records), the list reads
-// as damaged and empty, and its file is set aside, not lost; a save that runs
-// out keeps the file as it was, also the destructor's.
-TEST_F(SnapshotListTest, RunningOutOfMemoryLoadsAsDamagedAndSavesNothing) {
+// A history within the memory budget whose load runs out all the same
+// (reading the bytes, TinyXML's parse, building the records) is not damaged:
+// the list is empty, and neither the visit of the moment nor the exit's
+// purge touches the file or its snapshots; a save that runs out keeps the
+// file as it was, also the destructor's.
+TEST_F(SnapshotListTest, RunningOutOfMemoryLeavesTheFileAndItsSnapshotsAsTheyAre) {
   std::string file = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his>\r\n";
-  for (int i = 0; i < 200; ++i)
+  std::vector<std::wstring> snapshots;
+  for (int i = 0; i < 200; ++i) {
+    const std::wstring name = L"{" + std::to_wstring(i) + L"}.jpg";
+    if (i % 40 == 0) snapshots.push_back(Snapshot(GetHistoryDir(), name));
     file += "    <site uri=\"http://www.site" + std::to_string(1000 + i) + ".example/page.html\" title=\"" +
-            fw::ToAnsi(L"动物故事") + "\" img=\"" + fw::ToAnsi(folder_) + "his\\{" + std::to_string(i) +
-            "}.jpg\" time=\"2026-11-30 18:05:09\" />\r\n";
+            fw::ToAnsi(L"动物故事") + "\" img=\"" + fw::ToAnsi(folder_) + "his\\" + fw::ToAnsi(name) +
+            "\" time=\"2026-11-30 18:05:09\" />\r\n";
+  }
   file += "</his>\r\n";
-  const std::string empty = "<?xml version=\"1.0\" encoding=\"gb2312\" ?>\r\n<his />\r\n";
   WriteFile(L"his\\his.xml", file);
   testalloc::AllocationLimit limit;
   // Loads with the `failAt`-th allocation failing (0: none); the path is
@@ -347,17 +471,19 @@ TEST_F(SnapshotListTest, RunningOutOfMemoryLoadsAsDamagedAndSavesNothing) {
   EXPECT_TRUE(points[1] < parsed && points[points.size() - 2] > parsed) << "the parse and the records both fail";
   for (size_t point : points) {
     SCOPED_TRACE(point);
-    WriteFile(L"his\\his.xml", file);
-    int count = -1;
     {
       std::optional<CHistoryList> list;
       load(&list, point);
-      count = list->Count();
+      EXPECT_EQ(0, list->Count());
+      list->AddVisit(L"http://now.example/", L"now", L"");
+      EXPECT_EQ(0, list->Save());
+      list->PurgeUnusedFiles(GetHistoryDir());
     }
-    EXPECT_EQ(0, count);
-    ASSERT_TRUE(file == ReadFile(L"his\\his.xml.damaged"));
-    ASSERT_EQ(empty, ReadFile(L"his\\his.xml"));
+    ASSERT_TRUE(file == ReadFile(L"his\\his.xml")) << "kept byte for byte";
+    ASSERT_FALSE(Has(L"his\\his.xml.damaged"));
+    for (const std::wstring& snapshot : snapshots) ASSERT_TRUE(Exists(snapshot)) << fw::ToAnsi(snapshot);
   }
+  EXPECT_EQ(200, CHistoryList().Count());
 }
 
 // TinyXML links a node into its tree only once the node is whole, so running
