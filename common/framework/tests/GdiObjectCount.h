@@ -104,8 +104,8 @@ class GdiObjectCount {
   }
 
   // The table, checked against a brush made for the purpose: its entry is in
-  // use while the brush lives, under the handle's high word, and free once
-  // it is deleted. That brush's entry also says what "ours" is in the owner.
+  // use and counted while the brush lives, under the handle's high word, and
+  // free once it is deleted. That entry also says what "ours" is in the owner.
   static Table FindTable() {
     const PebPrefix* peb = Peb();
     Table table;
@@ -125,8 +125,9 @@ class GdiObjectCount {
     const bool inUse = probe && index < table.count && table.entries[index].type != 0 &&
                        table.entries[index].unique == HIWORD(handle);
     if (inUse) table.owner = table.entries[index].owner;
+    const bool counted = inUse && Owned(table.entries[index], table.owner);
     ::DeleteObject(probe);
-    if (!inUse || table.entries[index].type != 0) {
+    if (!counted || table.entries[index].type != 0) {
       ADD_FAILURE() << "GetGuiResources counts no GDI objects and the GDI handle table is not laid out as Wine's";
       return {};
     }
