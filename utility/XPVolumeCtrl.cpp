@@ -17,7 +17,8 @@ int CXPVolumeCtrl::ValueToVolume(DWORD value, DWORD maximum, int scale)
     if (maximum == 0 || scale <= 0)
         return 0;
     value = std::min(value, maximum);
-    return static_cast<int>(static_cast<unsigned long long>(value) * static_cast<unsigned>(scale) / maximum);
+    const unsigned long long product = static_cast<unsigned long long>(value) * static_cast<unsigned>(scale);
+    return static_cast<int>((product + maximum / 2) / maximum);
 }
 
 DWORD CXPVolumeCtrl::VolumeToValue(int volume, DWORD maximum, int scale)
@@ -26,7 +27,7 @@ DWORD CXPVolumeCtrl::VolumeToValue(int volume, DWORD maximum, int scale)
         return 0;
     volume = std::clamp(volume, 0, scale);
     const unsigned long long product = static_cast<unsigned long long>(volume) * maximum;
-    return static_cast<DWORD>((product + static_cast<unsigned>(scale) - 1) / static_cast<unsigned>(scale));
+    return static_cast<DWORD>((product + static_cast<unsigned>(scale) / 2) / static_cast<unsigned>(scale));
 }
 
 int CXPVolumeCtrl::GetMute()

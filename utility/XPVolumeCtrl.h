@@ -17,9 +17,10 @@ public:
     int GetMax() override;
     int GetMin() override;
 
-    // Control value <-> volume on the scale. Writing rounds up, so that the
-    // truncating read gives back exactly the volume written whenever the
-    // control has at least as many steps as the scale; an empty control
+    // Control value <-> volume on the scale, both rounded to the nearest.
+    // Mixers quantise what they are given and read back a unit or so off;
+    // rounding the read gives back the volume written whenever the control
+    // has at least three times as many steps as the scale. An empty control
     // range reads 0 and writes 0.
     static int ValueToVolume(DWORD value, DWORD maximum, int scale);
     static DWORD VolumeToValue(int volume, DWORD maximum, int scale);

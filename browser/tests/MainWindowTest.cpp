@@ -1,7 +1,8 @@
-// Lock mode and the hand-over receiver of the main window.
+// Lock mode, the hand-over receiver and long use of the main window.
 #include "MainWindowTestSupport.h"
 
 #include "CoreResources.h"
+#include "GdiObjectCount.h"
 #include "HandOver.h"
 #include "TimeLog.h"
 
@@ -294,6 +295,30 @@ TEST_F(MainWindowTest, HandOverOpensATabOnlyForASoundText) {
     EXPECT_NE(SendCopyData(Hwnd(), c.kind, c.data, c.size), 0) << c.name;
     EXPECT_EQ(tabs.GetCount(), opened) << c.name;
   }
+}
+
+// An afternoon's use in a few seconds: Windows ends a process at 10,000 GDI
+// objects, so a browser left open must hold its count.
+TEST_F(MainWindowTest, LongUseHoldsTheGdiObjectCount) {
+  Open(false);
+  TabCtrl& tabs = window_->Tabs();
+  auto use = [&](int round) {
+    for (int i = 0; i < 2; ++i) window_->OpenUrlInNewTab(L"http://kids.test/" + std::to_wstring(round * 2 + i));
+    while (tabs.GetCount() > 1) window_->StripEvents().OnTabClose(&tabs, nullptr, POINT{});
+    SendMessageW(Hwnd(), WM_SHOW_NOTIFY, reinterpret_cast<WPARAM>(L"今天还可以玩10分钟"), 0);
+    RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    UpdateWindow(window_->Notifier().Hwnd());
+    window_->Notifier().Hide();
+    Pump();
+  };
+  use(0);  // the first round makes what the window keeps
+  ASSERT_TRUE(IsWindowVisible(Hwnd()));
+  const DWORD before = GdiObjectCount::Now();
+  const int paintsBefore = window_->paints;
+  for (int round = 1; round <= 200; ++round) use(round);
+  EXPECT_GE(window_->paints - paintsBefore, 200);
+  EXPECT_EQ(1, tabs.GetCount());
+  EXPECT_LE(GdiObjectCount::Now(), before + 5);
 }
 
 }  // namespace

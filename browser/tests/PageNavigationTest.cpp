@@ -3,6 +3,7 @@
 #include <winsock2.h>
 #include <exdispid.h>
 
+#include "GdiObjectCount.h"
 #include "PageHostTestSupport.h"
 #include "TestHttpServer.h"
 
@@ -232,7 +233,7 @@ TEST_F(PageNavigationTest, HundredPagesComeAndGoLeavingNothingBehind) {
   OpenPage();  // loads the browser's modules once
   TearDown();
   SetUp();
-  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD gdi = GdiObjectCount::Now();
   const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   for (int i = 0; i < 100; ++i) {
     IETab* page = OpenPage();
@@ -241,7 +242,7 @@ TEST_F(PageNavigationTest, HundredPagesComeAndGoLeavingNothingBehind) {
     TearDown();
     SetUp();
   }
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 10);
+  EXPECT_LE(GdiObjectCount::Now(), gdi + 10);
   EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 10);
   const HRESULT after = CoInitialize(nullptr);
   EXPECT_EQ(before, after);

@@ -1,6 +1,7 @@
 // The skin-driven drawer: hand-written skin files, and the pixels it paints
 // into a DIB for tabs, the close mark, buttons, fills and lines.
 #include "ComSupport.h"
+#include "GdiObjectCount.h"
 #include "TabCtrlStyleDrawer.h"
 #include "TabStripTestSupport.h"
 
@@ -262,13 +263,12 @@ TEST_F(TabStripDrawerTest, RepaintsAndReloadsKeepTheGdiCount) {
   strip->SetButtonMenu(true);
   drawer->LoadTabCtrlSkin(path.c_str(), L"tabctrl");
   RedrawWindow(strip->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (before == 0) GTEST_SKIP() << "Wine does not count a process's GDI objects (GetGuiResources)";
+  const DWORD before = GdiObjectCount::Now();
   for (int i = 0; i < 500; ++i) {
     drawer->LoadTabCtrlSkin(path.c_str(), L"tabctrl");
     RedrawWindow(strip->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 5);
+  EXPECT_LE(GdiObjectCount::Now(), before + 5);
 }
 
 }  // namespace

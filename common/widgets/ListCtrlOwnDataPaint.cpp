@@ -99,11 +99,12 @@ void CListCtrlOwnData::DrawRow(const RowPaint& paint) {
   row.right = ClientRect().right;
   const HDC dc = paint.dc;
   const UINT state = static_cast<UINT>(
-      Send(LVM_GETITEMSTATE, static_cast<WPARAM>(paint.row), LVIS_SELECTED | LVIS_DROPHILITED | LVIS_FOCUSED |
-                                                                 LVIS_STATEIMAGEMASK));
+      Send(LVM_GETITEMSTATE, static_cast<WPARAM>(paint.row), LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK));
   const LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
   const bool fullRow = (Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT) != 0;
-  bool selected = (state & (LVIS_SELECTED | LVIS_DROPHILITED)) != 0;
+  // Only the selected bit: some list views answer bits beyond the mask asked
+  // for (drop-highlight among them), and this list never drops onto a row.
+  bool selected = (state & LVIS_SELECTED) != 0;
   const bool focused = ::GetFocus() == Hwnd() || ::GetCapture() == Hwnd();
   POINT cursor{};
   ::GetCursorPos(&cursor);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <thread>
 
+#include "ScopedImportPatch.h"
 #include "VistaVolumeCtrl.h"
 #include "VolumeCtrl.h"
 #include "VolumeFactory.h"
@@ -68,6 +70,57 @@ TEST(MixerVolume, WorksOrReportsFailure) {
     EXPECT_NE(muted, control.GetMute());
     EXPECT_EQ(1, control.SetMute());
     EXPECT_EQ(muted, control.GetMute());
+  }
+}
+
+// Cobbel's mixer controls as a driver that keeps only its own steps (every
+// `step` units) and reads back one unit below what it keeps, as 32-bit
+// Wine's does. The mixer's own line and bounds are still asked for; the
+// values set never reach it.
+class QuantisingMixer {
+ public:
+  explicit QuantisingMixer(DWORD step)
+      : get_(Cobbel(), ScopedImportPatch::Function(L"winmm.dll", "mixerGetControlDetailsW"),
+             reinterpret_cast<void*>(&Get)),
+        set_(Cobbel(), ScopedImportPatch::Function(L"winmm.dll", "mixerSetControlDetails"),
+             reinterpret_cast<void*>(&Set)) {
+    step_ = step;
+    kept_.clear();
+  }
+  bool Patched() const { return get_.Patched() && set_.Patched(); }
+
+ private:
+  static HMODULE Cobbel() { return GetModuleHandleW(L"Cobbel.dll"); }
+  static MMRESULT WINAPI Get(HMIXEROBJ, LPMIXERCONTROLDETAILS details, DWORD) {
+    DWORD kept = kept_[details->dwControlID];
+    static_cast<MIXERCONTROLDETAILS_UNSIGNED*>(details->paDetails)->dwValue = kept > 0 ? kept - 1 : 0;
+    return MMSYSERR_NOERROR;
+  }
+  static MMRESULT WINAPI Set(HMIXEROBJ, LPMIXERCONTROLDETAILS details, DWORD) {
+    DWORD value = static_cast<MIXERCONTROLDETAILS_UNSIGNED*>(details->paDetails)->dwValue;
+    kept_[details->dwControlID] = value - value % step_;
+    return MMSYSERR_NOERROR;
+  }
+
+  static inline DWORD step_ = 1;
+  static inline std::map<DWORD, DWORD> kept_;
+  ScopedImportPatch get_;
+  ScopedImportPatch set_;
+};
+
+TEST(MixerVolume, EveryVolumeReadsBackAsSetFromAMixerThatQuantises) {
+  CXPVolumeCtrl control;
+  DWORD maximum = 0;
+  if (!CMixer().GetControl(CMixer::kVolumeControl, nullptr, nullptr, &maximum) || maximum < 300)
+    GTEST_SKIP() << "this Wine's mixer has no speakers volume control of many steps on the null device";
+  for (DWORD step : {1ul, maximum / 1024 + 1}) {
+    QuantisingMixer mixer(step);
+    ASSERT_TRUE(mixer.Patched()) << "Cobbel.dll does not call the mixer through its imports";
+    // Wine's mixer fails after 256 openings that ask for a line, so a few.
+    for (int volume : {0, 1, 2, 29, 37, 50, 57, 98, 99, 100}) {
+      ASSERT_EQ(1, control.SetVol(volume));
+      EXPECT_EQ(volume, control.GetVol()) << "step " << step;
+    }
   }
 }
 

@@ -4,6 +4,9 @@ hollin_add_test(skin_button_paint_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonPaintTest.cpp
   LIBS skin
   LOCK display)
+if(HOLLIN_TESTS)
+  target_include_directories(skin_button_paint_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/framework/tests)
+endif()
 # The drop-down menu borrows the menu tests' resources.
 hollin_add_test(skin_button_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ButtonTest.cpp ${CMAKE_CURRENT_LIST_DIR}/MenuTest.rc

@@ -10,6 +10,7 @@
 #include "BCMenuMemDC.h"
 #include "BCMenuState.h"
 #include "ButtonST.h"
+#include "GdiObjectCount.h"
 #include "MenuTestResources.h"
 #include "SkinTestSupport.h"
 
@@ -725,9 +726,9 @@ TEST_F(MenuTest, DrawingLeavesNoGdiObjectsBehind) {
   drawAll();
   menu.SetDisabledDither(TRUE);
   drawAll();
-  DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD before = GdiObjectCount::Now();
   for (int round = 0; round < 5; ++round) drawAll();
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
+  EXPECT_LE(GdiObjectCount::Now(), before + 2);
 }
 
 TEST_F(MenuTest, NarrowTextIsReadInTheAnsiCodePage) {

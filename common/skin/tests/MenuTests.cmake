@@ -6,7 +6,7 @@ hollin_add_test(skin_menu_tests
   LIBS skin
   LOCK display)
 if(HOLLIN_TESTS)
-  target_include_directories(skin_menu_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  target_include_directories(skin_menu_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/common/framework/tests)
   add_executable(skin_menu_gallery ${CMAKE_CURRENT_LIST_DIR}/MenuGallery.cpp ${CMAKE_CURRENT_LIST_DIR}/MenuTest.rc)
   target_include_directories(skin_menu_gallery PRIVATE ${CMAKE_CURRENT_LIST_DIR})
   target_link_options(skin_menu_gallery PRIVATE -municode)

@@ -380,6 +380,11 @@ TEST_F(ListCtrlExTest, PaintsTheHeaderAndAlternatingRowsInTheSkinsColours) {
   COLORREF bottom = shown->Pixel(selected.left + 5, selected.bottom - 2);
   EXPECT_GT(GetRValue(top) + GetGValue(top) + GetBValue(top), GetRValue(bottom) + GetGValue(bottom) + GetBValue(bottom));
   EXPECT_NEAR(GetBValue(bottom), GetBValue(kSelected), 12);
+  // Drop-highlighted is not selected: that row keeps its own colour.
+  ListView_SetItemState(list.Hwnd(), 4, LVIS_DROPHILITED, LVIS_DROPHILITED);
+  shown = ShownPixels(list.Hwnd());
+  RECT dropped = SubItemRect(list.Hwnd(), 4, 3);
+  EXPECT_EQ(kRowB, shown->Pixel(dropped.left + 5, (dropped.top + dropped.bottom) / 2));
 }
 
 TEST_F(ListCtrlExTest, WithoutFullRowSelectionOnlyTheFirstColumnShowsTheSelection) {
