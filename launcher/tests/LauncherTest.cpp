@@ -50,7 +50,7 @@ class LauncherTest : public DataFolderTest {
     DWORD start = ::GetTickCount();
     while (!search.found && ::GetTickCount() - start < 20000) {
       ::EnumWindows(
-          [](HWND window, LPARAM lParam) {
+          [](HWND window, LPARAM lParam) CALLBACK {
             auto* s = reinterpret_cast<Search*>(lParam);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
