@@ -19,16 +19,15 @@ inline bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.
 
 class ProgramCopy {
  public:
-  // `extraPrograms`: further files of the build folder to copy (the launcher);
-  // `programs`: the folder the DLLs, the files and those programs come from.
+  // `extraPrograms`: further programs to copy (the launcher); `bin`: the
+  // folder they, the DLLs, the theme and the address book come from.
   explicit ProgramCopy(std::initializer_list<const wchar_t*> extraPrograms = {},
-                       const std::wstring& programs = CCommHelper::GetExeDir(true)) {
+                       const std::wstring& bin = CCommHelper::GetExeDir(true)) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     std::wstring base = std::wstring(temp) + L"hollin";
     folder_ = base + L" panel " + std::to_wstring(::GetCurrentProcessId());
     decoy_ = base + L".exe";
-    const std::wstring& bin = programs;
     RemoveTree(folder_);
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     ok_ = CopyTree(bin + L"theme", folder_ + L"\\theme") && CopyTree(bin + L"conf", folder_ + L"\\conf") &&
