@@ -22,7 +22,7 @@ function(hollin_add_test name)
   # Tests may use what Vista added (RegDeleteTreeW, GetTickCount64); the
   # programs they test are built for XP.
   set_target_properties(${name} PROPERTIES HOLLIN_WINNT 0x0600)
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} hollin_release_folder GTest::gmock GTest::gtest_main)
   set(props TIMEOUT ${T_TIMEOUT} FAIL_REGULAR_EXPRESSION "${HOLLIN_CRASH_OUTPUT}")
   if(T_SERIAL)
     list(APPEND props RUN_SERIAL TRUE)

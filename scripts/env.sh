@@ -18,3 +18,6 @@ export ALSA_CONFIG_PATH=$HOLLIN_ROOT/scripts/asound.conf
 export WINE64=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver64
 [ -x "$WINESERVER" ] || WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+# Debian's 32-bit Wine loader (wine32:i386) is an i386 program: it starts only
+# where the kernel runs 32-bit programs, which is what the i686 suite needs.
+hollin_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }

@@ -1,12 +1,16 @@
 # Test and run harness: a virtual display and a warm Wine server. Sourced.
 # hollin_display_start / hollin_display_stop bracket everything that needs X.
 
+# The first display from :90 on that no X server holds, other than $1 (one
+# chosen already for a suite beside).
+hollin_free_display() {
+  local n=90
+  while [ ":$n" = "${1:-}" ] || [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo ":$n"
+}
+
 hollin_display_start() {
-  if [ -z "${HOLLIN_DISPLAY:-}" ]; then
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    HOLLIN_DISPLAY=":$n"
-  fi
+  [ -n "${HOLLIN_DISPLAY:-}" ] || HOLLIN_DISPLAY=$(hollin_free_display)
   Xvfb "$HOLLIN_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   HOLLIN_XVFB_PID=$!
   export DISPLAY=$HOLLIN_DISPLAY

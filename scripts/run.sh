@@ -13,11 +13,16 @@ export HOLLIN_WINEPREFIX=${HOLLIN_USER_WINEPREFIX:-$HOLLIN_BUILD/user-wine}
 export WINEPREFIX=$HOLLIN_WINEPREFIX
 "$HOLLIN_ROOT/scripts/setup.sh"
 "$HOLLIN_ROOT/scripts/build.sh" i686
-"$HOLLIN_ROOT/scripts/build.sh" x86_64
 
-# Only the x86_64 build runs here (32-bit Wine is not available), so the
-# release layout is staged from it.
-bin="$HOLLIN_BUILD/x86_64/bin"
+# The release is what a parent installs: the i686 build, run by 32-bit Wine
+# in the (64-bit) prefix. Only a kernel that runs no 32-bit program gets the
+# x86_64 build instead.
+bin="$HOLLIN_BUILD/i686/bin"
+if ! hollin_runs_32bit; then
+  echo "This kernel does not run 32-bit programs: starting the x86_64 build instead of the i686 release"
+  "$HOLLIN_ROOT/scripts/build.sh" x86_64
+  bin="$HOLLIN_BUILD/x86_64/bin"
+fi
 release="$HOLLIN_BUILD/release"
 rm -rf "$release"
 mkdir -p "$release"

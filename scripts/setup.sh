@@ -6,10 +6,12 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/env.sh"
 
 # fonts-wine holds Wine's Marlett, with which Wine draws the marks of caption
-# buttons (without it the close box shows an "r").
+# buttons (without it the close box shows an "r"). The release is i686: its
+# tests need 32-bit Wine (Debian's multiarch wine32) and the posix thread
+# model's i686 compiler beside the release's win32 one.
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
-          wine64 fonts-wine xvfb xauth fonts-wqy-microhei imagemagick dpkg-dev
-          googletest python3 x11-apps x11-utils)
+          g++-mingw-w64-i686-posix wine64 wine32:i386 fonts-wine xvfb xauth
+          fonts-wqy-microhei imagemagick dpkg-dev googletest python3 x11-apps x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -91,6 +93,11 @@ ensure_deb_src() {
 }
 
 apt_updated=1
+# wine32 is an i386 package: the architecture is added once.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  apt_updated=0
+fi
 ensure_deb_src
 if [ ${#missing[@]} -gt 0 ] || [ $apt_updated -eq 0 ] || [ ! -d "$THIRD_PARTY/tinyxml" ]; then
   export DEBIAN_FRONTEND=noninteractive
@@ -112,3 +119,7 @@ fi
 
 # The Wine prefix: created once, then only checked.
 "$here/scripts/wine-prefix.sh"
+
+# A kernel built without 32-bit support cannot run the i686 suite; said once,
+# and the tests then run x86_64 alone.
+hollin_runs_32bit || echo "setup: this kernel does not run 32-bit programs: the tests run x86_64 alone"

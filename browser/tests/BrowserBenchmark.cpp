@@ -65,7 +65,7 @@ bool Painted(HWND window) {
   bool painted = true;
   ::EnumChildWindows(
       window,
-      [](HWND child, LPARAM lParam) {
+      [](HWND child, LPARAM lParam) CALLBACK {
         if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
           *reinterpret_cast<bool*>(lParam) = false;
           return FALSE;
@@ -83,7 +83,7 @@ HWND ShownWindowOf(DWORD processId) {
     HWND found;
   } search{processId, nullptr};
   ::EnumWindows(
-      [](HWND window, LPARAM lParam) {
+      [](HWND window, LPARAM lParam) CALLBACK {
         auto* s = reinterpret_cast<Search*>(lParam);
         DWORD owner = 0;
         ::GetWindowThreadProcessId(window, &owner);

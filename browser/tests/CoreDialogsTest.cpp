@@ -55,7 +55,7 @@ bool HasChildText(HWND window, const std::wstring& text) {
   } search{text, false};
   EnumChildWindows(
       window,
-      [](HWND child, LPARAM lParam) {
+      [](HWND child, LPARAM lParam) CALLBACK {
         auto* s = reinterpret_cast<Search*>(lParam);
         wchar_t buffer[256] = {};
         GetWindowTextW(child, buffer, 256);

@@ -3,6 +3,8 @@
 // starts hand over to it.
 #include "EndToEndTest.h"
 
+#include <cstring>
+
 namespace {
 
 class HandOverEndToEnd : public EndToEndTest {
@@ -166,3 +168,40 @@ TEST_F(HandOverEndToEnd, ASecondStartHandsItsUrlToTheFirstAndTheNextBrowserTakes
 }
 
 }  // namespace
+
+#ifdef HOLLIN_RELEASE_BIN
+// Whether a program names the function among its imports, read from its
+// lookup table: mapped without its imports bound, nothing of it runs. One
+// that cannot be mapped counts as naming it.
+namespace {
+bool ImportsByName(const std::wstring& program, const char* function) {
+  HMODULE module = ::LoadLibraryExW(program.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  if (!module) return true;
+  auto* base = reinterpret_cast<BYTE*>(module);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  bool found = false;
+  for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       directory.VirtualAddress && dll->Name && !found; ++dll) {
+    for (auto* entry = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+         entry->u1.AddressOfData && !found; ++entry) {
+      if (IMAGE_SNAP_BY_ORDINAL(entry->u1.Ordinal)) continue;
+      found = !std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + entry->u1.AddressOfData)->Name, function);
+    }
+  }
+  ::FreeLibrary(module);
+  return found;
+}
+}  // namespace
+
+// A test tree of another thread model than the release's drives the release's
+// own programs, whose runtime imports nothing Windows XP lacks; the posix
+// model's imports GetTickCount64, so a program of the test tree staged in
+// their place shows.
+TEST(StagedReleaseFolder, HoldsTheProgramsOfTheRelease) {
+  const StagedBrowserFolder staged(L"http://127.0.0.1:1");
+  ASSERT_TRUE(staged.Ok());
+  for (const wchar_t* name : {L"Brivan.exe", L"Wizard.exe", L"Pelvin.exe"})
+    EXPECT_FALSE(ImportsByName(staged.Path(name), "GetTickCount64")) << fw::ToAnsi(name);
+}
+#endif

@@ -10,7 +10,7 @@ add_library(browser_driver STATIC ${driver_dir}/BrowserDriver.cpp ${driver_dir}/
             ${driver_dir}/StagedBrowserFolder.cpp ${driver_dir}/KeyWatch.cpp)
 set_target_properties(browser_driver PROPERTIES HOLLIN_WINNT 0x0600)
 target_include_directories(browser_driver PUBLIC ${driver_dir} ${CMAKE_SOURCE_DIR}/common/data/tests)
-target_link_libraries(browser_driver PUBLIC data framework GTest::gtest)
+target_link_libraries(browser_driver PUBLIC data framework hollin_release_folder GTest::gtest)
 add_dependencies(browser_driver Brivan Cobbel Dashboard Wizard Pelvin)
 
 hollin_add_test(browser_endtoend_tests

@@ -372,7 +372,7 @@ TEST_F(PageHostSiteTest, ScriptBoxesTakeTheHostsCaption) {
 
   static std::wstring seenCaption;
   seenCaption.clear();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
     HWND box = FindWindowW(L"#32770", nullptr);
     if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
     wchar_t caption[256] = {};

@@ -51,7 +51,7 @@ class Driver {
     std::vector<HWND> windows;
     ::EnumThreadWindows(
         uiThread_,
-        [](HWND window, LPARAM list) {
+        [](HWND window, LPARAM list) CALLBACK {
           if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
           return TRUE;
         },

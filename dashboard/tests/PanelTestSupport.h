@@ -19,20 +19,21 @@ inline bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.
 
 class ProgramCopy {
  public:
-  // `extraPrograms`: further files of the build folder to copy (the launcher).
-  explicit ProgramCopy(std::initializer_list<const wchar_t*> extraPrograms = {}) {
+  // `extraPrograms`: further programs to copy (the launcher); `bin`: the
+  // folder they, the DLLs, the theme and the address book come from.
+  explicit ProgramCopy(std::initializer_list<const wchar_t*> extraPrograms = {},
+                       const std::wstring& bin = CCommHelper::GetExeDir(true)) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     std::wstring base = std::wstring(temp) + L"hollin";
     folder_ = base + L" panel " + std::to_wstring(::GetCurrentProcessId());
     decoy_ = base + L".exe";
-    std::wstring bin = CCommHelper::GetExeDir(true);
     RemoveTree(folder_);
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     ok_ = CopyTree(bin + L"theme", folder_ + L"\\theme") && CopyTree(bin + L"conf", folder_ + L"\\conf") &&
           ::CopyFileW((bin + L"Dashboard.dll").c_str(), Path(L"Dashboard.dll").c_str(), FALSE) &&
           ::CopyFileW((bin + L"Cobbel.dll").c_str(), Path(L"Cobbel.dll").c_str(), FALSE);
-    std::wstring recorder = bin + L"args_recorder.exe";
+    std::wstring recorder = CCommHelper::GetExeDir(true) + L"args_recorder.exe";
     for (const wchar_t* name : {L"Brivan.exe", L"Wizard.exe"})
       ok_ = ::CopyFileW(recorder.c_str(), Path(name).c_str(), FALSE) && ok_;
     ok_ = ::CopyFileW(recorder.c_str(), decoy_.c_str(), FALSE) && ok_;

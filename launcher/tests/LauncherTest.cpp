@@ -7,6 +7,7 @@
 #include "DataFolderTest.h"
 #include "PanelDriver.h"
 #include "PanelTestSupport.h"
+#include "ReleaseFolder.h"
 #include "StringConv.h"
 #include "SysConf.h"
 
@@ -50,7 +51,7 @@ class LauncherTest : public DataFolderTest {
     DWORD start = ::GetTickCount();
     while (!search.found && ::GetTickCount() - start < 20000) {
       ::EnumWindows(
-          [](HWND window, LPARAM lParam) {
+          [](HWND window, LPARAM lParam) CALLBACK {
             auto* s = reinterpret_cast<Search*>(lParam);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
@@ -72,7 +73,7 @@ class LauncherTest : public DataFolderTest {
   bool Exited(DWORD milliseconds) { return ::WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0; }
   std::string Files() const { return ReadFile(L"conf\\sys.conf") + "|" + ReadFile(L"conf\\acc.conf"); }
 
-  static inline paneltest::ProgramCopy copy_{L"Pelvin.exe"};
+  static inline paneltest::ProgramCopy copy_{{L"Pelvin.exe"}, ReleaseFolder()};
   PROCESS_INFORMATION process_{};
   HWND panel_ = nullptr;
 };

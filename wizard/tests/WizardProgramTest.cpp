@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ReleaseFolder.h"
 #include "WizardResources.h"
 #include "WizardTestSupport.h"
 
@@ -50,7 +51,7 @@ class WizardProgramTest : public WizardTest {
     WizardTest::SetUp();
     std::wstring bin = CCommHelper::GetExeDir() + L"\\";
     ::CreateDirectoryW(kFolder, nullptr);
-    ASSERT_TRUE(::CopyFileW((bin + L"Wizard.exe").c_str(), Path(L"Wizard.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ReleaseFolder() + L"Wizard.exe").c_str(), Path(L"Wizard.exe").c_str(), FALSE));
     for (const wchar_t* stub : {L"Pelvin.exe", L"Brivan.exe"}) {
       ASSERT_TRUE(::CopyFileW((bin + L"args_recorder.exe").c_str(), Path(stub).c_str(), FALSE));
       ::DeleteFileW((Path(stub) + L".args").c_str());

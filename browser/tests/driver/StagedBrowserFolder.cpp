@@ -7,6 +7,7 @@
 
 #include "CommHelper.h"
 #include "DataFolderTest.h"
+#include "ReleaseFolder.h"
 #include "StringConv.h"
 
 namespace {
@@ -37,7 +38,7 @@ StagedBrowserFolder::StagedBrowserFolder(const std::wstring& server) : server_(s
   folder_ = std::wstring(temp) + L"brivan release " + std::to_wstring(::GetCurrentProcessId());
   RemoveFileTree(folder_);
   ::CreateDirectoryW(folder_.c_str(), nullptr);
-  const std::wstring bin = CCommHelper::GetExeDir(true);
+  const std::wstring bin = ReleaseFolder();
   ok_ = CopyTree(bin + L"theme", Path(L"theme")) && CopyTree(bin + L"conf", Path(L"conf"));
   for (const wchar_t* name : {L"Brivan.exe", L"Cobbel.dll", L"Dashboard.dll", L"Wizard.exe", L"Pelvin.exe"})
     ok_ = ::CopyFileW((bin + name).c_str(), Path(name).c_str(), FALSE) && ok_;
