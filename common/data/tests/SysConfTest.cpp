@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+
 #include "DataFolderTest.h"
 #include "FileScrambleGuard.h"
+#include "SiteList.h"
 #include "StringConv.h"
 #include "SysConf.h"
+#include "TimeLog.h"
 
 namespace {
 
@@ -264,6 +269,102 @@ TEST_F(SysConfTest, SaveReportsFailureWhenTheSettingsFileCannotBeWritten) {
   EXPECT_EQ("<confs />", ReadFile(L"conf\\sys.conf"));
   ::SetFileAttributesW(sys.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(1, conf.Save());
+}
+
+TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingNorWrittenOver) {
+  {
+    CSysConf conf;
+    conf.limited = 1;
+    conf.time = 60;
+    conf.password = L"parent";
+    ASSERT_EQ(1, conf.Save());
+    CNavCtrlList allowed;
+    allowed.Add(L"http://s.example/", L"s");
+    ASSERT_EQ(1, allowed.Save());
+    CRecommendList recommended;
+    recommended.Add(L"http://r.example/", L"r");
+    ASSERT_EQ(1, recommended.Save());
+    CTimeLog log;
+    log.AddUsage(60, 0);
+    ASSERT_EQ(1, log.AddUsage(60, 30));
+  }
+  CSysConf running;  // read before the file was held
+  auto keepsWhatItRead = [&](const std::wstring& unread) {
+    EXPECT_EQ(0, running.Load());
+    EXPECT_EQ(unread, running.UnreadablePath());
+    EXPECT_EQ(1, running.limited);
+    EXPECT_EQ(60, running.time);
+    EXPECT_EQ(L"parent", running.password);
+    EXPECT_EQ(0, running.Save());
+  };
+  const struct {
+    const wchar_t* name;
+    std::function<void()> readWhileHeld;
+  } files[] = {
+      {L"conf\\sys.conf",
+       [&] {
+         CSysConf fresh;
+         EXPECT_EQ(fresh.sys_conf_path, fresh.UnreadablePath());
+         EXPECT_EQ(0, fresh.Save());
+         keepsWhatItRead(fresh.sys_conf_path);
+       }},
+      {L"conf\\acc.conf",
+       [&] {
+         CSysConf fresh;
+         EXPECT_EQ(fresh.acc_conf_path, fresh.UnreadablePath());
+         EXPECT_EQ(1, fresh.limited) << "sys.conf was read";
+         EXPECT_EQ(0, fresh.Save());
+         EXPECT_EQ(1, running.Load());
+         EXPECT_EQ(L"parent", running.password);
+         EXPECT_EQ(0, running.Save());
+       }},
+      {L"navctrl.dat",
+       [] {
+         CNavCtrlList list;
+         EXPECT_TRUE(list.Unreadable());
+         list.Add(L"http://other.example/", L"o");
+         EXPECT_EQ(0, list.Save());
+       }},
+      {L"pr.dat",
+       [] {
+         CRecommendList list;
+         EXPECT_TRUE(list.Unreadable());
+         EXPECT_EQ(0, list.Save());
+       }},
+      {L"tl.dat",
+       [] {
+         CTimeLog log;
+         EXPECT_EQ(0, log.AddUsage(60, 1)) << "a held file is no fresh day";
+         EXPECT_TRUE(log.Unreadable());
+         EXPECT_FALSE(log.Saved());
+       }},
+  };
+  for (DWORD sharing : {0ul, static_cast<unsigned long>(FILE_SHARE_DELETE)}) {
+    for (const auto& file : files) {
+      SCOPED_TRACE(::testing::Message() << fw::ToAnsi(file.name) << " held with sharing " << sharing);
+      const std::string bytes = ReadFile(file.name);
+      {
+        HeldFile held(folder_ + file.name, sharing);
+        ASSERT_TRUE(held.Held());
+        file.readWhileHeld();
+      }
+      EXPECT_EQ(bytes, ReadFile(file.name));
+      EXPECT_FALSE(Has(file.name + std::wstring(L".damaged")));
+    }
+  }
+
+  // A scanner that lets go within the retry window costs nothing.
+  HeldFile held(folder_ + L"conf\\sys.conf", 0);
+  ASSERT_TRUE(held.Held());
+  std::thread scanner([&] {
+    ::Sleep(datafile::kReadRetryMs / 4);
+    held.Release();
+  });
+  CSysConf conf;
+  scanner.join();
+  EXPECT_EQ(L"", conf.UnreadablePath());
+  EXPECT_EQ(1, conf.limited);
+  EXPECT_EQ(L"parent", conf.password);
 }
 
 TEST_F(SysConfTest, PlainAccountFileIsReadAndScrambledAgainAtTheNextSave) {
