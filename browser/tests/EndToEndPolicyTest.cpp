@@ -286,6 +286,19 @@ TEST_F(PolicyEndToEnd, ARulesFileAnotherProgramHoldsKeepsTheBrowserClosedOrItsDa
       EXPECT_EQ(bytes, ReadFile(name));
     }
   }
+
+  // Held once the browser counts: the next minute ends the day.
+  BrowserDriver browser = Open();
+  ASSERT_TRUE(browser.Main());
+  const std::string minutes = ReadFile(L"tl.dat");
+  {
+    HeldFile held(folder_ + L"tl.dat", FILE_SHARE_DELETE);
+    ASSERT_TRUE(held.Held());
+    browser.ForgetNotifierText();
+    browser.StepMinute();
+    EXPECT_EQ(kTimeUp, browser.NotifierText());
+  }
+  EXPECT_EQ(minutes, ReadFile(L"tl.dat"));
 }
 
 }  // namespace
