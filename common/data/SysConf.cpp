@@ -100,6 +100,7 @@ int CSysConf::Load() {
   try {
     sysState_ = ReadSysConf().state;
   } catch (const std::bad_alloc&) {
+    // Read in part: as good as damaged.
   }
   // The password is read before any rewrite, so a damaged sys.conf never
   // costs the parent the password in a good acc.conf.
@@ -173,7 +174,6 @@ int CSysConf::LoadAccount() {
 }
 
 int CSysConf::SaveAccount() {
-  if (accountState_ == datafile::FileState::kUnreadable) return 0;
   TiXmlDocument document = NewDocument();
   xmlattr::SetText(AddElement(AddElement(&document, "confs"), "acc"), "pwd", password);
   return datafile::SaveXmlFile(acc_conf_path, document, /*scrambled=*/true, /*createFolder=*/true) ? 1 : 0;
