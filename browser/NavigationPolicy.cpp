@@ -100,10 +100,6 @@ int CNavigationPolicy::CountMinute(bool* written, bool* known) {
   CTimeLog log;
   log.AddUsage(settings_.time, 1);
   *known = !log.Unreadable();
-  if (!*known) {
-    *written = false;
-    return counted_.minutes;
-  }
   // The log now holds today's date. A day this browser has counted before
   // goes on from its own sum, also when the file started it again at 0.
   const bool sameDay =

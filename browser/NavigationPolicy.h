@@ -86,7 +86,7 @@ class CNavigationPolicy {
   bool IsRegistered() const;
   // Adds this tick to tl.dat and to the day's own count; answers the day's
   // minutes by the larger of the two, whether tl.dat was written, and
-  // whether it could be read at all (if not, the count stays as it was).
+  // whether it could be read at all.
   int CountMinute(bool* written, bool* known);
   // Today's minutes in tl.dat; false when it is there but cannot be read.
   static bool ReadTodayMinutes(int* minutes);

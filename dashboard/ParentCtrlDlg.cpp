@@ -61,7 +61,9 @@ int CParentCtrlDlg::SaveToConf() {
   conf.cus_ctrl = ::SendMessageW(m_custom, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
   conf.enable_filter = IsChecked(IDC_ENABLE_FILTER) ? 1 : 0;
   CNavCtrlList sites;
-  if (m_sitesUnread || sites.Unreadable()) return ReportUnreadFile(sites.Path());
+  // Rows filled from a list that could not be read are not the parent's
+  // list, also when the file can be read now.
+  if (m_sitesUnread) return ReportUnreadFile(sites.Path());
   sites.RemoveAll();
   for (int row = 0; row < m_rows.Count(); ++row) sites.Add(m_rows.Address(row), m_rows.Name(row));
   if (sites.Save()) return 1;

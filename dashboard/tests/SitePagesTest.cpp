@@ -437,6 +437,8 @@ TEST_F(DashboardTest, AFileAnotherProgramHoldsIsNamedAndKeepsThePanelClosedOrIts
       PanelRun run = Run(0, [&](Driver& d) {
         HWND page = sitePage.find(d);
         ShowTab(d, sitePage.tab, page);
+        // Let go once the rows are filled: they are still not the list.
+        held.Release();
         AddSite(d, page, sitePage.add, L"站", L"http://site.example/");
         Driver::Click(d.Panel(), kApply);
         message = d.Answer(IDOK);
