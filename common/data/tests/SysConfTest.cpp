@@ -312,16 +312,12 @@ TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingN
     conf.time = 60;
     conf.password = L"parent";
     ASSERT_EQ(1, conf.Save());
-    CNavCtrlList allowed;
-    allowed.Add(L"http://s.example/", L"s");
-    ASSERT_EQ(1, allowed.Save());
-    CRecommendList recommended;
-    recommended.Add(L"http://r.example/", L"r");
-    ASSERT_EQ(1, recommended.Save());
     CTimeLog log;
     log.AddUsage(60, 0);
     ASSERT_EQ(1, log.AddUsage(60, 30));
   }
+  WriteFile(L"navctrl.dat", "<navctrl><site url=\"http://s.example/\" title=\"s\" /></navctrl>");
+  WriteFile(L"pr.dat", "<recs><site uri=\"http://r.example/\" title=\"r\" /></recs>");
   CSysConf running;  // read before the file was held
   auto keepsWhatItRead = [&](const std::wstring& unread) {
     EXPECT_EQ(0, running.Load());
