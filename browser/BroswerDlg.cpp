@@ -99,6 +99,10 @@ int CBroswerDlg::OnCreate() {
   tabs_.SetLayout(settings_.show_tab_top ? 0 : 1);
   newTabUrl_ = GetNavHomeUrl();
   settings_.Load();
+  if (!settings_.UnreadablePath().empty() || policy_.Sites().Unreadable()) {
+    ::MessageBoxW(nullptr, kRulesUnreadableText, L"提示", MB_OK | MB_ICONWARNING);
+    return -1;
+  }
   tabImages_.Reset(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
   tabImagesDisabled_.Reset(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
   for (auto [list, id] : {std::pair<HIMAGELIST, UINT>{tabImages_.Get(), IDB_TAB_IMAGES},

@@ -41,6 +41,9 @@ class CBroswerDlg : public CFrameDlg, public TabCtrlNotify, public CKeyboardHook
   static const wchar_t kFavoriteKnownText[];
   static const wchar_t kBlankNotFavoriteText[];
   static const wchar_t kUpdateQuestion[];
+  // Said when the parent's rules are in a file another program holds: the
+  // window then does not come up.
+  static const wchar_t kRulesUnreadableText[];
 
   // How the update page is opened: the shell's ShellExecuteW.
   using ShellOpenFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);

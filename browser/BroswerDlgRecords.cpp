@@ -18,6 +18,8 @@ const wchar_t CBroswerDlg::kFavoriteAddedText[] = L"已经收藏成功了哦";
 const wchar_t CBroswerDlg::kFavoriteKnownText[] = L"已经收藏过了哦";
 const wchar_t CBroswerDlg::kBlankNotFavoriteText[] = L"空白页不用收藏";
 const wchar_t CBroswerDlg::kUpdateQuestion[] = L"您好！Tindra儿童浏览器有最新版本，是否马上进行升级？";
+const wchar_t CBroswerDlg::kRulesUnreadableText[] =
+    L"暂时无法读取爸爸妈妈的设置（设置文件正被其他程序占用），浏览器现在不能打开，请稍后再试哦。";
 
 CBroswerDlg::ShellOpenFunction CBroswerDlg::shellOpen = &::ShellExecuteW;
 

@@ -49,9 +49,15 @@ int CNavigationPolicy::OnBeforeNavigate(const std::wstring& url) {
   return 1;
 }
 
-int CNavigationPolicy::CheckTodayTime(int increment) const {
+bool CNavigationPolicy::ReadTodayMinutes(int* minutes) {
   CTimeLog log;
-  return log.TodayMinutes() + increment < settings_.time ? 1 : 0;
+  *minutes = log.TodayMinutes();
+  return !log.Unreadable();
+}
+
+int CNavigationPolicy::CheckTodayTime(int increment) const {
+  int minutes = 0;
+  return ReadTodayMinutes(&minutes) && minutes + increment < settings_.time ? 1 : 0;
 }
 
 bool CNavigationPolicy::CheckAtStart() {
@@ -90,9 +96,10 @@ void CNavigationPolicy::KeepRegistered() {
     shared_.SetMainWindowIfEmpty(window);
 }
 
-int CNavigationPolicy::CountMinute(bool* written) {
+int CNavigationPolicy::CountMinute(bool* written, bool* known) {
   CTimeLog log;
   log.AddUsage(settings_.time, 1);
+  *known = !log.Unreadable();
   // The log now holds today's date. A day this browser has counted before
   // goes on from its own sum, also when the file started it again at 0.
   const bool sameDay =
@@ -114,16 +121,20 @@ void CNavigationPolicy::OnMinuteTick() {
   // The registered browser counts every minute, also with the limit off; its
   // count already holds the file's sum. The others read the file.
   bool written = true;
-  const int used = registered ? CountMinute(&written) : 0;
+  bool known = true;
+  int used = registered ? CountMinute(&written, &known) : 0;
   if (!settings_.limited) return;
   // Each browser decides by today's minutes, never by the shared flag alone:
   // a flag left from yesterday must not end a new day.
-  const int remaining = settings_.time - (registered ? used : CTimeLog().TodayMinutes());
+  if (!registered) known = ReadTodayMinutes(&used);
+  const int remaining = settings_.time - used;
   // A tl.dat nobody can write holds no one's minutes: the flag of a browser
   // that reached the limit before this one registered is all there is.
   const bool endedElsewhere = registered && !written && shared_.IsTimeUp();
-  if (remaining <= 0 || endedElsewhere) {
-    if (registered) shared_.SetTimeUp(1);
+  // A tl.dat another program holds tells no one's minutes: no time is known
+  // to be left, yet no browser reached the limit.
+  if (!known || remaining <= 0 || endedElsewhere) {
+    if (registered && known) shared_.SetTimeUp(1);
     OnTimeUp();
     return;
   }

@@ -47,7 +47,7 @@ class CNavigationPolicy {
   // 0 lets the navigation go on, 1 refuses it (the notifier tells why).
   int OnBeforeNavigate(const std::wstring& url);
   // Non-zero while today's minutes plus `increment` stay below the limit.
-  // Reads tl.dat without writing it.
+  // Reads tl.dat without writing it; one that cannot be read leaves no time.
   int CheckTodayTime(int increment) const;
   // End of the window's initialisation: true when the day was used up and
   // the window went to time up instead of opening its start page.
@@ -85,8 +85,11 @@ class CNavigationPolicy {
 
   bool IsRegistered() const;
   // Adds this tick to tl.dat and to the day's own count; answers the day's
-  // minutes by the larger of the two, and whether tl.dat was written.
-  int CountMinute(bool* written);
+  // minutes by the larger of the two, whether tl.dat was written, and
+  // whether it could be read at all.
+  int CountMinute(bool* written, bool* known);
+  // Today's minutes in tl.dat; false when it is there but cannot be read.
+  static bool ReadTodayMinutes(int* minutes);
   void RunMinuteTimer(bool run);
 
   const CSysConf& settings_;

@@ -79,6 +79,12 @@ int CPanelPage::ReportUnwrittenFile(const std::wstring& path) {
   return 0;
 }
 
+int CPanelPage::ReportUnreadFile(const std::wstring& path) {
+  std::wstring text = L"无法读取文件：\n" + path + L"\n它可能正被其他程序占用。为了不覆盖其中的内容，设置没有保存，请稍后再试。";
+  Prompt(text.c_str(), MB_OK | MB_ICONWARNING);
+  return 0;
+}
+
 bool CPanelPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (fw::IsCtlColorMessage(message) && m_brush) {
     result = reinterpret_cast<LRESULT>(m_brush.Get());

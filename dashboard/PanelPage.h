@@ -39,6 +39,9 @@ class CPanelPage : public CSkinDlg {
   // Tells the parent which file of the page could not be written; returns
   // the failed save's 0.
   int ReportUnwrittenFile(const std::wstring& path);
+  // The same for a list shown from a file that could not be read: saving
+  // its rows would replace the parent's list.
+  int ReportUnreadFile(const std::wstring& path);
   static CSysConf& Conf();
   // Sizes report list `listId` to show all its columns beside a vertical
   // scroll bar, whatever the dialog font makes of the template, and moves the

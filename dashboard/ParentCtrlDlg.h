@@ -29,4 +29,6 @@ class CParentCtrlDlg : public CPanelPage {
   CSiteRows m_rows;
   HWND m_custom = nullptr;
   HWND m_recommended = nullptr;
+  // navctrl.dat could not be read when the rows were filled.
+  bool m_sitesUnread = false;
 };

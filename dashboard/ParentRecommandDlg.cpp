@@ -25,6 +25,7 @@ void CParentRecommandDlg::OnClearAll() {
 }
 
 int CParentRecommandDlg::SaveToConf() {
+  if (m_sites.Unreadable()) return ReportUnreadFile(m_sites.Path());
   m_sites.RemoveAll();
   for (int row = 0; row < m_rows.Count(); ++row) m_sites.Add(m_rows.Address(row), m_rows.Name(row));
   if (m_sites.Save()) return 1;

@@ -38,6 +38,12 @@ extern "C" __declspec(dllexport) int ShowDashBoard(int mode) {
   // pages show, and a failed save of an earlier run must not linger.
   g_pCurConf->Load();
   HWND owner = CallerWindow();
+  // Without the file's password and rules the panel would let anyone in and
+  // save defaults over them.
+  if (const std::wstring unread = g_pCurConf->UnreadablePath(); !unread.empty()) {
+    ::MessageBoxW(owner, CSysConf::UnreadableText(unread).c_str(), L"提示", MB_OK | MB_ICONWARNING);
+    return IDCANCEL;
+  }
   CMarrotDlg panel(owner);
   panel.SetMode(mode);
   if (mode == 1 && !PasswordGiven(panel, owner)) return IDCANCEL;

@@ -9,6 +9,8 @@ namespace {
 const wchar_t kSiteRefused[] = L"噢，这个网页妈妈不让看哦...";
 const wchar_t kTimeUp[] = L"今天上网的时间已到，注意休息哦";
 const wchar_t kOneMinuteLeft[] = L"今天的上网时间还剩下 1 分钟";
+const wchar_t kRulesUnreadable[] =
+    L"暂时无法读取爸爸妈妈的设置（设置文件正被其他程序占用），浏览器现在不能打开，请稍后再试哦。";
 
 // Sets an environment variable for the browsers started while it lives.
 class ScopedEnvironment {
@@ -248,6 +250,55 @@ TEST_F(PolicyEndToEnd, AWindowInTimeUpSpendsNothingOfTheNextDayAndABrowserBeside
   EXPECT_EQ(1, TodayMinutes()) << "the browser beside the one in time up counted nothing";
   timedOut.StepMinute();
   EXPECT_EQ(1, TodayMinutes());
+}
+
+TEST_F(PolicyEndToEnd, ARulesFileAnotherProgramHoldsKeepsTheBrowserClosedOrItsDayUsedUp) {
+  settings_.limited = 1;
+  settings_.time = 60;
+  settings_.enable_filter = 1;
+  settings_.exit_need_pwd = 1;
+  SaveSettings();
+  AllowSites({L"http://kids.test/"});
+  SetTodayMinutes(30);
+  for (DWORD sharing : {0ul, static_cast<unsigned long>(FILE_SHARE_DELETE)}) {
+    for (const std::wstring name : {L"conf\\sys.conf", L"conf\\acc.conf", L"navctrl.dat", L"tl.dat"}) {
+      SCOPED_TRACE(::testing::Message() << fw::ToAnsi(name) << " held with sharing " << sharing);
+      const std::string bytes = ReadFile(name);
+      {
+        HeldFile held(folder_ + name, sharing);
+        ASSERT_TRUE(held.Held());
+        BrowserProcess& process = Start();
+        BrowserDriver browser(process.Id());
+        if (name == L"tl.dat") {
+          // The minutes cannot be read: none are left today.
+          ASSERT_TRUE(browser.WaitForMainWindow());
+          EXPECT_EQ(kTimeUp, browser.WaitForNotifierText());
+        } else {
+          HWND box = browser.WaitForMessageBox(20000);
+          ASSERT_TRUE(box) << "the browser said nothing";
+          EXPECT_EQ(kRulesUnreadable, BrowserDriver::MessageBoxText(box));
+          EXPECT_TRUE(browser.MainWindows().empty()) << "a window came up without the rules";
+          BrowserDriver::Click(box, IDOK);
+          EXPECT_TRUE(process.WaitForExit(10000)) << "the browser went on";
+        }
+        process.Kill();
+      }
+      EXPECT_EQ(bytes, ReadFile(name));
+    }
+  }
+
+  // Held once the browser counts: the next minute ends the day.
+  BrowserDriver browser = Open();
+  ASSERT_TRUE(browser.Main());
+  const std::string minutes = ReadFile(L"tl.dat");
+  {
+    HeldFile held(folder_ + L"tl.dat", FILE_SHARE_DELETE);
+    ASSERT_TRUE(held.Held());
+    browser.ForgetNotifierText();
+    browser.StepMinute();
+    EXPECT_EQ(kTimeUp, browser.NotifierText());
+  }
+  EXPECT_EQ(minutes, ReadFile(L"tl.dat"));
 }
 
 }  // namespace

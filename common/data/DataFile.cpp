@@ -219,21 +219,37 @@ bool FileNestsTooDeep(const std::string& bytes) {
   return NestsTooDeep(units);
 }
 
-bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
+namespace {
+
+// Not found, or a folder on its way not found: the only failures that mean
+// there is no file.
+bool MeansMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+FileState ReadOnce(const std::wstring& path, std::string* bytes, size_t maxBytes) {
   fw::ScopedHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) return MeansMissing(::GetLastError()) ? FileState::kMissing : FileState::kUnreadable;
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-    return false;
+  if (!::GetFileSizeEx(file.Get(), &size)) return FileState::kUnreadable;
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return FileState::kDamaged;
   std::string content(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!content.empty() && (!::ReadFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
                            read != content.size()))
-    return false;
+    return FileState::kUnreadable;
   *bytes = std::move(content);
-  return true;
+  return FileState::kRead;
+}
+
+}  // namespace
+
+ReadResult ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes) {
+  const DWORD start = ::GetTickCount();
+  while (true) {
+    const FileState state = ReadOnce(path, bytes, maxBytes);
+    if (state != FileState::kUnreadable || ::GetTickCount() - start >= kReadRetryMs) return {state};
+    ::Sleep(kReadRetryStepMs);
+  }
 }
 
 bool IsSaveTemporary(const std::wstring& name, const std::wstring& path) {
@@ -361,21 +377,28 @@ std::string PrintXml(const TiXmlDocument& document) {
   return std::string(printer.CStr(), printer.Size());
 }
 
-bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled, size_t maxBytes) {
+namespace {
+
+ReadResult Parsed(bool wellFormed) { return {wellFormed ? FileState::kRead : FileState::kDamaged}; }
+
+}  // namespace
+
+ReadResult LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled, size_t maxBytes) {
   std::string bytes;
-  if (!ReadBytes(path, &bytes, maxBytes)) return false;
-  if (!scrambled) return ParseXml(bytes, document);
+  if (const ReadResult read = ReadBytes(path, &bytes, maxBytes); !read) return read;
+  if (!scrambled) return Parsed(ParseXml(bytes, document));
   std::string plain = bytes;
   InvertHead(&plain);
   // Files scrambled in place by older versions could be left plain by a crash.
   // A scrambled file starts with 0xC3 (an inverted '<'), which never parses,
   // so reading the bytes as they stand cannot misfire.
-  return ParseXml(plain, document) || ParseXml(bytes, document);
+  return Parsed(ParseXml(plain, document) || ParseXml(bytes, document));
 }
 
-bool LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry) {
+ReadResult LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry) {
   std::string bytes;
-  return ReadBytes(path, &bytes, kMaxListBytes) && ParseWithin(bytes, document, &entry);
+  if (const ReadResult read = ReadBytes(path, &bytes, kMaxListBytes); !read) return read;
+  return Parsed(ParseWithin(bytes, document, &entry));
 }
 
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled, bool createFolder,

@@ -41,7 +41,22 @@ constexpr size_t MapNodeSize() {
 // build's heap allocate it, with every element an entry.
 unsigned long long ListLoadMemory(std::string_view text, const ListEntrySize& entry);
 
-bool ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
+// What a whole-file read found. Only a file that is not there is missing: one
+// another program holds without read sharing, one this account may not read
+// or one whose read fails is unreadable, and must neither be taken for absent
+// nor be written over. A file read but too large or not well-formed is damaged.
+enum class FileState { kRead, kMissing, kUnreadable, kDamaged };
+struct ReadResult {
+  FileState state;
+  explicit operator bool() const { return state == FileState::kRead; }
+  bool Unreadable() const { return state == FileState::kUnreadable; }
+};
+// An unreadable file is tried again for this long, in these steps: a virus
+// scanner or a backup holds a file for moments.
+constexpr unsigned long kReadRetryMs = 2000;
+constexpr unsigned long kReadRetryStepMs = 100;
+
+ReadResult ReadBytes(const std::wstring& path, std::string* bytes, size_t maxBytes = kMaxSettingsBytes);
 // Creates the file's folder first only when asked: some lists expect theirs.
 // The bytes go to a new temporary file (CSaveTemporary), never to a file or
 // link found there. The file (and a folder created for it) gets `sharing`:
@@ -100,14 +115,14 @@ bool ParseXml(const std::string& bytes, TiXmlDocument* document);
 constexpr char kLineBreak[] = "\r\n";
 std::string PrintXml(const TiXmlDocument& document);
 
-// Loads a data file (unscrambling it when asked); false when it is missing,
-// larger than `maxBytes` or not well-formed. A scrambled file found plain is
+// Loads a data file (unscrambling it when asked); a file larger than
+// `maxBytes` or not well-formed is damaged. A scrambled file found plain is
 // read as it stands.
-bool LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false,
+ReadResult LoadXmlFile(const std::wstring& path, TiXmlDocument* document, bool scrambled = false,
                  size_t maxBytes = kMaxSettingsBytes);
-// Loads a list's file (up to kMaxListBytes) as LoadXmlFile does; false also,
-// without parsing, when its load would take more than kMaxListMemory.
-bool LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry);
+// Loads a list's file (up to kMaxListBytes) as LoadXmlFile does; damaged
+// also, without parsing, when its load would take more than kMaxListMemory.
+ReadResult LoadListFile(const std::wstring& path, TiXmlDocument* document, const ListEntrySize& entry);
 // Writes a document whole (scrambled when asked).
 bool SaveXmlFile(const std::wstring& path, const TiXmlDocument& document, bool scrambled = false,
                  bool createFolder = false, AccountSharing sharing = AccountSharing::kCreatorOnly);

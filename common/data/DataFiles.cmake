@@ -26,6 +26,8 @@ if(HOLLIN_TESTS)
   # Stands in for the system's programs where tests start them.
   hollin_program(args_recorder SOURCES ${data_tests}/ArgsRecorder.cpp)
   add_dependencies(data_tests args_recorder)
+  # The import-table patch of the framework's tests.
+  target_include_directories(data_tests PRIVATE ${CMAKE_SOURCE_DIR}/common/framework/tests)
   add_executable(data_benchmark ${data_tests}/DataBenchmark.cpp)
   target_link_libraries(data_benchmark PRIVATE data)
 endif()

@@ -122,8 +122,12 @@ CSiteList<Record, Address>::CSiteList(std::wstring path, const char* rootName, c
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Load() {
   damaged_ = false;
+  unreadable_ = false;
   try {
-    if (Read()) return 1;
+    const datafile::ReadResult read = Read();
+    unreadable_ = read.Unreadable();
+    damaged_ = read.state == datafile::FileState::kDamaged;
+    return read ? 1 : 0;
   } catch (const std::bad_alloc&) {
     // Within the lists' memory budget, yet more than this process's heap
     // had left: as unreadable as a damaged file, and what was read of it goes.
@@ -134,11 +138,11 @@ int CSiteList<Record, Address>::Load() {
 }
 
 template <typename Record, std::wstring Record::*Address>
-bool CSiteList<Record, Address>::Read() {
+datafile::ReadResult CSiteList<Record, Address>::Read() {
   TiXmlDocument document;
   // The address is kept twice: as the key and in the record.
   const datafile::ListEntrySize entrySize{sizeof(Record), datafile::MapNodeSize<decltype(records_)>(), 2};
-  if (!datafile::LoadListFile(path_, &document, entrySize)) return false;
+  if (const datafile::ReadResult read = datafile::LoadListFile(path_, &document, entrySize); !read) return read;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "site") != 0) continue;
@@ -146,7 +150,7 @@ bool CSiteList<Record, Address>::Read() {
     if (!xmlattr::Has(*element, addressAttribute_)) continue;
     Add(xmlattr::Text(*element, addressAttribute_), xmlattr::Text(*element, "title"));
   }
-  return true;
+  return {datafile::FileState::kRead};
 }
 
 template <typename Record, std::wstring Record::*Address>
@@ -160,6 +164,7 @@ int CSiteList<Record, Address>::Save() {
 
 template <typename Record, std::wstring Record::*Address>
 int CSiteList<Record, Address>::Write() {
+  if (unreadable_) return 0;
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;

@@ -4,6 +4,8 @@
 #include <set>
 #include <string>
 
+#include "DataFile.h"
+
 // One site of a list: its title and its address.
 struct SiteRecord {
   std::wstring title;
@@ -35,8 +37,11 @@ class CSiteList {
 
   // A file too large for this process's memory reads as damaged: empty.
   int Load();
-  // A file that could not be read is first set aside as "<file>.damaged".
+  // A damaged file is first set aside as "<file>.damaged"; over one the last
+  // Load found but could not read (another program holds it) nothing is
+  // written: 0.
   int Save();
+  bool Unreadable() const { return unreadable_; }
   // A listed address gets the new title.
   int Add(const std::wstring& address, const std::wstring& title);
   int Remove(const std::wstring& address);
@@ -51,7 +56,7 @@ class CSiteList {
   const std::set<std::wstring>& HostKeys() const;
 
  private:
-  bool Read();
+  datafile::ReadResult Read();
   int Write();
 
   std::wstring path_;
@@ -60,8 +65,9 @@ class CSiteList {
   std::map<std::wstring, std::unique_ptr<Record>> records_;
   mutable std::set<std::wstring> hostKeys_;
   mutable bool hostKeysStale_ = true;
-  // The file exists but could not be read: set aside before saving over it.
+  // The file exists but is not a list: set aside before saving over it.
   bool damaged_ = false;
+  bool unreadable_ = false;
 };
 
 class CNavCtrlList : public CSiteList<SiteRecord, &SiteRecord::url> {

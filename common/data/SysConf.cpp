@@ -89,29 +89,42 @@ bool CSysConf::CanStorePassword(const std::wstring& password, unsigned codePage)
   return fw::ToWide(fw::ToAnsi(password, codePage), codePage) == password;
 }
 
+std::wstring CSysConf::UnreadableText(const std::wstring& path) {
+  return L"无法读取设置文件：\n" + path + L"\n它可能正被其他程序占用。为了不覆盖其中的设置，现在不能打开，请稍后再试。";
+}
+
 std::wstring GetSysConfPath() { return CCommHelper::GetDataDir(true) + L"conf\\sys.conf"; }
 
 int CSysConf::Load() {
-  bool read = false;
+  sysState_ = datafile::FileState::kDamaged;
   try {
-    read = ReadSysConf();
+    sysState_ = ReadSysConf().state;
   } catch (const std::bad_alloc&) {
-    read = false;
+    // Read in part: as good as damaged.
   }
   // The password is read before any rewrite, so a damaged sys.conf never
   // costs the parent the password in a good acc.conf.
-  bool accountRead = LoadAccount() != 0;
-  if (read) return 1;
+  LoadAccount();
+  if (sysState_ == datafile::FileState::kRead) return 1;
+  // The parent's rules are in a file another program holds: the record keeps
+  // what it last read, and the file stays as it is.
+  if (sysState_ == datafile::FileState::kUnreadable) return 0;
   WriteSysConf();
-  // A damaged acc.conf is left for the parent to mend rather than replaced by
-  // an empty password; a missing one is written.
-  if (accountRead || ::GetFileAttributesW(acc_conf_path.c_str()) == INVALID_FILE_ATTRIBUTES) SaveAccount();
+  // A damaged or unreadable acc.conf is left for the parent to mend rather
+  // than replaced by an empty password; a missing one is written.
+  if (accountState_ == datafile::FileState::kRead || accountState_ == datafile::FileState::kMissing) SaveAccount();
   return 0;
 }
 
-bool CSysConf::ReadSysConf() {
+std::wstring CSysConf::UnreadablePath() const {
+  if (sysState_ == datafile::FileState::kUnreadable) return sys_conf_path;
+  if (accountState_ == datafile::FileState::kUnreadable) return acc_conf_path;
+  return {};
+}
+
+datafile::ReadResult CSysConf::ReadSysConf() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(sys_conf_path, &document)) return false;
+  if (const datafile::ReadResult read = datafile::LoadXmlFile(sys_conf_path, &document); !read) return read;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element) continue;
@@ -122,10 +135,11 @@ bool CSysConf::ReadSysConf() {
     else if (std::strcmp(element->Value(), "home") == 0)
       home_url = xmlattr::Text(*element, "url", home_url, kMaxTextChars);
   }
-  return true;
+  return {datafile::FileState::kRead};
 }
 
 int CSysConf::Save() {
+  if (!UnreadablePath().empty()) return 0;
   bool sysWritten = WriteSysConf();
   if (!sysWritten) return 0;
   return SaveAccount();
@@ -149,7 +163,8 @@ bool CSysConf::WriteSysConf() const {
 
 int CSysConf::LoadAccount() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(acc_conf_path, &document, /*scrambled=*/true)) return 0;
+  accountState_ = datafile::LoadXmlFile(acc_conf_path, &document, /*scrambled=*/true).state;
+  if (accountState_ != datafile::FileState::kRead) return 0;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (element && std::strcmp(element->Value(), "acc") == 0)

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "DataFile.h"
+
 // The settings record of one program: the parent's rules, the browser's
 // display options, the child, the home page, and the parent password. Kept
 // in conf\sys.conf and (scrambled) conf\acc.conf of the data folder.
@@ -11,10 +13,16 @@ class CSysConf {
 
   // Reads sys.conf, then acc.conf. A missing or damaged sys.conf rewrites
   // both files from the record (with the password as acc.conf holds it) and
-  // answers 0.
+  // answers 0. A file there that cannot be read leaves its fields as they
+  // were and nothing is written.
   int Load();
-  // Writes sys.conf, then acc.conf; 1 only when both were written.
+  // Writes sys.conf, then acc.conf; 1 only when both were written. Nothing
+  // is written while the last Load could not read one of them.
   int Save();
+  // The first of sys.conf and acc.conf that the last Load found but could
+  // not read (held by another program, refused to this account); empty when
+  // both were read, missing or damaged.
+  std::wstring UnreadablePath() const;
   int LoadAccount();
   int SaveAccount();
   // Applies the scrambling step to acc.conf on disk; always 1.
@@ -29,6 +37,8 @@ class CSysConf {
   // unchanged, look-alikes and default characters included.
   static bool CanStorePassword(const std::wstring& password, unsigned codePage);
   static const wchar_t kUnstorablePasswordText[];
+  // What a program that will not run over an unreadable settings file says.
+  static std::wstring UnreadableText(const std::wstring& path);
 
   int limited = 0;
   int exit_need_pwd = 0;
@@ -67,8 +77,11 @@ class CSysConf {
   static constexpr size_t kMaxTextChars = 32767;
 
  private:
-  bool ReadSysConf();
+  datafile::ReadResult ReadSysConf();
   bool WriteSysConf() const;
+
+  datafile::FileState sysState_ = datafile::FileState::kMissing;
+  datafile::FileState accountState_ = datafile::FileState::kMissing;
 };
 
 // The sys.conf path, for callers without a record.

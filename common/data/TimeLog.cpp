@@ -27,7 +27,9 @@ int CTimeLog::Reload() { return Read(); }
 
 int CTimeLog::Read() {
   TiXmlDocument document;
-  if (!datafile::LoadXmlFile(path, &document, /*scrambled=*/true)) return 0;
+  const datafile::ReadResult read = datafile::LoadXmlFile(path, &document, /*scrambled=*/true);
+  unreadable_ = read.Unreadable();
+  if (!read) return 0;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), "ti") != 0) continue;
@@ -64,6 +66,10 @@ int CTimeLog::TodayMinutes() {
 
 int CTimeLog::AddUsage(int limit, int inc) {
   Read();
+  if (unreadable_) {
+    saved_ = false;
+    return 0;
+  }
   std::tm now{};
   bool known = currentClock(&now);
   int year = known ? now.tm_year + 1900 : 0;

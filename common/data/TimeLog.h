@@ -16,11 +16,16 @@ class CTimeLog {
   int Reload();
   // Rolls the day over (then answers 1 and does not add), else adds `inc`
   // minutes and answers whether the sum is still below `limit`. The answer
-  // stands whether or not the file could be written: see Saved.
+  // stands whether or not the file could be written: see Saved. A file there
+  // that cannot be read is no new day: nothing is written, and the answer is
+  // 0, no time known to be left.
   int AddUsage(int limit, int inc);
   // Whether the last AddUsage wrote tl.dat. A read-only file, one another
   // account owns, or a folder that cannot be written keeps the old sum.
   bool Saved() const { return saved_; }
+  // Whether the last read found tl.dat but could not read it (another
+  // program holds it): its numbers are not the day's.
+  bool Unreadable() const { return unreadable_; }
   // Reads the file without writing it: the minutes of today, 0 when the
   // stored day is another one (or the date cannot be had).
   int TodayMinutes();
@@ -44,4 +49,5 @@ class CTimeLog {
   int Write() const;
 
   bool saved_ = false;
+  bool unreadable_ = false;
 };

@@ -405,4 +405,53 @@ TEST_F(DashboardTest, ASiteFileThatCannotBeWrittenIsNamedAndNothingIsReportedSav
   }
 }
 
+TEST_F(DashboardTest, AFileAnotherProgramHoldsIsNamedAndKeepsThePanelClosedOrItsListUnsaved) {
+  Store([](CSysConf& conf) {
+    conf.cus_ctrl = 1;
+    conf.login_need_pwd = 0;
+    conf.password = L"Secret";
+  });
+  for (const SitePage& sitePage : kSitePages)
+    WriteFile(sitePage.file, "<recs><site uri=\"http://kept.example/\" url=\"http://kept.example/\" /></recs>");
+  for (const wchar_t* name : {L"conf\\sys.conf", L"conf\\acc.conf"}) {
+    SCOPED_TRACE(fw::ToAnsi(name));
+    const std::string files = Files();
+    std::wstring message;
+    {
+      HeldFile held(folder_ + name, FILE_SHARE_DELETE);
+      ASSERT_TRUE(held.Held());
+      PanelRun run = Run(0, [&](Driver& d) { message = d.Answer(IDOK); });
+      EXPECT_EQ("", run.failure);
+      EXPECT_EQ(2, run.result);
+    }
+    EXPECT_NE(std::wstring::npos, message.find(folder_ + name)) << "the message names the file";
+    EXPECT_EQ(files, Files());
+  }
+  for (const SitePage& sitePage : kSitePages) {
+    SCOPED_TRACE(sitePage.name);
+    const std::string list = ReadFile(sitePage.file);
+    std::wstring message;
+    {
+      HeldFile held(folder_ + sitePage.file, FILE_SHARE_DELETE);
+      ASSERT_TRUE(held.Held());
+      PanelRun run = Run(0, [&](Driver& d) {
+        HWND page = sitePage.find(d);
+        ShowTab(d, sitePage.tab, page);
+        // Let go once the rows are filled: they are still not the list.
+        held.Release();
+        AddSite(d, page, sitePage.add, L"站", L"http://site.example/");
+        Driver::Click(d.Panel(), kApply);
+        message = d.Answer(IDOK);
+        Driver::Click(d.Panel(), kCancel);
+        d.Answer(IDNO);
+      });
+      EXPECT_EQ("", run.failure);
+      EXPECT_EQ(2, run.result);
+    }
+    EXPECT_EQ(0u, message.find(L"无法读取文件：\n" + folder_ + sitePage.file)) << "the message names the file";
+    EXPECT_EQ(list, ReadFile(sitePage.file));
+    EXPECT_FALSE(Has(sitePage.file + std::wstring(L".damaged")));
+  }
+}
+
 }  // namespace

@@ -119,6 +119,26 @@ TEST_F(WizardProgramTest, AsksForThePasswordOnlyWhenLoginNeedsOneAndOneIsStored)
   }
 }
 
+TEST_F(WizardProgramTest, APasswordFileAnotherProgramHoldsIsNamedAndTheWizardEndsWritingNothing) {
+  StoreSettings([](CSysConf& s) {
+    s.login_need_pwd = 1;
+    s.password = L"Tiger";
+  });
+  const std::string before = Files();
+  {
+    HeldFile held(folder_ + L"conf\\acc.conf", FILE_SHARE_DELETE);
+    ASSERT_TRUE(held.Held());
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND box = WaitFor([&] { return Box(CSysConf::UnreadableText(folder_ + L"conf\\acc.conf")); }, 20000);
+    ASSERT_TRUE(box) << "the wizard said nothing";
+    EXPECT_FALSE(Prompt());
+    EXPECT_FALSE(Sheet());
+    ClickItem(box, IDOK);
+    EXPECT_TRUE(Ended());
+  }
+  EXPECT_EQ(before, Files());
+}
+
 TEST_F(WizardProgramTest, FromThePromptThroughThePagesToTheControlPanelStartedFromItsQuotedPath) {
   StoreSettings([](CSysConf& s) {
     s.login_need_pwd = 1;

@@ -49,6 +49,26 @@ inline void RemoveFileTree(const std::wstring& folder) {
   ::RemoveDirectoryW(folder.c_str());
 }
 
+// A handle another program keeps on a file without read sharing (`sharing`
+// 0, or FILE_SHARE_DELETE alone), as a program of the child's may hold it.
+class HeldFile {
+ public:
+  HeldFile(const std::wstring& path, DWORD sharing)
+      : handle_(::CreateFileW(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)) {}
+  ~HeldFile() { Release(); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) ::CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
 // Each case starts with an empty data folder of the test prefix.
 class DataFolderTest : public ::testing::Test {
  protected:

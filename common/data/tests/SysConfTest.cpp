@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <thread>
+
 #include "DataFolderTest.h"
 #include "FileScrambleGuard.h"
+#include "ScopedImportPatch.h"
+#include "SiteList.h"
 #include "StringConv.h"
 #include "SysConf.h"
+#include "TimeLog.h"
 
 namespace {
 
@@ -94,6 +100,39 @@ std::string SysConfWithout(const char* leftOut) {
   }
   return text + "</confs>\n";
 }
+
+// Wine refuses to replace or rename a file another handle holds, whatever
+// that handle shares; Windows lets both through a holder that shares delete.
+// So every move of the held file is counted here, and none goes through.
+class HeldFileMoves {
+ public:
+  explicit HeldFileMoves(std::wstring held) : patch_(::GetModuleHandleW(nullptr), SetReal(), reinterpret_cast<void*>(&Move)) {
+    held_ = std::move(held);
+    count_ = 0;
+  }
+  ~HeldFileMoves() { held_.clear(); }
+  bool Patched() const { return patch_.Patched(); }
+  static int Count() { return count_; }
+
+ private:
+  using MoveFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+  static void* SetReal() {
+    real_ = reinterpret_cast<MoveFunction>(ScopedImportPatch::Function(L"kernel32.dll", "MoveFileExW"));
+    return reinterpret_cast<void*>(real_);
+  }
+  static bool Names(LPCWSTR path) { return path && ::lstrcmpiW(path, held_.c_str()) == 0; }
+  static BOOL WINAPI Move(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    if (!Names(from) && !Names(to)) return real_(from, to, flags);
+    ++count_;
+    ::SetLastError(ERROR_SHARING_VIOLATION);
+    return FALSE;
+  }
+
+  static inline MoveFunction real_ = nullptr;
+  static inline std::wstring held_;
+  static inline int count_ = 0;
+  ScopedImportPatch patch_;
+};
 
 using SysConfTest = DataFolderTest;
 
@@ -264,6 +303,104 @@ TEST_F(SysConfTest, SaveReportsFailureWhenTheSettingsFileCannotBeWritten) {
   EXPECT_EQ("<confs />", ReadFile(L"conf\\sys.conf"));
   ::SetFileAttributesW(sys.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(1, conf.Save());
+}
+
+TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingNorWrittenOver) {
+  {
+    CSysConf conf;
+    conf.limited = 1;
+    conf.time = 60;
+    conf.password = L"parent";
+    ASSERT_EQ(1, conf.Save());
+    CTimeLog log;
+    log.AddUsage(60, 0);
+    ASSERT_EQ(1, log.AddUsage(60, 30));
+  }
+  WriteFile(L"navctrl.dat", "<navctrl><site url=\"http://s.example/\" title=\"s\" /></navctrl>");
+  WriteFile(L"pr.dat", "<recs><site uri=\"http://r.example/\" title=\"r\" /></recs>");
+  CSysConf running;  // read before the file was held
+  auto keepsWhatItRead = [&](const std::wstring& unread) {
+    EXPECT_EQ(0, running.Load());
+    EXPECT_EQ(unread, running.UnreadablePath());
+    EXPECT_EQ(1, running.limited);
+    EXPECT_EQ(60, running.time);
+    EXPECT_EQ(L"parent", running.password);
+    EXPECT_EQ(0, running.Save());
+  };
+  const struct {
+    const wchar_t* name;
+    std::function<void()> readWhileHeld;
+  } files[] = {
+      {L"conf\\sys.conf",
+       [&] {
+         CSysConf fresh;
+         EXPECT_EQ(fresh.sys_conf_path, fresh.UnreadablePath());
+         EXPECT_EQ(0, fresh.Save());
+         keepsWhatItRead(fresh.sys_conf_path);
+       }},
+      {L"conf\\acc.conf",
+       [&] {
+         // With sys.conf gone as well: that one is written anew, this one is not.
+         const std::string rules = ReadFile(L"conf\\sys.conf");
+         ASSERT_TRUE(::DeleteFileW(running.sys_conf_path.c_str()));
+         CSysConf fresh;
+         WriteFile(L"conf\\sys.conf", rules);
+         EXPECT_EQ(fresh.acc_conf_path, fresh.UnreadablePath());
+         EXPECT_EQ(0, fresh.Save());
+         EXPECT_EQ(1, running.Load());
+         EXPECT_EQ(L"parent", running.password);
+         EXPECT_EQ(0, running.Save());
+       }},
+      {L"navctrl.dat",
+       [] {
+         CNavCtrlList list;
+         EXPECT_TRUE(list.Unreadable());
+         list.Add(L"http://other.example/", L"o");
+         EXPECT_EQ(0, list.Save());
+       }},
+      {L"pr.dat",
+       [] {
+         CRecommendList list;
+         EXPECT_TRUE(list.Unreadable());
+         EXPECT_EQ(0, list.Save());
+       }},
+      {L"tl.dat",
+       [] {
+         CTimeLog log;
+         EXPECT_EQ(0, log.AddUsage(60, 1)) << "a held file is no fresh day";
+         EXPECT_TRUE(log.Unreadable());
+         EXPECT_FALSE(log.Saved());
+       }},
+  };
+  for (DWORD sharing : {0ul, static_cast<unsigned long>(FILE_SHARE_DELETE)}) {
+    for (const auto& file : files) {
+      SCOPED_TRACE(::testing::Message() << fw::ToAnsi(file.name) << " held with sharing " << sharing);
+      const std::string bytes = ReadFile(file.name);
+      {
+        HeldFile held(folder_ + file.name, sharing);
+        ASSERT_TRUE(held.Held());
+        HeldFileMoves moves(folder_ + file.name);
+        ASSERT_TRUE(moves.Patched());
+        file.readWhileHeld();
+        EXPECT_EQ(0, moves.Count()) << "the held file was to be replaced or set aside";
+      }
+      EXPECT_EQ(bytes, ReadFile(file.name));
+      EXPECT_FALSE(Has(file.name + std::wstring(L".damaged")));
+    }
+  }
+
+  // A scanner that lets go within the retry window costs nothing.
+  HeldFile held(folder_ + L"conf\\sys.conf", 0);
+  ASSERT_TRUE(held.Held());
+  std::thread scanner([&] {
+    ::Sleep(datafile::kReadRetryMs / 4);
+    held.Release();
+  });
+  CSysConf conf;
+  scanner.join();
+  EXPECT_EQ(L"", conf.UnreadablePath());
+  EXPECT_EQ(1, conf.limited);
+  EXPECT_EQ(L"parent", conf.password);
 }
 
 TEST_F(SysConfTest, PlainAccountFileIsReadAndScrambledAgainAtTheNextSave) {
