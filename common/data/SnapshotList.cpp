@@ -211,26 +211,33 @@ int CSnapshotList<Record>::Load() {
   unloaded_ = false;
   // What was taken out goes back with the file's entries.
   droppedSnapshots_.clear();
+  datafile::FileState state = datafile::FileState::kDamaged;
   try {
-    if (Read()) return 1;
+    state = Read();
   } catch (const std::bad_alloc&) {
     // A file within the lists' memory budget may still find the heap too
-    // full or too broken up for the moment: the file is not at fault. It and
-    // its snapshots stay as they are; what was read of it goes.
+    // full or too broken up for the moment: the file is not at fault.
+    state = datafile::FileState::kUnreadable;
+  }
+  if (state == datafile::FileState::kRead) return 1;
+  if (state == datafile::FileState::kUnreadable) {
+    // So is a file another program holds: it and its snapshots stay as they
+    // are, and what was read of it goes.
     records_.clear();
     droppedSnapshots_.clear();
     unloaded_ = true;
     return 0;
   }
-  damaged_ = datafile::Exists(path_);
+  damaged_ = state == datafile::FileState::kDamaged;
   return 0;
 }
 
 template <typename Record>
-bool CSnapshotList<Record>::Read() {
+datafile::FileState CSnapshotList<Record>::Read() {
   TiXmlDocument document;
   const datafile::ListEntrySize entrySize{sizeof(Record), datafile::MapNodeSize<RecordMap>(), 1};
-  if (!datafile::LoadListFile(path_, &document, entrySize)) return false;
+  const datafile::ReadResult read = datafile::LoadListFile(path_, &document, entrySize);
+  if (!read) return read.state;
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
     const TiXmlElement* element = node->ToElement();
     if (!element || std::strcmp(element->Value(), entryName_) != 0 || !xmlattr::Has(*element, "uri")) continue;
@@ -239,7 +246,7 @@ bool CSnapshotList<Record>::Read() {
     ReadFields(*element, record.get());
     AddOrUpdate(std::move(record));
   }
-  return true;
+  return datafile::FileState::kRead;
 }
 
 template <typename Record>

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "DataFile.h"
+
 class CHeldFolder;
 class TiXmlElement;
 
@@ -81,7 +83,7 @@ class CSnapshotList {
   void DeleteSnapshotOnSave(const std::wstring& img) { droppedSnapshots_.push_back(img); }
 
  private:
-  bool Read();
+  datafile::FileState Read();
   int Write() const;
   // Once the file is written: the snapshots DeleteSnapshotOnSave was given,
   // in the list's folder `own`, held.
@@ -96,7 +98,8 @@ class CSnapshotList {
   // The file exists but could not be read: it is set aside before the list
   // is written over it.
   mutable bool damaged_ = false;
-  // The load ran out of memory: the file's entries are unknown.
+  // The load ran out of memory or the file could not be read: its entries
+  // are unknown.
   bool unloaded_ = false;
   bool keepFile_ = false;
 };

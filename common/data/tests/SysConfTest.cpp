@@ -9,6 +9,7 @@
 #include "FileScrambleGuard.h"
 #include "ScopedImportPatch.h"
 #include "SiteList.h"
+#include "SnapshotList.h"
 #include "StringConv.h"
 #include "SysConf.h"
 #include "TimeLog.h"
@@ -318,6 +319,12 @@ TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingN
   }
   WriteFile(L"navctrl.dat", "<navctrl><site url=\"http://s.example/\" title=\"s\" /></navctrl>");
   WriteFile(L"pr.dat", "<recs><site uri=\"http://r.example/\" title=\"r\" /></recs>");
+  {
+    CHistoryList history;
+    history.AddVisit(L"http://h.example/", L"h", folder_ + L"his\\h.bmp");
+    ASSERT_EQ(1, history.Save());
+    WriteFile(L"his\\h.bmp", "picture");
+  }
   CSysConf running;  // read before the file was held
   auto keepsWhatItRead = [&](const std::wstring& unread) {
     EXPECT_EQ(0, running.Load());
@@ -363,6 +370,14 @@ TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingN
          CRecommendList list;
          EXPECT_TRUE(list.Unreadable());
          EXPECT_EQ(0, list.Save());
+       }},
+      {L"his\\his.xml",
+       [&] {
+         CHistoryList history;
+         history.AddVisit(L"http://other.example/", L"o", L"");
+         EXPECT_EQ(0, history.Save());
+         history.PurgeUnusedFiles(folder_ + L"his");
+         EXPECT_TRUE(Has(L"his\\h.bmp")) << "the held list's picture was purged";
        }},
       {L"tl.dat",
        [] {
