@@ -19,10 +19,13 @@ CWordsList::CWordsList(std::wstring path) : path_(std::move(path)) { Load(); }
 int CWordsList::Load() {
   TiXmlDocument document;
   damaged_ = false;
+  unreadable_ = false;
   // A vector doubles as it grows, old and new buffer at once.
   const datafile::ListEntrySize entrySize{3 * sizeof(std::wstring), 0, 1};
-  if (!datafile::LoadListFile(path_, &document, entrySize)) {
-    damaged_ = datafile::Exists(path_);
+  const datafile::ReadResult read = datafile::LoadListFile(path_, &document, entrySize);
+  if (!read) {
+    damaged_ = read.state == datafile::FileState::kDamaged;
+    unreadable_ = read.Unreadable();
     return 0;
   }
   for (const TiXmlNode* node = document.RootElement()->FirstChild(); node; node = node->NextSibling()) {
@@ -35,6 +38,9 @@ int CWordsList::Load() {
 }
 
 int CWordsList::Save() const {
+  // The parent's messages in a file another program holds are not ours to
+  // write over.
+  if (unreadable_) return 0;
   if (damaged_) {
     if (!datafile::SetAside(path_)) return 0;
     damaged_ = false;

@@ -30,6 +30,8 @@ class CWordsList {
   size_t position_ = 0;
   // The file exists but could not be read: set aside before saving over it.
   mutable bool damaged_ = false;
+  // Another program holds the file: it is never written over.
+  bool unreadable_ = false;
 };
 
 std::wstring GetWordsPath();

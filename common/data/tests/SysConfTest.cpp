@@ -13,6 +13,7 @@
 #include "StringConv.h"
 #include "SysConf.h"
 #include "TimeLog.h"
+#include "WordsList.h"
 
 namespace {
 
@@ -319,6 +320,7 @@ TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingN
   }
   WriteFile(L"navctrl.dat", "<navctrl><site url=\"http://s.example/\" title=\"s\" /></navctrl>");
   WriteFile(L"pr.dat", "<recs><site uri=\"http://r.example/\" title=\"r\" /></recs>");
+  WriteFile(L"words.xml", "<words><word v=\"w\" /></words>");
   {
     CHistoryList history;
     history.AddVisit(L"http://h.example/", L"h", folder_ + L"his\\h.bmp");
@@ -378,6 +380,12 @@ TEST_F(SysConfTest, AFileAnotherProgramHoldsIsTriedAgainButNeverTakenForMissingN
          EXPECT_EQ(0, history.Save());
          history.PurgeUnusedFiles(folder_ + L"his");
          EXPECT_TRUE(Has(L"his\\h.bmp")) << "the held list's picture was purged";
+       }},
+      {L"words.xml",
+       [&] {
+         CWordsList words(folder_ + L"words.xml");
+         words.Add(L"new");
+         EXPECT_EQ(0, words.Save());
        }},
       {L"tl.dat",
        [] {
