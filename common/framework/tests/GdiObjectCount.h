@@ -103,6 +103,24 @@ class GdiObjectCount {
     return reinterpret_cast<const PebPrefix*>(basic.PebBaseAddress);
   }
 
+  // A 32-bit process in a 64-bit system (Wine's 64-bit prefixes too) finds
+  // the pointer in its 64-bit blocks: the thread block's WowTebOffset leads
+  // to the 64-bit thread block, whose block pointer sits at 0x60, and the
+  // table's pointer at 0xF8 there. Both lie below 4 GB.
+  static const void* TableOfWow64Process() {
+#ifdef _WIN64
+    return nullptr;
+#else
+    const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+    const LONG offset = *reinterpret_cast<const LONG*>(teb + 0xFDC);
+    if (!offset) return nullptr;
+    const uint64_t peb64 = *reinterpret_cast<const uint64_t*>(teb + offset + 0x60);
+    if (!peb64 || peb64 >> 32) return nullptr;
+    const uint64_t table = *reinterpret_cast<const uint64_t*>(static_cast<uintptr_t>(peb64) + 0xF8);
+    return table >> 32 ? nullptr : reinterpret_cast<const void*>(static_cast<uintptr_t>(table));
+#endif
+  }
+
   // The table, checked against a brush made for the purpose: its entry is in
   // use and counted while the brush lives, under the handle's high word, and
   // free once it is deleted. That entry also says what "ours" is in the owner.
@@ -110,6 +128,7 @@ class GdiObjectCount {
     const PebPrefix* peb = Peb();
     Table table;
     table.entries = peb ? static_cast<const Entry*>(peb->gdiSharedHandleTable) : nullptr;
+    if (!table.entries) table.entries = static_cast<const Entry*>(TableOfWow64Process());
     MEMORY_BASIC_INFORMATION region{};
     if (!table.entries || !::VirtualQuery(table.entries, &region, sizeof(region)) || region.State != MEM_COMMIT) {
       ADD_FAILURE() << "GetGuiResources counts no GDI objects and the GDI handle table is not mapped";
