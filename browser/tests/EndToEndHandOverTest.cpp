@@ -36,6 +36,20 @@ class FirstStartEndToEnd : public EndToEndTest {
       if (window != browser.Main() && ::GetDlgItem(window, 1032)) return window;
     return nullptr;
   }
+  // Who holds the front instead of `main`, for a failure that says where to look.
+  static std::string ForegroundBesides(HWND main) {
+    HWND window = ::GetForegroundWindow();
+    if (!window) return "no window";
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof(className));
+    DWORD owner = 0, browser = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    ::GetWindowThreadProcessId(main, &browser);
+    const char* whose = owner == browser                  ? "the browser's"
+                        : owner == ::GetCurrentProcessId() ? "the test's"
+                                                           : "another program's";
+    return std::string(whose) + " window of class " + className;
+  }
 };
 
 TEST_F(FirstStartEndToEnd, TheStartWithWindowsOpensTheHomePageAndOnlyTheFirstStartRunsTheWizard) {
@@ -102,11 +116,14 @@ TEST_F(FirstStartEndToEnd, AnAddressStartedBesideTheBrowserBringsItToTheFrontRes
       ASSERT_TRUE(BrowserDriver::WaitUntil([&] { return ::IsIconic(main) != FALSE; })) << "the browser did not minimise";
     }
     ASSERT_TRUE(other.TakeForeground());
+    // The browser takes in the loss of the front on its own thread, in its
+    // own time; left pending, it would land after the hand-over.
+    browser.Sync();
     const int pages = browser.PageCount();
     ASSERT_TRUE(Start(L"http://kids.test/front").WaitForExit(15000)) << "the start did not hand over";
     EXPECT_EQ(pages + 1, browser.PageCount());
     EXPECT_TRUE(BrowserDriver::WaitUntil([&] { return ::GetForegroundWindow() == main; }, 3000))
-        << "the browser did not come to the front";
+        << "the browser did not come to the front: " << ForegroundBesides(main) << " holds it";
     EXPECT_FALSE(::IsIconic(main)) << "the browser stayed minimised";
   }
 }

@@ -21,9 +21,16 @@ std::wstring ProbeFile(const wchar_t* kind) {
   return std::wstring(folder) + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"." + kind;
 }
 
+// Written whole under another name first: the test takes a file that
+// exists as complete.
 void Leave(const wchar_t* kind, const std::string& bytes) {
-  std::ofstream file(ProbeFile(kind).c_str(), std::ios::binary | std::ios::app);
-  file << bytes;
+  const std::wstring path = ProbeFile(kind);
+  const std::wstring part = path + L".part";
+  {
+    std::ofstream file(part.c_str(), std::ios::binary | std::ios::trunc);
+    file << bytes;
+  }
+  ::MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 LRESULT ReplyFromEnvironment() {

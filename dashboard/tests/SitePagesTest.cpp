@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DashboardTestFixture.h"
+#include "ListInput.h"
 #include "SiteList.h"
 #include "StringConv.h"
 
@@ -32,19 +33,12 @@ const wchar_t kRefusal[] = L"请输入标准网站地址.（包含http开头，�
 
 using Sites = std::vector<std::pair<std::wstring, std::wstring>>;  // name, address
 
-// A parent's click at the middle of a control.
+// A parent's click at the middle of a control: the pointer goes there and
+// settles before the button goes down.
 void MouseClick(HWND control) {
-  RECT rect{};
-  ::GetWindowRect(control, &rect);
-  INPUT input[3] = {};
-  for (INPUT& one : input) one.type = INPUT_MOUSE;
-  input[0].mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-  input[0].mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(3, input, sizeof(INPUT));
-  ::Sleep(300);
+  RECT client{};
+  ::GetClientRect(control, &client);
+  paneltest::ClickAt(control, POINT{client.right / 2, client.bottom / 2});
 }
 
 void PressKey(WORD key) {
@@ -178,12 +172,16 @@ TEST_F(DashboardTest, ControlPageListsTheAllowedSitesInAddressOrderAndItsSwitche
       if (c.custom) {
         // The recommended choice, once left, cannot be taken again.
         MouseClick(::GetDlgItem(page, kRecommended));
+        ::Sleep(300);  // nothing to wait for: a disabled button takes no click
         recommendedAfterClick = Driver::IsChecked(page, kRecommended);
         cleanAfterDisabledClick = !Driver::IsEnabled(panel, kApply);
         Driver::Click(page, kRefetch);
         refetchMarks = d.Appears([&] { return Driver::IsEnabled(panel, kApply) ? panel : nullptr; }, 1500);
       } else {
         MouseClick(::GetDlgItem(page, kCustom));
+        // The OK posted next would overtake a click still queued as input.
+        const auto taken = [&] { return Driver::IsChecked(page, kCustom) && Driver::IsEnabled(panel, kApply); };
+        d.Appears([&] { return taken() ? paneltest::kDone : nullptr; }, 3000);
         switched = Driver::IsChecked(page, kCustom) && !Driver::IsChecked(page, kRecommended) &&
                    Driver::IsEnabled(page, kAddSite) && !Driver::IsEnabled(page, kRefetch);
         dirtyAfterSwitch = Driver::IsEnabled(panel, kApply);
