@@ -60,10 +60,10 @@ int CParentCtrlDlg::SaveToConf() {
   CSysConf& conf = Conf();
   conf.cus_ctrl = ::SendMessageW(m_custom, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
   conf.enable_filter = IsChecked(IDC_ENABLE_FILTER) ? 1 : 0;
-  CNavCtrlList sites;
   // Rows filled from a list that could not be read are not the parent's
   // list, also when the file can be read now.
-  if (m_sitesUnread) return ReportUnreadFile(sites.Path());
+  if (m_sitesUnread) return ReportUnreadFile(GetNavCtrlPath());
+  CNavCtrlList sites;
   sites.RemoveAll();
   for (int row = 0; row < m_rows.Count(); ++row) sites.Add(m_rows.Address(row), m_rows.Name(row));
   if (sites.Save()) return 1;

@@ -375,9 +375,8 @@ int CSnapshotList<Record>::IsImageUsed(const std::wstring& path) const {
 
 template <typename Record>
 void CSnapshotList<Record>::PurgeUnusedFiles(const std::wstring& folder) {
-  // A list file that could not be read may name any of the files: keep them
-  // for as long as the file set aside is there.
-  // A list that could not be loaded names none of them.
+  // A list whose file could not be loaded, or was set aside in this run and
+  // is still there, may name any of the files: all of them stay.
   if (unloaded_ || damaged_ || KeepsSetAsideSnapshots(path_)) return;
   // Each folder is held from before it is listed until it is done with.
   std::vector<CHeldFolder> held = HoldListFolder(folder_);
